@@ -1,0 +1,53 @@
+// nivractl's command registry: each cmd_*.cpp file registers the commands it offers
+// with a static NIVRACTL_COMMAND object, so main() never lists them by hand.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nivractl {
+
+// Exit statuses shared by every command.
+inline constexpr int kOk = 0;
+inline constexpr int kBadInput = 1;  // a one-line message has gone to stderr
+inline constexpr int kBadUsage = 2;
+
+// Global options, parsed before the command name.
+struct GlobalOptions {
+    bool simulate = false;            // --simulate or --simulate=MEMFILE
+    std::string simulateFile;         // MEMFILE, empty for a fresh simulated mouse
+    std::string traceFile;            // --trace FILE, empty for none
+};
+
+struct Invocation {
+    GlobalOptions global;
+    std::vector<std::string> args;    // the words after the command name
+};
+
+struct Command {
+    std::string name;
+    std::string usage;                // one line, shown by `nivractl help`
+    std::function<int(const Invocation&)> run;
+};
+
+void registerCommand(Command command);
+const std::vector<Command>& commands();
+
+// Prints "nivractl: MESSAGE" on stderr and returns kBadInput.
+int fail(const std::string& message);
+// Prints the usage line of the named command on stderr and returns kBadUsage.
+int usageError(const std::string& commandName);
+
+struct Registrar {
+    explicit Registrar(Command command) { registerCommand(std::move(command)); }
+};
+
+}  // namespace nivractl
+
+#define NIVRACTL_CONCAT2(a, b) a##b
+#define NIVRACTL_CONCAT(a, b) NIVRACTL_CONCAT2(a, b)
+// NIVRACTL_COMMAND("name", "usage", [](const nivractl::Invocation& inv) { ... });
+#define NIVRACTL_COMMAND(...) \
+    static const ::nivractl::Registrar NIVRACTL_CONCAT(nivractlRegistrar_, __LINE__){ ::nivractl::Command{__VA_ARGS__} }

@@ -1,0 +1,83 @@
+// nivractl entry point: global options, then one registered command.
+#include "tools/nivractl/command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <string_view>
+
+namespace nivractl {
+
+namespace {
+std::vector<Command>& registry() {
+    static std::vector<Command> all;
+    return all;
+}
+
+void printHelp(std::ostream& out) {
+    out << "usage: nivractl [--simulate[=MEMFILE]] [--trace FILE] COMMAND [ARGS...]\n\ncommands:\n";
+    std::vector<const Command*> sorted;
+    for (const Command& c : registry()) sorted.push_back(&c);
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Command* a, const Command* b) { return a->name < b->name; });
+    for (const Command* c : sorted) out << "  " << c->usage << '\n';
+}
+}  // namespace
+
+void registerCommand(Command command) { registry().push_back(std::move(command)); }
+const std::vector<Command>& commands() { return registry(); }
+
+int fail(const std::string& message) {
+    std::cerr << "nivractl: " << message << '\n';
+    return kBadInput;
+}
+
+int usageError(const std::string& commandName) {
+    for (const Command& c : registry()) {
+        if (c.name == commandName) {
+            std::cerr << "usage: nivractl " << c.usage << '\n';
+            return kBadUsage;
+        }
+    }
+    printHelp(std::cerr);
+    return kBadUsage;
+}
+
+}  // namespace nivractl
+
+int main(int argc, char** argv) {
+    using namespace nivractl;
+    Invocation inv;
+    int i = 1;
+    for (; i < argc; ++i) {
+        std::string_view a = argv[i];
+        if (a == "--simulate") {
+            inv.global.simulate = true;
+        } else if (a.starts_with("--simulate=")) {
+            inv.global.simulate = true;
+            inv.global.simulateFile = std::string(a.substr(11));
+            if (inv.global.simulateFile.empty()) return usageError("");
+        } else if (a == "--trace") {
+            if (i + 1 >= argc) return usageError("");
+            inv.global.traceFile = argv[++i];
+        } else if (a.starts_with("--trace=")) {
+            inv.global.traceFile = std::string(a.substr(8));
+        } else if (a == "--help" || a == "-h" || a == "help") {
+            printHelp(std::cout);
+            return kOk;
+        } else if (a.starts_with("-")) {
+            std::cerr << "nivractl: unknown option " << a << '\n';
+            return usageError("");
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) return usageError("");
+    const std::string name = argv[i++];
+    for (; i < argc; ++i) inv.args.emplace_back(argv[i]);
+    for (const Command& c : commands()) {
+        if (c.name == name) return c.run(inv);
+    }
+    std::cerr << "nivractl: unknown command " << name << '\n';
+    return usageError("");
+}
