@@ -50,6 +50,8 @@ public:
     std::optional<QString> value(QStringView key) const;
     // The value, or "" for a missing key (language texts).
     QString textOrEmpty(QStringView key) const;
+    // Every key (lower-case) and its value.
+    const QHash<QString, QString>& entries() const { return values_; }
 
     // Text value; error for a missing key.
     Checked<QString> text(QStringView key) const;

@@ -21,6 +21,19 @@ bool hasLoneSurrogate(const QString& text) {
     }
     return false;
 }
+// The number of a key "str0".."str800" written without leading zeros, or -1 for any other key.
+int searchableNumber(const QString& lowerKey) {
+    if (!lowerKey.startsWith(u"str")) return -1;
+    const QStringView digits = QStringView(lowerKey).sliced(3);
+    if (digits.isEmpty() || digits.size() > 3 || (digits.size() > 1 && digits[0] == u'0')) return -1;
+    int n = 0;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9') return -1;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    return n <= 800 ? n : -1;
+}
+
 }  // namespace
 
 Checked<QStringList> languageTokens(const QString& tableName, QStringView text) {
@@ -83,6 +96,10 @@ Checked<LanguageTable> LanguageTable::parse(int number, const QByteArray& bytes)
     LanguageTable table;
     table.number_ = number;
     table.section_ = IniTable::parse(name, tokens->join(u'\n')).section(header.mid(1, header.size() - 2));
+    for (auto it = table.section_.entries().cbegin(); it != table.section_.entries().cend(); ++it) {
+        const int n = searchableNumber(it.key());
+        if (n >= 0 && n > table.searchable_.value(it.value(), -1)) table.searchable_.insert(it.value(), n);
+    }
     return table;
 }
 
@@ -95,16 +112,15 @@ Checked<LanguageTable> LanguageTable::load(int number) {
 
 QString FindLanguageId(std::span<const LanguageTable* const> tables, const QString& text) {
     if (text.isEmpty()) return {};
-    QString found;
+    // Same result as trying "Str0".."Str800" in every table in turn, from an index built
+    // when each table was read.
+    int found = -1;
     for (const LanguageTable* table : tables) {
         if (table == nullptr) continue;
-        for (int i = 0; i <= 800; ++i) {
-            const QString id = QStringLiteral("Str%1").arg(i);
-            const auto value = table->section().value(id);
-            if (value && *value == text) found = id;
-        }
+        const int n = table->searchableIdFor(text);
+        if (n >= 0) found = n;
     }
-    return found;
+    return found < 0 ? QString() : QStringLiteral("Str%1").arg(found);
 }
 
 Checked<LanguageSet> LanguageSet::fromTables(std::array<LanguageTable, kLanguageCount> tables) {

@@ -35,10 +35,13 @@ public:
     QString fontName() const { return text(u"FontName"); }
     QString title() const { return text(u"Title"); }
     const IniSection& section() const { return section_; }
+    // The highest n in 0..800 whose key "Strn" (no leading zeros) holds TEXT, or -1.
+    int searchableIdFor(const QString& text) const { return searchable_.value(text, -1); }
 
 private:
     int number_ = 0;
     IniSection section_;
+    QHash<QString, int> searchable_;  // text -> highest searchable id number
 };
 
 // Splits language-table text into its tokens; an unclosed quote is an error naming TABLENAME.
