@@ -3,6 +3,8 @@
 
 #include "skin/resources.h"
 
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QStringDecoder>
 
 namespace nivra::skin {
@@ -156,6 +158,30 @@ QString LanguageSet::translate(const QString& text, int number) const {
 const Checked<LanguageSet>& builtInLanguages() {
     static const Checked<LanguageSet> set = LanguageSet::loadBuiltIn();
     return set;
+}
+
+}  // namespace nivra::skin
+
+namespace nivra::skin {
+
+QString availableFontFamily(const QString& family, const QStringList& fallbacks) {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return family;
+    if (!family.isEmpty() && QFontDatabase::hasFamily(family)) return family;
+    for (const QString& f : fallbacks)
+        if (QFontDatabase::hasFamily(f)) return f;
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+QString LanguageTable::fontFamily() const {
+    // Families with the glyphs of each language on common Linux desktops.
+    static const QStringList simplified{QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
+                                        QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK TC")};
+    static const QStringList traditional{QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Source Han Sans TC"),
+                                         QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")};
+    static const QStringList latin{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+                                   QStringLiteral("Noto Sans")};
+    const QStringList& fallbacks = number_ == 1 ? simplified : number_ == 2 ? traditional : latin;
+    return availableFontFamily(fontName(), fallbacks);
 }
 
 }  // namespace nivra::skin

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <span>
@@ -33,6 +34,9 @@ public:
     QString text(QStringView id) const { return section_.textOrEmpty(id); }
     bool contains(QStringView id) const { return section_.value(id).has_value(); }
     QString fontName() const { return text(u"FontName"); }
+    // The family to draw this language's texts with: "FontName" when that font is installed,
+    // else the first installed family of this language's fallbacks, else the desktop's font.
+    QString fontFamily() const;
     QString title() const { return text(u"Title"); }
     const IniSection& section() const { return section_; }
     // The highest n in 0..800 whose key "Strn" (no leading zeros) holds TEXT, or -1.
@@ -43,6 +47,11 @@ private:
     IniSection section_;
     QHash<QString, int> searchable_;  // text -> highest searchable id number
 };
+
+// FAMILY when it is installed, else the first installed of FALLBACKS, else the desktop's
+// general font. Fonts can only be checked in a running QGuiApplication; without one FAMILY
+// comes back unchanged.
+QString availableFontFamily(const QString& family, const QStringList& fallbacks = {});
 
 // Splits language-table text into its tokens; an unclosed quote is an error naming TABLENAME.
 Checked<QStringList> languageTokens(const QString& tableName, QStringView text);

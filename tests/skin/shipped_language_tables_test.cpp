@@ -2,10 +2,12 @@
 // program reads, and translate every button function name back and forth without loss.
 #include "skin/language_table.h"
 #include "skin/resources.h"
+#include "tests/skin/gui_app.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFontDatabase>
 #include <QSet>
 
 namespace nivra::skin {
@@ -100,6 +102,23 @@ TEST(ShippedLanguageTables, KeyLabelsTranslateBetweenLanguages) {
             }
         }
     }
+}
+
+TEST(ShippedLanguageTables, FontsExistOrFallBack) {
+    test::ensureGuiApplication();
+    // The shipped families come from the project's packages (fonts-noto-cjk, DejaVu); each
+    // table's font resolves to an installed family either way.
+    for (int n = 1; n <= kLanguageCount; ++n) {
+        const LanguageTable& t = languages().table(n);
+        const QString family = t.fontFamily();
+        EXPECT_TRUE(QFontDatabase::hasFamily(family)) << n << " " << family.toStdString();
+        if (QFontDatabase::hasFamily(t.fontName())) {
+            EXPECT_EQ(family, t.fontName());
+        }
+    }
+    const QString missing = QStringLiteral("No Such Font Family 0xF00");
+    EXPECT_EQ(availableFontFamily(missing, {missing, QStringLiteral("DejaVu Sans")}), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(availableFontFamily(missing), QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
 }
 
 }  // namespace
