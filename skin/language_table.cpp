@@ -160,6 +160,12 @@ const Checked<LanguageSet>& builtInLanguages() {
     return set;
 }
 
+std::string builtInText(int number, std::string_view id) {
+    const Checked<LanguageSet>& set = builtInLanguages();
+    if (!set) return {};
+    return set->table(number).text(QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size()))).toStdString();
+}
+
 }  // namespace nivra::skin
 
 namespace nivra::skin {

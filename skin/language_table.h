@@ -10,6 +10,8 @@
 
 #include <array>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace nivra::skin {
 
@@ -81,5 +83,9 @@ private:
 // The built-in tables, loaded on first use and kept for the run; the error of a broken table
 // stays with them.
 const Checked<LanguageSet>& builtInLanguages();
+
+// The text of ID in built-in table NUMBER (1..3) as UTF-8; "" when the id is missing or the
+// tables are broken. Fits the plain-C++ language lookups of the image layer.
+std::string builtInText(int number, std::string_view id);
 
 }  // namespace nivra::skin

@@ -90,6 +90,9 @@ TEST(ShippedLanguageTables, KeyLabelsTranslateBetweenLanguages) {
     EXPECT_EQ(set.translate(QStringLiteral("左键"), 3), QStringLiteral("Left Key"));
     EXPECT_EQ(set.translate(QStringLiteral("Ctrl+Alt+A"), 3), QStringLiteral("Ctrl+Alt+A"));
     EXPECT_EQ(set.translate(QString(), 2), QString());
+    EXPECT_EQ(builtInText(3, "Str210"), "Left Key");
+    EXPECT_EQ(builtInText(1, "Str210"), "左键");
+    EXPECT_EQ(builtInText(3, "Str999"), "");
     // Any function name, shown in any language, reads as the same function in every
     // language: no two functions share a text unless they share it in every table.
     for (const QString& key : functionNameIds()) {
