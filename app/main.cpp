@@ -4,29 +4,11 @@
 #include "ui/device_port.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
-#include "ui/skin_port.h"
+#include "ui/table_skin.h"
 
 #include <QApplication>
 
 #include <cstdio>
-
-namespace {
-// Stands in until the skin tables are linked in: no pictures, no texts.
-class EmptySkin : public nivra::ui::SkinPort {
-public:
-    QPixmap picture(const QString&) const override { return {}; }
-    std::vector<nivra::ui::ControlSkin> startPictures() const override { return {}; }
-    nivra::ui::GlobalLayout globalLayout() const override { return {}; }
-    QString applyLanguage(int) override { return {}; }
-    std::vector<nivra::ui::ControlSkin> layout() const override { return {}; }
-    QString text(const QString&) const override { return {}; }
-    std::vector<nivra::ui::ControlSkin> dialogLayout(int) const override { return {}; }
-    QString fontName() const override { return {}; }
-    QString title() const override { return {}; }
-    QString engineerCaption(int) const override { return {}; }
-    QString engineerFont() const override { return {}; }
-};
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -46,7 +28,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    EmptySkin skin;
+    nivra::ui::TableSkin skin;
     nivra::ui::NoDevicePort device;
     nivra::ui::QtDesktop desktop;
     nivra::ui::MainWindow window(skin, device, desktop);
