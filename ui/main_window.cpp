@@ -156,10 +156,7 @@ void MainWindow::applyLayoutPass() {
         f.setFamily(font);
         splash_->setFont(f);
     }
-    // The window takes the shape of its background picture.
-    const QPixmap background = pages_[0]->background()->pixmap();
-    if (!background.isNull() && state_.page != Page::Engineer)
-        setMask(QBitmap::fromImage(background.toImage().createMaskFromColor(kTransparentColour.rgb(), Qt::MaskOutColor)));
+    if (state_.page != Page::Engineer) applyWindowShape();
     markSelected();
     refreshKeyLabels();
 }
@@ -262,9 +259,14 @@ void MainWindow::sizeFor(Page page) {
         return;
     }
     resize(pageSize_);
+    applyWindowShape();
+}
+
+void MainWindow::applyWindowShape() {
+    // The window takes the shape of its background picture less the transparent colour.
     const QPixmap background = pages_[0]->background()->pixmap();
-    if (!background.isNull())
-        setMask(QBitmap::fromImage(background.toImage().createMaskFromColor(kTransparentColour.rgb(), Qt::MaskOutColor)));
+    if (background.isNull()) return;
+    setMask(QBitmap::fromImage(background.toImage().createMaskFromColor(kTransparentColour.rgb(), Qt::MaskInColor)));
 }
 
 void MainWindow::ButtonTypeB_1IconInit() {

@@ -94,6 +94,7 @@ private:
     void pageButtonClick(Page page);
     void showContainer(int container);
     void sizeFor(Page page);
+    void applyWindowShape();
     void markSelected();  // SetS_03 on the page and language in effect
     void setPictureOnCopies(const QString& stem, const QString& picture);
     void loadPanelPicture(Page page);

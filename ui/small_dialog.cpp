@@ -89,7 +89,7 @@ void SmallDialog::applySkin() {
     if (!msg.isNull()) {
         setFixedSize(msg.size());
         const QImage img = msg.toImage();
-        setMask(QBitmap::fromImage(img.createMaskFromColor(qRgb(128, 0, 0), Qt::MaskOutColor)));
+        setMask(QBitmap::fromImage(img.createMaskFromColor(qRgb(128, 0, 0), Qt::MaskInColor)));
     }
     for (SkinButton* b : {confirm_, clear_, close_}) {
         b->setPicture(name(picturesOf(b->kind()).normal));

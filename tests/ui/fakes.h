@@ -6,6 +6,7 @@
 #include "ui/device_port.h"
 #include "ui/skin_port.h"
 
+#include <QImage>
 #include <QStringList>
 
 #include <deque>
@@ -23,6 +24,12 @@ public:
         QPixmap pm(name == QLatin1String("L1_BackGround") || name == QLatin1String("L3_BackGround") ? QSize(1030, 662)
                                                                                                   : QSize(100, 30));
         pm.fill(Qt::darkGray);
+        if (pm.width() == 1030) {  // see-through top left corner, as the shipped art has
+            QImage img = pm.toImage();
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 4 - y; ++x) img.setPixelColor(x, y, QColor(128, 0, 0));
+            pm = QPixmap::fromImage(img);
+        }
         return pm;
     }
     std::vector<ControlSkin> startPictures() const override { return {}; }

@@ -58,6 +58,10 @@ protected:
 TEST_F(MainWindowTest, StartsInTheNoDeviceStateOnPageOneInLanguageOne) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Nivra Gaming Mouse v1.0"));
     EXPECT_EQ(window->size(), QSize(1030, 662));
+    // The window takes the shape of its background: the transparent colour is see-through.
+    EXPECT_FALSE(window->mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(window->mask().contains(QPoint(4, 0)));
+    EXPECT_TRUE(window->mask().contains(QPoint(515, 331)));
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage1")});
     EXPECT_TRUE(device.started);
     EXPECT_EQ(skin.language, 1);
@@ -191,10 +195,12 @@ TEST_F(MainWindowTest, EngineerPageUsesItsOwnSizeWithoutCoversAndItsCopiesLeadBa
     click(QStringLiteral("Btn_Engineer_2"));
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage7")});
     EXPECT_EQ(window->size(), QSize(1256, 680));
+    EXPECT_TRUE(window->mask().isEmpty());
     EXPECT_EQ(w<QPushButton>(QStringLiteral("Btn_Main_6"))->text(), QStringLiteral("row 0"));
     QTest::mouseClick(w(QStringLiteral("Btn_Breath_6")), Qt::LeftButton);
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage3")});
     EXPECT_EQ(window->size(), QSize(1030, 662));
+    EXPECT_FALSE(window->mask().contains(QPoint(0, 0)));
 }
 
 TEST_F(MainWindowTest, UnpluggingShowsWaitingToReconnectAndCoversEveryPage) {
