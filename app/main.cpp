@@ -37,5 +37,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nivra-configurator: raised by a second start\n");
     });
     window.show();
+    std::fprintf(stderr, "nivra-configurator: window shown\n");
     return QApplication::exec();
 }
