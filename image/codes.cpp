@@ -214,6 +214,19 @@ ButtonCode extendedProfileCode(int profile, const ExtendedProfileInputs& in) {
     return code(0x07, b1, static_cast<std::uint8_t>(colour + (offset >> 8)), static_cast<std::uint8_t>(offset & 0xFF));
 }
 
+std::uint8_t comboEnableByteOfItem(int item) {
+    if (item < 1 || item > 8) return 0x00;
+    return static_cast<std::uint8_t>(1u << (item - 1));
+}
+
+int comboEnableItemOfByte(std::uint8_t value) {
+    if (value == 0) return 0;
+    for (int item = 1; item <= 8; ++item) {
+        if (value == comboEnableByteOfItem(item)) return item;
+    }
+    return -1;
+}
+
 std::span<const MenuFunction> menuFunctions() { return kMenuFunctions; }
 
 std::string CodeForMenuFunction(int menuId, const MenuCodeInputs& in) {
@@ -227,7 +240,7 @@ std::string CodeForMenuFunction(int menuId, const MenuCodeInputs& in) {
         case 904: c.bytes[3] = in.combo.forward; break;
         case 1000: c.bytes[1] = static_cast<std::uint8_t>(std::clamp(in.aimLevel, 0, 11)); break;
         case 1005:
-            if (!in.i2cMemory) return {};
+            if (in.memory != MemoryType::I2C) return {};
             break;
         case 2000: c.bytes[3] = in.combo.cpiLoop; break;
         case 2001: c.bytes[3] = in.combo.cpiUp; break;
@@ -346,7 +359,7 @@ CodeName NameOfCode(const ButtonCode& c, const NameInputs& in) {
     }
     // 13: device macros by body address.
     if (b0 == 0x10) {
-        if (!in.i2cMemory) return {};
+        if (in.memory != MemoryType::I2C) return {};
         const std::uint16_t address = c.word12();
         for (const DeviceMacroEntry& m : in.deviceMacros) {
             if (m.present && m.bodyAddress == address) return composed(m.name);

@@ -209,10 +209,12 @@ TEST(NameOfCode, GunKeyListNamesByItsFirstSixDigits) {
 }
 
 TEST(NameOfCode, MacroKeysNeedI2CMemory) {
-    NameInputs in = fixture();
-    in.i2cMemory = false;
-    EXPECT_TRUE(NameOfCode("10020000", in).empty());
-    EXPECT_EQ(NameOfCode("1006A0FF", in).id, "Str265");
+    for (nivra::MemoryType memory : {nivra::MemoryType::Flash, nivra::MemoryType::None}) {
+        NameInputs in = fixture();
+        in.memory = memory;
+        EXPECT_TRUE(NameOfCode("10020000", in).empty());
+        EXPECT_EQ(NameOfCode("1006A0FF", in).id, "Str265");
+    }
 }
 
 TEST(NameOfCode, WithoutALanguageTableIdsRemainAndComposedNamesStay) {
