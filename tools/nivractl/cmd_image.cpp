@@ -170,7 +170,7 @@ int runShow(const nivractl::Invocation& inv) {
     nivra::DataBufToUI(state);
 
     const Image& w = state.work.bytes;
-    const nivra::NameInputs naming = nivra::nameInputsFromImage(w, true);
+    const nivra::NameInputs naming = nivra::nameInputsFromImage(w, nivra::MemoryType::I2C);
     auto status = [](bool repaired) { return repaired ? "\"repaired\"" : "\"valid\""; };
 
     std::ostringstream out;
