@@ -1,5 +1,5 @@
-// What the configuration transfers ask of the window: splash, covering labels, the presence
-// poll, messages, file dialogs and the refreshes from the working copy. The window
+// What the configuration transfers ask of the window: splash, covering labels, messages,
+// file dialogs and the refreshes from the working copy. The window
 // implements it; tests and nivractl use recording or quiet fakes.
 #pragma once
 
@@ -21,10 +21,6 @@ public:
     virtual void showCoveringLabels() = 0;
     virtual void hideCoveringLabels() = 0;
 
-    // The presence poll DevTimer.
-    virtual void stopPresencePoll() = 0;
-    virtual void startPresencePoll() = 0;
-
     // The message dialog with the text of a language id ("Str022").
     virtual void showMessage(std::string_view languageId) = 0;
     // The message dialog with a fixed text that is the same in every language
@@ -44,8 +40,8 @@ public:
     // button (rb_1..rb_3) is selected.
     virtual void showFirstAndModePage() = 0;
 
-    // TForm1.RefreshUI: set every control from the working copy (the code texts have just
-    // been rebuilt). Runs with the busy flag set.
+    // TForm1.RefreshUI: set every control from the working copy; the code texts and the
+    // LED type of the image state have just been rebuilt. Runs with the busy flag set.
     virtual void refreshUI() = 0;
     // The device macro listing must be rebuilt from the device-macro-area copy.
     virtual void deviceMacroAreaChanged() = 0;
@@ -63,6 +59,8 @@ public:
     virtual void setEngineerButtonsEnabled(bool enabled) = 0;
     // Img_Result, hidden while the full default restore runs.
     virtual void setResultImageVisible(bool visible) = 0;
+    // lbl_LoadBIN: the patch file chosen by "Load BIN" (empty to clear).
+    virtual void showPatchFilePath(std::string_view path) = 0;
 };
 
 // A view that does nothing and cancels every dialog; a base for fakes that override a few calls.
@@ -72,8 +70,6 @@ public:
     void hideSplash() override {}
     void showCoveringLabels() override {}
     void hideCoveringLabels() override {}
-    void stopPresencePoll() override {}
-    void startPresencePoll() override {}
     void showMessage(std::string_view) override {}
     void showMessageText(std::string_view) override {}
     std::optional<std::string> chooseSaveFile(bool) override { return std::nullopt; }
@@ -90,6 +86,7 @@ public:
     void showPatchCheck(std::string_view) override {}
     void setEngineerButtonsEnabled(bool) override {}
     void setResultImageVisible(bool) override {}
+    void showPatchFilePath(std::string_view) override {}
 };
 
 }  // namespace nivra

@@ -9,6 +9,10 @@
 namespace nivra {
 
 namespace {
+// The memory-type marker of an image: 0xE0 at 495 marks an I2C EEPROM.
+constexpr std::size_t kMarkerAt = 495;
+constexpr std::uint8_t kI2cMarkerByte = 0xE0;
+
 void setError(std::string* error, std::string text) {
     if (error) *error = std::move(text);
 }
@@ -22,7 +26,7 @@ bool readConfigurationFile(const std::filesystem::path& path, Image& image, std:
                             std::to_string(kImageSize));
         return false;
     }
-    if (bytes[kMemoryMarkerOffset] != kI2cMemoryMarker) {
+    if (bytes[kMarkerAt] != kI2cMarkerByte) {
         setError(error, path.string() + " is not a configuration of an I2C mouse (byte 495 is not E0)");
         return false;
     }

@@ -17,9 +17,6 @@ namespace nivra {
 // The message shown for a file that cannot be loaded; the same text in every language.
 inline constexpr std::string_view kLoadBinErrorText = "Loading .bin is error!";
 
-inline constexpr std::size_t kMemoryMarkerOffset = 495;
-inline constexpr std::uint8_t kI2cMemoryMarker = 0xE0;
-
 // A patch file: the 16-byte patch-code header followed by the 512-byte patch code, the
 // same bytes as image 1008..1535.
 inline constexpr std::size_t kPatchFileSize = region::kPatchHeader.length + region::kPatchCode.length;

@@ -36,7 +36,7 @@ private:
 std::vector<std::uint8_t> configBytes(std::size_t size, std::uint8_t marker = 0xE0) {
     std::vector<std::uint8_t> bytes(size);
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
-    if (size > kMemoryMarkerOffset) bytes[kMemoryMarkerOffset] = marker;
+    if (size > 495) bytes[495] = marker;
     return bytes;
 }
 
