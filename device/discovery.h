@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <stop_token>
+#include <string>
 
 #include "device/clock.h"
 #include "device/device_events.h"
@@ -117,8 +118,9 @@ public:
     std::size_t storedCount() const;    // the interface count seen at the last change
 
     // For the notification thread: the current notification handle, waiting while there is
-    // none. Returns nullptr once `stop` is requested.
-    std::shared_ptr<HidHandle> waitNotificationHandle(std::stop_token stop);
+    // none or while it is still `failed` (a handle whose read failed: its mouse is gone and
+    // reading it again would only fail again). Returns nullptr once `stop` is requested.
+    std::shared_ptr<HidHandle> waitNotificationHandle(std::stop_token stop, const HidHandle* failed = nullptr);
     std::size_t inputReportLength() const;
 
 private:

@@ -2,6 +2,7 @@
 // talk to it in feature reports, one exchange at a time.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -87,9 +88,12 @@ public:
         ~Exchange();
         Exchange(const Exchange&) = delete;
         Exchange& operator=(const Exchange&) = delete;
+        // False when the exchange was refused (opened from inside a splash hook).
+        bool entered() const { return entered_; }
 
     private:
         Link& link_;
+        bool entered_;
     };
 
 private:
@@ -98,12 +102,13 @@ private:
     void leave();
     void showSplash();
     void hideSplash();
+    void showSplashInExchange();
     bool readDataInto(std::span<std::uint8_t> dest);
 
     mutable std::recursive_mutex mutex_;
     int depth_ = 0;                 // exchange nesting on the owning thread, under mutex_
     bool inSplash_ = false;         // the owning thread is inside a splash hook
-    SplashHooks* splash_ = nullptr;
+    std::atomic<SplashHooks*> splash_{nullptr};
     std::shared_ptr<HidHandle> command_;
     std::shared_ptr<HidHandle> reply_;
     protocol::DataBytes replyCopy_{};

@@ -4,6 +4,9 @@
 
 #include <array>
 #include <atomic>
+#include <memory>
+#include <mutex>
+#include <span>
 #include <thread>
 
 #include "device/clock.h"
@@ -46,6 +49,8 @@ private:
     Link& link_;
     Clock& clock_;
     DeviceEvents& events_;
+    std::mutex readingMutex_;
+    std::shared_ptr<HidHandle> reading_;   // the handle the thread is blocked on, for stop()
     std::atomic<bool> cpi1_{false}, cpi2_{false}, cpi4_{false}, mode_{false};
     std::jthread thread_;
 };

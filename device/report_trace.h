@@ -9,6 +9,7 @@
 #include <mutex>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "device/hid_transport.h"
 
@@ -24,16 +25,23 @@ class ReportTrace {
 public:
     // Opens (truncates) the file; ok() tells whether that worked.
     explicit ReportTrace(const std::string& path);
+    // Keeps the lines in memory (tests compare them with lines()).
+    ReportTrace();
     ~ReportTrace();
     ReportTrace(const ReportTrace&) = delete;
     ReportTrace& operator=(const ReportTrace&) = delete;
 
-    bool ok() const { return file_ != nullptr; }
+    bool ok() const { return file_ != nullptr || inMemory_; }
     void record(TraceKind kind, std::span<const std::uint8_t> report, bool ok);
+    // The lines recorded in memory so far; clearLines() forgets them.
+    std::vector<std::string> lines() const;
+    void clearLines();
 
 private:
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::FILE* file_ = nullptr;
+    bool inMemory_ = false;
+    std::vector<std::string> lines_;
 };
 
 // Wraps a transport so that every feature report sent or got and every input report read

@@ -3,6 +3,7 @@
 // PC, and fault injection for tests. Used by the tests and by --simulate.
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +30,14 @@ public:
     static constexpr const char* kVendorPath = "sim:mouse/vendor";
     static constexpr const char* kPointerPath = "sim:mouse/pointer";
 
-    // Memory from `memory`; USB IDs from its bytes 0-3 as they were at power-up.
+    // The report descriptors of the two interfaces; their lengths are measured by the same
+    // parser as a real interface's.
+    static std::span<const std::uint8_t> vendorDescriptor();
+    static std::span<const std::uint8_t> pointerDescriptor();
+
+    // Memory from `memory`. Like the firmware, the mouse takes its USB IDs from memory bytes
+    // 0-3 when it powers up or restarts (the defaults 1BCF:08B8 when the vendor section's
+    // check byte is wrong). Handles it gives out must not outlive it.
     SimulatedMouse(Clock& clock, const Image& memory);
     ~SimulatedMouse() override;
 
@@ -96,6 +104,8 @@ private:
         HidInterfaceInfo info;
     };
     bool presentLocked() const;
+    void goneLocked();
+    void powerUpLocked();
     bool handleSetLocked(std::span<const std::uint8_t> report);
     bool handleGetLocked(std::span<std::uint8_t> report);
     void countReportLocked();
