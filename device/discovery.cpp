@@ -14,18 +14,8 @@ constexpr std::size_t kPollPairs = 5;
 constexpr std::size_t kPairsThatMustAgree = 2;
 constexpr Clock::Duration kArrivalWait{2100};
 constexpr Clock::Duration kArrivalWaitStep{100};
-constexpr std::uint8_t kI2cMarker = 0xE0;
 
 }  // namespace
-
-const char* memoryTypeName(MemoryType type) {
-    switch (type) {
-    case MemoryType::I2C: return "I2C";
-    case MemoryType::Flash: return "Flash";
-    case MemoryType::None: break;
-    }
-    return "";
-}
 
 DiscoveryConfig DiscoveryConfig::fromBuiltinImage(const Image& image1, std::uint8_t reserveManufacturerId,
                                                   std::uint8_t reserveProductId) {

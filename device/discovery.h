@@ -16,13 +16,11 @@
 #include "device/hid_transport.h"
 #include "device/link.h"
 #include "image/image.h"
+#include "image/types.h"
 
 namespace nivra {
 
-enum class MemoryType { None, I2C, Flash };
-
-// "I2C", "Flash", or "" for None.
-const char* memoryTypeName(MemoryType type);
+// MemoryType and memoryTypeName come from image/types.h.
 
 struct DeviceId {
     std::uint32_t vendorId = 0;
