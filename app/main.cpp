@@ -1,7 +1,8 @@
 // nivra-configurator: starts once per user, creates the main window and runs it.
+#include "app/device_setup.h"
 #include "app/options.h"
 #include "ui/desktop.h"
-#include "ui/device_port.h"
+#include "ui/linked_device.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
 #include "ui/table_skin.h"
@@ -29,7 +30,14 @@ int main(int argc, char** argv) {
     }
 
     nivra::ui::TableSkin skin;
-    nivra::ui::NoDevicePort device;
+    std::string error;
+    auto session = nivra::app::DeviceSetup::open(*parsed.options, &error);
+    if (!session) {
+        std::fprintf(stderr, "nivra-configurator: %s\n", error.c_str());
+        return 1;
+    }
+    nivra::ui::LinkedDevice device(session->transport(), session->clock(),
+                                   [&skin](const QString& id) { return skin.text(id); }, session->backups());
     nivra::ui::QtDesktop desktop;
     nivra::ui::MainWindow window(skin, device, desktop);
     instance.listen([&window] {
@@ -38,5 +46,10 @@ int main(int argc, char** argv) {
     });
     window.show();
     std::fprintf(stderr, "nivra-configurator: window shown\n");
-    return QApplication::exec();
+    const int rc = QApplication::exec();
+    if (!session->close(&error)) {
+        std::fprintf(stderr, "nivra-configurator: %s\n", error.c_str());
+        return 1;
+    }
+    return rc;
 }

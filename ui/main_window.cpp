@@ -215,6 +215,10 @@ void MainWindow::pageButtonClick(Page page) {
     }
     if (device_.noDevice()) return;
     if (isProfilePage(page) && device_.busy()) return;
+    openPage(page);
+}
+
+void MainWindow::openPage(Page page) {
     const bool covered = page != Page::Engineer;
     if (covered) showCovers(true);
     if (HideAllMenu) HideAllMenu();
@@ -236,7 +240,7 @@ void MainWindow::pageButtonClick(Page page) {
         case Page::Macro: macroPage_->showInsertPanel(state_.insertFlag); break;
         case Page::Update:
             updatePage_->loadedPath()->clear();
-            device_.clearPatch();
+            device_.openUpdatePage();
             break;
         case Page::Engineer: state_.fireKeyGuard = true; break;
         default: break;
@@ -348,42 +352,17 @@ void MainWindow::Btn_WebLinkClick() {
 
 void MainWindow::Btn_Save_0Click() {
     if (HideAllMenu) HideAllMenu();
-    if (!device_.handlesValid()) {
-        RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
-        return;
-    }
-    const std::optional<QString> chosen = desktop_.saveFile(this, QLatin1String(kSaveFilter));
-    if (!chosen) return;
-    const QString path = withBinExtension(*chosen);
-    if (path != *chosen && QFileInfo::exists(path) && !desktop_.confirmOverwrite(this, path)) return;
-    QString error;
-    if (!device_.saveProfile(path, &error) && !error.isEmpty()) desktop_.plainMessage(this, error);
+    device_.saveProfile();
 }
 
 void MainWindow::Btn_Load_0Click() {
     if (HideAllMenu) HideAllMenu();
-    if (!device_.handlesValid()) {
-        RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
-        return;
-    }
-    const std::optional<QString> chosen = desktop_.openFile(this, QLatin1String(kLoadFilter));
-    if (!chosen) return;
-    QString error;
-    if (!device_.loadProfile(*chosen, &error) && !error.isEmpty()) desktop_.plainMessage(this, error);
+    device_.loadProfile();
 }
 
-void MainWindow::Btn_LoadBINClick() {
-    const std::optional<QString> chosen = desktop_.openFile(this, QLatin1String(kLoadFilter));
-    if (!chosen) return;
-    updatePage_->loadedPath()->setText(*chosen);
-    QString error;
-    if (!device_.loadPatch(*chosen, &error) && !error.isEmpty()) desktop_.plainMessage(this, error);
-}
+void MainWindow::Btn_LoadBINClick() { device_.loadPatch(); }
 
-void MainWindow::Btn_ProgramClick() {
-    if (!device_.handlesValid()) return;
-    device_.programPatch();
-}
+void MainWindow::Btn_ProgramClick() { device_.programPatch(); }
 
 void MainWindow::Img_Base_1DblClick() {
     switch (state_.onEngineerDoubleClick()) {
@@ -459,6 +438,35 @@ void MainWindow::deviceGone() {
 }
 
 void MainWindow::refreshFromImage() { refreshKeyLabels(); }
+
+void MainWindow::showMessageText(const QString& text) { RefreshFormMessagDialog(text); }
+
+void MainWindow::hideMenus() {
+    if (HideAllMenu) HideAllMenu();
+}
+
+void MainWindow::openMainModePage() { openPage(Page::Office); }
+
+void MainWindow::showFirstAndModePage() {
+    // Page 1, then the page of the mode in effect. A read started from another page (Save
+    // Profile) keeps that page in view, so the page shown always matches the selected button.
+    showContainer(1);
+    openPage(state_.page);
+}
+
+void MainWindow::showPatchFilePath(const QString& path) { updatePage_->loadedPath()->setText(path); }
+
+std::optional<QString> MainWindow::chooseSaveFile(bool confirmOverwrite) {
+    const std::optional<QString> chosen = desktop_.saveFile(this, QLatin1String(kSaveFilter));
+    if (!chosen) return std::nullopt;
+    const QString path = withBinExtension(*chosen);
+    // The dialog asked about the name it saw; a name that only exists with ".bin" is asked here.
+    if (confirmOverwrite && path != *chosen && QFileInfo::exists(path) && !desktop_.confirmOverwrite(this, path))
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> MainWindow::chooseOpenFile() { return desktop_.openFile(this, QLatin1String(kLoadFilter)); }
 
 // Window events
 

@@ -74,6 +74,13 @@ public:
     void enterNoDevice() override;
     void deviceGone() override;
     void refreshFromImage() override;
+    void showMessageText(const QString& text) override;
+    void hideMenus() override;
+    void openMainModePage() override;
+    void showFirstAndModePage() override;
+    void showPatchFilePath(const QString& path) override;
+    std::optional<QString> chooseSaveFile(bool confirmOverwrite) override;
+    std::optional<QString> chooseOpenFile() override;
 
     const WindowState& state() const { return state_; }
     WindowState& state() { return state_; }
@@ -92,6 +99,7 @@ private:
     void applyLayoutPass();
     void wireButtons();
     void pageButtonClick(Page page);
+    void openPage(Page page);  // the page mechanics without the device checks
     void showContainer(int container);
     void sizeFor(Page page);
     void applyWindowShape();

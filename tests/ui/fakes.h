@@ -102,20 +102,27 @@ public:
     }
     void restoreBuiltin(int n) override { restored.push_back(n); }
     void selectProfile(int p) override { profilesSelected.push_back(p); }
-    bool saveProfile(const QString& path, QString*) override {
-        saved << path;
-        return true;
+    // The file flows as the transfers run them: "Str022" without a mouse, else the dialog.
+    void saveProfile() override {
+        if (!open) return view->showMessage(QStringLiteral("Str022"));
+        if (auto path = view->chooseSaveFile(true)) saved << *path;
     }
-    bool loadProfile(const QString& path, QString*) override {
-        loaded << path;
-        return true;
+    void loadProfile() override {
+        if (!open) return view->showMessage(QStringLiteral("Str022"));
+        if (auto path = view->chooseOpenFile()) loaded << *path;
     }
-    bool loadPatch(const QString& path, QString*) override {
-        patches << path;
-        return true;
+    void openUpdatePage() override { patchLoaded = false; }
+    void loadPatch() override {
+        if (auto path = view->chooseOpenFile()) {
+            patches << *path;
+            view->showPatchFilePath(*path);
+            patchLoaded = true;
+        }
     }
-    void clearPatch() override {}
-    void programPatch() override { ++programmed; }
+    void programPatch() override {
+        if (open && patchLoaded) ++programmed;
+    }
+    bool patchLoaded = false;
     QString keyCaption(int profile, int key) const override {
         auto it = keys.find({profile, key});
         return it == keys.end() ? QString() : it->second;

@@ -260,6 +260,7 @@ TEST_F(MainWindowTest, WebButtonOpensTheAddressOnlyWhenEnabledButTheLinkAlways) 
 
 TEST_F(MainWindowTest, ClosingInvalidatesTheHandlesAndRemovesTheTrayIcon) {
     device.connect();
+    device.invalidated = false;
     click(QStringLiteral("Btn_Exit1_2"));
     EXPECT_TRUE(device.invalidated);
     EXPECT_FALSE(device.handlesValid());
