@@ -95,6 +95,7 @@ constexpr int kEffectX = 32;
 constexpr int kEffectY0 = 52;
 constexpr int kEffectStep = 48;
 constexpr QPoint kStepTime{346, 72};
+constexpr int kStepPitch = 27;  // a 26-pixel speed segment and StepTime_D = 1
 constexpr int kColourX0 = 362;
 constexpr int kColourStep = 84;
 constexpr std::array<int, 2> kColourRowY{212, 292};

@@ -292,8 +292,8 @@ QImage profilePanel() {
         p.setPen(QPen(QColor(255, 255, 255, 10 + 4 * i), 1, Qt::DotLine));
         p.drawEllipse(QPointF(340, 200), 120.0 + 30 * i, 168.0 + 10 * i);
     }
-    drawCallouts(p);
     drawMouse(p);
+    drawCallouts(p);
     return img;
 }
 
@@ -361,13 +361,13 @@ QImage breathingPanel() {
         p.setBrush(i % 2 ? QColor(255, 255, 255, 6) : QColor(255, 255, 255, 11));
         p.drawRoundedRect(QRectF(kEffectBox.left() + 8, y - 10, kEffectBox.width() - 16, 36), 6, 6);
     }
-    drawGroove(p, QRectF(kStepTime.x() - 4, kStepTime.y() - 3, 10 * 21 + 6, 24));
+    drawGroove(p, QRectF(kStepTime.x() - 4, kStepTime.y() - 3, 10 * kStepPitch + 6, 24));
     // A slow-to-fast ramp under the speed bar.
     QPainterPath ramp(QPointF(kStepTime.x(), kStepTime.y() + 44));
-    ramp.lineTo(kStepTime.x() + 210, kStepTime.y() + 30);
-    ramp.lineTo(kStepTime.x() + 210, kStepTime.y() + 44);
+    ramp.lineTo(kStepTime.x() + 10 * kStepPitch - 2, kStepTime.y() + 30);
+    ramp.lineTo(kStepTime.x() + 10 * kStepPitch - 2, kStepTime.y() + 44);
     ramp.closeSubpath();
-    QLinearGradient rg(QPointF(kStepTime.x(), 0), QPointF(kStepTime.x() + 210, 0));
+    QLinearGradient rg(QPointF(kStepTime.x(), 0), QPointF(kStepTime.x() + 10 * kStepPitch, 0));
     rg.setColorAt(0, QColor(28, 186, 255, 20));
     rg.setColorAt(1, QColor(28, 186, 255, 120));
     p.setPen(Qt::NoPen);
