@@ -31,34 +31,6 @@ namespace {
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 const QColor kTransparentColour(128, 0, 0);
 
-void applyControlSkin(QWidget* w, const ControlSkin& c, const SkinPort& skin) {
-    if (c.picture) {
-        if (auto* l = qobject_cast<QLabel*>(w)) setSkinPicture(l, skin, *c.picture);
-    }
-    if (c.rect) {
-        w->move(c.rect->topLeft());
-        if (!c.rect->size().isEmpty()) w->resize(c.rect->size());
-    }
-    if (c.visible) w->setVisible(*c.visible);
-    if (c.fontFamily || c.pointSize) {
-        QFont f = w->font();
-        if (c.fontFamily) f.setFamily(*c.fontFamily);
-        if (c.pointSize) f.setPointSize(*c.pointSize);
-        w->setFont(f);
-    }
-    if (c.textColour || c.backColour) {
-        QPalette pal = w->palette();
-        if (c.textColour) {
-            pal.setColor(QPalette::WindowText, *c.textColour);
-            pal.setColor(QPalette::Text, *c.textColour);
-        }
-        if (c.backColour) pal.setColor(QPalette::Base, *c.backColour);
-        w->setPalette(pal);
-    }
-    if (c.caption) {
-        if (auto* l = qobject_cast<QLabel*>(w)) l->setText(*c.caption);
-    }
-}
 }  // namespace
 
 MainWindow::MainWindow(SkinPort& skin, DevicePort& device, Desktop& desktop, QWidget* parent)
@@ -110,8 +82,8 @@ void MainWindow::FormCreate() {
     device_.invalidateHandles();
 
     showCovers(true);
-    for (const ControlSkin& c : skin_.startPictures())
-        if (auto* w = findChild<QWidget*>(c.name)) applyControlSkin(w, c, skin_);
+    for (const auto& [name, pictureName] : skin_.startPictures())
+        for (QLabel* l : findChildren<QLabel*>(name)) setSkinPicture(l, skin_, pictureName);
     engineerPage_->applyCaptions([this](int row) { return skin_.engineerCaption(row); }, skin_.engineerFont());
     state_.language = 1;
     applyLayoutPass();
@@ -131,18 +103,20 @@ void MainWindow::LoadWindowBackground() {
 }
 
 void MainWindow::applyLayoutPass() {
-    const QString error = skin_.applyLanguage(state_.language);
+    std::array<QString, 12> keyCaptions;
+    for (int k = 1; k <= 12; ++k) keyCaptions[static_cast<std::size_t>(k - 1)] = profilePage_->key(k)->label()->text();
+    const QString error = skin_.applyLanguage(state_.language, static_cast<skin::Page>(static_cast<int>(state_.page)),
+                                              keyCaptions);
     if (!error.isEmpty()) qWarning("nivra: layout pass stopped: %s", qPrintable(error));
-    QSet<QString> placed;
-    for (const ControlSkin& c : skin_.layout()) {
-        if (c.name == objectName()) continue;
-        if (c.rect) placed.insert(c.name);
-        for (QWidget* w : findChildren<QWidget*>(c.name)) applyControlSkin(w, c, skin_);
+    QSet<QString> sized;
+    for (const auto& [name, c] : skin_.layout()) {
+        if (c.width) sized.insert(name);
+        for (QWidget* w : findChildren<QWidget*>(name)) applyControlSkin(w, c, skin_);
     }
-    // A label lies over its picture unless the pass placed it on its own.
+    // A label lies over its picture unless the pass gave it a rectangle of its own.
     for (SkinPage* p : pages_) {
         for (SkinButton* b : p->buttons()) {
-            if (!placed.contains(b->name())) b->label()->setGeometry(b->picture()->geometry());
+            if (!sized.contains(b->name())) b->label()->setGeometry(b->picture()->geometry());
             b->label()->setVisible(b->picture()->isVisibleTo(p));
         }
         p->finishLayout();

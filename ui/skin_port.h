@@ -1,55 +1,45 @@
-// What the main window needs from the skin: pictures, texts of the language in effect and
-// the result of the layout pass, keyed by the objectName of each control.
+// What the main window needs from the skin: pictures, the texts of the language in effect,
+// the start-up pictures and switches, and the result of the layout pass keyed by objectName.
 #pragma once
 
-#include <QColor>
+#include "skin/layout_pass.h"
+#include "skin/skin_layout.h"
+
 #include <QPixmap>
-#include <QRect>
 #include <QString>
 
-#include <optional>
-#include <vector>
+#include <array>
+#include <map>
 
 namespace nivra::ui {
 
-// One control's share of a layout pass. Fields left empty are not touched.
-struct ControlSkin {
-    QString name;                     // objectName
-    std::optional<QRect> rect;        // position within its page, and size when not empty
-    std::optional<bool> visible;
-    std::optional<QString> caption;
-    std::optional<QString> fontFamily;
-    std::optional<int> pointSize;
-    std::optional<QColor> textColour;
-    std::optional<QColor> backColour;
-    std::optional<QString> picture;   // picture resource name
-};
-
-struct GlobalLayout {
-    bool webEnabled = false;
-    QString web;
-    bool textRolling = false;
-    bool gunDisplay = true;
-};
+using skin::ControlSkin;
+using skin::ControlSkinMap;
+using skin::GlobalLayout;
 
 class SkinPort {
 public:
     virtual ~SkinPort() = default;
     virtual QPixmap picture(const QString& name) const = 0;
-    // Start-up pictures (name of a picture control -> picture name).
-    virtual std::vector<ControlSkin> startPictures() const = 0;
+    // Start-up pictures: picture name by objectName.
+    virtual std::map<QString, QString> startPictures() const = 0;
     virtual GlobalLayout globalLayout() const = 0;
-    // Runs the layout pass for a language number (1..3); an error text when it stopped early.
-    virtual QString applyLanguage(int language) = 0;
-    virtual std::vector<ControlSkin> layout() const = 0;
+    // Runs the layout pass for a language number (1..3) with the page in view and the key
+    // captions shown now; an error text when it stopped (nothing of it is then applied).
+    virtual QString applyLanguage(int language, skin::Page page, const std::array<QString, 12>& keyCaptions) = 0;
+    virtual const ControlSkinMap& layout() const = 0;
     virtual QString text(const QString& id) const = 0;  // of the language in effect
     // The skin of small dialog TForm2..TForm7 (formNumber 2..7) for the language in effect.
-    virtual std::vector<ControlSkin> dialogLayout(int formNumber) const = 0;
-    virtual QString fontName() const = 0;
+    virtual ControlSkinMap dialogLayout(int formNumber) const = 0;
+    virtual QString fontName() const = 0;  // the family to draw the language's texts with
     virtual QString title() const = 0;
     // Engineer page captions (rows 0..143) and their font family.
     virtual QString engineerCaption(int row) const = 0;
     virtual QString engineerFont() const = 0;
 };
+
+// Sets what a control's skin holds on a widget (pictures on labels, captions, fonts, colours,
+// place and size, list items).
+void applyControlSkin(QWidget* widget, const ControlSkin& skin, const SkinPort& port);
 
 }  // namespace nivra::ui

@@ -10,24 +10,6 @@
 namespace nivra::ui {
 
 namespace {
-struct FormShape {
-    std::vector<const char*> titles;
-    std::vector<const char*> edits;
-    bool numbers;    // decimal edits
-    bool modifiers;  // Ctrl, Shift, Alt, Win boxes
-};
-
-FormShape shapeOf(int form) {
-    switch (form) {
-        case 2: return {{"lbl_Title"}, {"Edt_Assembly"}, false, true};
-        case 3: return {{"lbl_Title"}, {"Edt_MacroName"}, false, false};
-        case 4: return {{"lbl_Title"}, {"Edt_OneKey"}, false, false};
-        case 5: return {{"lbl_Title"}, {"Edt_EditTime"}, true, false};
-        case 6: return {{"lbl_TitleX", "lbl_TitleY"}, {"Edt_XValue", "Edt_YValue"}, true, false};
-        default: return {{"lbl_Title"}, {"Edt_Value"}, true, false};
-    }
-}
-
 QString name(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 }  // namespace
 
@@ -42,20 +24,22 @@ SmallDialog::SmallDialog(int formNumber, const SkinPort& skin, QWidget* mainWind
     setModal(true);
     background_ = new QLabel(this);
     background_->setObjectName(QStringLiteral("Img_Msg"));
-    const FormShape shape = shapeOf(formNumber);
-    for (const char* t : shape.titles) {
+    const skin::DialogControls controls = skin::dialogControls(static_cast<skin::Dialog>(formNumber));
+    for (const QString& t : controls.titles) {
         auto* l = new QLabel(this);
-        l->setObjectName(QLatin1String(t));
+        l->setObjectName(t);
         titles_.push_back(l);
     }
-    for (const char* e : shape.edits) {
-        QLineEdit* edit = shape.numbers ? static_cast<QLineEdit*>(new TIntEdit(this)) : new TSPITEdit(this);
-        edit->setObjectName(QLatin1String(e));
+    // Delays, X/Y values and repeat counts are numbers; names and keys are text.
+    const bool numbers = formNumber >= 5;
+    for (const QString& e : controls.edits) {
+        QLineEdit* edit = numbers ? static_cast<QLineEdit*>(new TIntEdit(this)) : new TSPITEdit(this);
+        edit->setObjectName(e);
         edit->setAlignment(Qt::AlignCenter);
         edits_.push_back(edit);
     }
-    if (shape.modifiers)
-        for (const char* m : {"cb_Ctrl", "cb_Shift", "cb_Alt", "cb_Win"}) {
+    if (formNumber == 2)
+        for (const char* m : {"CB_Ctrl", "CB_Shift", "CB_Alt", "CB_Win"}) {
             auto* box = new QCheckBox(this);
             box->setObjectName(QLatin1String(m));
         }
@@ -95,31 +79,8 @@ void SmallDialog::applySkin() {
         b->setPicture(name(picturesOf(b->kind()).normal));
         b->label()->resize(b->picture()->size());
     }
-    for (const ControlSkin& c : skin_.dialogLayout(form_)) {
-        QWidget* w = c.name == objectName() ? this : findChild<QWidget*>(c.name);
-        if (!w) continue;
-        if (c.rect) {
-            w->move(c.rect->topLeft());
-            if (!c.rect->size().isEmpty()) w->resize(c.rect->size());
-        }
-        if (c.visible) w->setVisible(*c.visible);
-        if (c.fontFamily || c.pointSize) {
-            QFont f = w->font();
-            if (c.fontFamily) f.setFamily(*c.fontFamily);
-            if (c.pointSize) f.setPointSize(*c.pointSize);
-            w->setFont(f);
-        }
-        if (c.textColour) {
-            QPalette pal = w->palette();
-            pal.setColor(QPalette::WindowText, *c.textColour);
-            pal.setColor(QPalette::Text, *c.textColour);
-            w->setPalette(pal);
-        }
-        if (c.caption) {
-            if (auto* l = qobject_cast<QLabel*>(w)) l->setText(*c.caption);
-            else if (auto* box = qobject_cast<QCheckBox*>(w)) box->setText(*c.caption);
-        }
-    }
+    for (const auto& [name, c] : skin_.dialogLayout(form_))
+        if (QWidget* w = name == objectName() ? this : findChild<QWidget*>(name)) applyControlSkin(w, c, skin_);
     // A label lies over its picture's rectangle.
     for (SkinButton* b : {confirm_, clear_, close_}) {
         b->label()->setGeometry(b->picture()->geometry());

@@ -8,6 +8,9 @@
 namespace nivra::ui {
 
 TableSkin::TableSkin() {
+    const auto global = skin::LoadGlobalLayout();
+    if (global) global_ = *global;
+    else tableError_ = global.error();
     if (!skin::builtInLanguages()) tableError_ = skin::builtInLanguages().error();
 }
 
@@ -17,13 +20,16 @@ QPixmap TableSkin::picture(const QString& name) const {
     return *it;
 }
 
-std::vector<ControlSkin> TableSkin::startPictures() const { return {}; }
-
-GlobalLayout TableSkin::globalLayout() const { return global_; }
-
-QString TableSkin::applyLanguage(int language) {
+QString TableSkin::applyLanguage(int language, skin::Page page, const std::array<QString, 12>& keyCaptions) {
     language_ = language;
-    return tableError_;
+    skin::SkinState state;
+    state.page = page;
+    state.keyCaptions = keyCaptions;
+    state.global = global_;
+    skin::SkinResult result = skin::ApplySkinAndLanguage(language, state);
+    if (!result.ok()) return result.error;
+    result_ = std::move(result);
+    return {};
 }
 
 QString TableSkin::text(const QString& id) const {
@@ -31,7 +37,14 @@ QString TableSkin::text(const QString& id) const {
     return set ? set->table(language_).text(id) : QString();
 }
 
-std::vector<ControlSkin> TableSkin::dialogLayout(int) const { return {}; }
+ControlSkinMap TableSkin::dialogLayout(int formNumber) const {
+    skin::SkinResult r = skin::ApplyDialogSkin(static_cast<skin::Dialog>(formNumber), language_);
+    if (!r.ok()) {
+        qWarning("nivra: dialog skin stopped: %s", qPrintable(r.error));
+        return {};
+    }
+    return r.controls;
+}
 
 QString TableSkin::fontName() const {
     const auto& set = skin::builtInLanguages();

@@ -13,12 +13,12 @@ public:
     TableSkin();
 
     QPixmap picture(const QString& name) const override;
-    std::vector<ControlSkin> startPictures() const override;
-    GlobalLayout globalLayout() const override;
-    QString applyLanguage(int language) override;
-    std::vector<ControlSkin> layout() const override { return layout_; }
+    std::map<QString, QString> startPictures() const override { return skin::LoadStartPictures(); }
+    GlobalLayout globalLayout() const override { return global_; }
+    QString applyLanguage(int language, skin::Page page, const std::array<QString, 12>& keyCaptions) override;
+    const ControlSkinMap& layout() const override { return result_.controls; }
     QString text(const QString& id) const override;
-    std::vector<ControlSkin> dialogLayout(int formNumber) const override;
+    ControlSkinMap dialogLayout(int formNumber) const override;
     QString fontName() const override;
     QString title() const override;
     QString engineerCaption(int row) const override;
@@ -29,7 +29,7 @@ public:
 
 private:
     int language_ = 1;
-    std::vector<ControlSkin> layout_;
+    skin::SkinResult result_;
     GlobalLayout global_;
     QString tableError_;
     mutable QHash<QString, QPixmap> pictures_;

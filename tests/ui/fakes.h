@@ -18,7 +18,8 @@ class FakeSkin : public SkinPort {
 public:
     int language = 0;
     GlobalLayout global;
-    std::vector<ControlSkin> extraLayout;  // added to every pass
+    ControlSkinMap extraLayout;  // added to every pass
+    ControlSkinMap current;
 
     QPixmap picture(const QString& name) const override {
         QPixmap pm(name == QLatin1String("L1_BackGround") || name == QLatin1String("L3_BackGround") ? QSize(1030, 662)
@@ -32,22 +33,15 @@ public:
         }
         return pm;
     }
-    std::vector<ControlSkin> startPictures() const override { return {}; }
+    std::map<QString, QString> startPictures() const override { return {}; }
     GlobalLayout globalLayout() const override { return global; }
-    QString applyLanguage(int n) override {
+    QString applyLanguage(int n, skin::Page, const std::array<QString, 12>&) override {
         language = n;
+        current = extraLayout;
+        for (int copy = 1; copy <= 5; ++copy) current[QStringLiteral("Btn_Main_%1").arg(copy)].caption = text(QStringLiteral("Str004"));
         return {};
     }
-    std::vector<ControlSkin> layout() const override {
-        std::vector<ControlSkin> out = extraLayout;
-        for (int n = 1; n <= 5; ++n) {
-            ControlSkin c;
-            c.name = QStringLiteral("Btn_Main_%1").arg(n);
-            c.caption = text(QStringLiteral("Str004"));
-            out.push_back(c);
-        }
-        return out;
-    }
+    const ControlSkinMap& layout() const override { return current; }
     QString text(const QString& id) const override {
         static const std::map<QString, QString> english{
             {QStringLiteral("Str004"), QStringLiteral("Office Mode")},
@@ -61,7 +55,7 @@ public:
         auto it = english.find(id);
         return it == english.end() ? QString() : it->second;
     }
-    std::vector<ControlSkin> dialogLayout(int) const override { return {}; }
+    ControlSkinMap dialogLayout(int) const override { return {}; }
     QString fontName() const override { return QStringLiteral("DejaVu Sans"); }
     QString title() const override { return QStringLiteral("Gaming Mouse"); }
     QString engineerCaption(int row) const override { return QStringLiteral("row %1").arg(row); }
