@@ -27,8 +27,7 @@ QPoint LoadingSplash::placeFor(const QRect& main) {
 
 void LoadingSplash::showOver(const QWidget* mainWindow) {
     move(placeFor(mainWindow->frameGeometry()));
-    show();
-    raise();
+    if (!isVisible()) show();
 }
 
 void LoadingSplash::advance() {

@@ -1,0 +1,183 @@
+// The window over the shipped skin and the real device flows with the simulated mouse:
+// connection, key labels, unplugging, refusal, restores, profile files and languages.
+#include "fakes.h"
+#include "qt_app.h"
+
+#include "device/clock.h"
+#include "device/simulated_mouse.h"
+#include "image/builtin.h"
+#include "skin/language_table.h"
+#include "ui/linked_device.h"
+#include "ui/loading_splash.h"
+#include "ui/main_window.h"
+#include "ui/table_skin.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace nivra::ui::test {
+namespace {
+
+QString lang(int n, const char* id) { return skin::builtInLanguages()->table(n).text(QString::fromLatin1(id)); }
+
+class LinkedWindowTest : public ::testing::Test {
+protected:
+    LinkedWindowTest() { qtApp(); }
+    void SetUp() override { start(builtinImage(1)); }
+    void TearDown() override {
+        window.reset();
+        device.reset();
+        mouse.reset();
+    }
+    void start(const Image& memory) {
+        window.reset();
+        device.reset();
+        mouse = std::make_unique<SimulatedMouse>(clock, memory);
+        device = std::make_unique<LinkedDevice>(*mouse, clock, [this](const QString& id) { return skin.text(id); });
+        window = std::make_unique<MainWindow>(skin, *device, desktop);
+        window->show();
+    }
+    template <class T = QWidget>
+    T* w(const QString& name) {
+        T* found = window->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QString text(const QString& name) { return w<QLabel>(name)->text(); }
+    bool covered(int page) {
+        return w(QStringLiteral("Disable_All_%1").arg(page))->isVisibleTo(w(QStringLiteral("gbPage%1").arg(page)));
+    }
+    void click(const QString& name) { QTest::mouseClick(w(name), Qt::LeftButton); }
+
+    VirtualClock clock;
+    TableSkin skin;
+    FakeDesktop desktop;
+    std::unique_ptr<SimulatedMouse> mouse;
+    std::unique_ptr<LinkedDevice> device;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(LinkedWindowTest, FirstPollReadsTheMouseAndPageOneShowsItsKeyLabels) {
+    EXPECT_TRUE(device->pollRunning());  // the presence poll runs from start
+    EXPECT_TRUE(device->noDevice());
+    // Without a mouse the key labels already name built-in image 1's functions.
+    EXPECT_EQ(text(QStringLiteral("Key1")), lang(1, "Str210"));
+
+    device->pollNow();
+    EXPECT_TRUE(device->handlesValid());
+    EXPECT_FALSE(device->noDevice());
+    EXPECT_FALSE(device->busy());
+    EXPECT_EQ(device->imageState().transfer, mouse->memory());
+    EXPECT_EQ(text(QStringLiteral("Key1")), lang(1, "Str210"));
+    for (int k = 1; k <= 7; ++k) EXPECT_FALSE(text(QStringLiteral("Key%1").arg(k)).isEmpty()) << k;
+    for (int n = 1; n <= 5; ++n) EXPECT_FALSE(covered(n)) << n;
+    EXPECT_FALSE(window->splash()->isVisible());
+    EXPECT_TRUE(desktop.messages.isEmpty());
+
+    click(QStringLiteral("Btn_Adv_1"));
+    EXPECT_TRUE(w(QStringLiteral("gbPage2"))->isVisible());
+}
+
+TEST_F(LinkedWindowTest, UnpluggingShowsWaitingToReconnectAndTheCoveringLabels) {
+    device->pollNow();
+    click(QStringLiteral("Btn_Breath_1"));
+    mouse->unplug();
+    device->pollNow();
+    ASSERT_EQ(desktop.messages.size(), 1);
+    EXPECT_TRUE(desktop.messages.front().startsWith(lang(1, "Str100")));
+    EXPECT_TRUE(device->noDevice());
+    EXPECT_FALSE(device->handlesValid());
+    for (int n = 1; n <= 5; ++n) EXPECT_TRUE(covered(n)) << n;
+    EXPECT_TRUE(w(QStringLiteral("gbPage1"))->isVisible());
+    EXPECT_FALSE(w(QStringLiteral("gbPage3"))->isVisible());
+
+    mouse->plugIn();
+    device->pollNow();
+    EXPECT_FALSE(device->noDevice());
+    for (int n = 1; n <= 5; ++n) EXPECT_FALSE(covered(n)) << n;
+}
+
+TEST_F(LinkedWindowTest, AMouseWithForeignIdBytesIsRefusedAndNotRead) {
+    Image foreign = builtinImage(1);
+    foreign[484] = 0x12;
+    foreign[485] = 0x34;
+    start(foreign);
+    device->pollNow();
+    EXPECT_EQ(desktop.plainMessages, QStringList{lang(1, "Str107")});
+    EXPECT_TRUE(device->noDevice());
+    EXPECT_TRUE(device->pollRunning());  // started again once the box was closed
+    desktop.messages.clear();
+    click(QStringLiteral("Btn_Adv_1"));  // open but refused: the page buttons stay idle
+    EXPECT_TRUE(w(QStringLiteral("gbPage1"))->isVisible());
+}
+
+TEST_F(LinkedWindowTest, LanguageButtonChangesEveryCaptionOfThePass) {
+    device->pollNow();
+    skin.applyLanguage(1, skin::Page::OfficeMode, {});
+    const ControlSkinMap chinese = skin.layout();
+    window->Btn_LangClick(3);
+    std::size_t changed = 0;
+    for (const auto& [name, c] : skin.layout()) {
+        if (!c.caption) continue;
+        for (QWidget* widget : window->findChildren<QWidget*>(name)) {
+            const QString shown = qobject_cast<QLabel*>(widget) ? static_cast<QLabel*>(widget)->text()
+                                                                : qobject_cast<QAbstractButton*>(widget)->text();
+            EXPECT_EQ(shown, *c.caption) << name.toStdString();
+            auto before = chinese.find(name);
+            if (before != chinese.end() && before->second.caption != c.caption) ++changed;
+        }
+    }
+    EXPECT_GT(changed, 20u);
+    EXPECT_EQ(text(QStringLiteral("Btn_Main_3")), QStringLiteral("Office Mode"));
+    EXPECT_EQ(text(QStringLiteral("Key1")), QStringLiteral("Left Key"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), lang(3, "Title"));
+    window->Btn_LangClick(1);
+    EXPECT_EQ(text(QStringLiteral("Key1")), lang(1, "Str210"));
+}
+
+TEST_F(LinkedWindowTest, ConfirmWritesTheBuiltInImageAndReadsTheMouseBackAfterTheRestart) {
+    device->pollNow();
+    Image edited = mouse->memory();
+    edited[200] ^= 0xFF;
+    mouse->setMemory(edited);
+    const int restarts = mouse->restartCount();
+    click(QStringLiteral("Btn_Confirm1_1"));
+    EXPECT_EQ(mouse->restartCount(), restarts + 1);
+    EXPECT_EQ(mouse->memory()[200], builtinImage(1)[200]);
+    EXPECT_FALSE(device->busy());
+    EXPECT_FALSE(device->noDevice());
+    EXPECT_FALSE(window->splash()->isVisible());
+    for (int n = 1; n <= 5; ++n) EXPECT_FALSE(covered(n)) << n;
+}
+
+TEST_F(LinkedWindowTest, SaveProfileWritesTheMouseImageAndLoadRefusesAForeignFile) {
+    device->pollNow();
+    QTemporaryDir dir;
+    desktop.fileAnswer = dir.filePath(QStringLiteral("mine"));
+    click(QStringLiteral("Btn_Save_1"));
+    QFile saved(dir.filePath(QStringLiteral("mine.bin")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    ASSERT_EQ(bytes.size(), 2048);
+    const Image memory = mouse->memory();
+    EXPECT_TRUE(std::equal(memory.begin(), memory.end(), reinterpret_cast<const std::uint8_t*>(bytes.constData())));
+
+    QFile bad(dir.filePath(QStringLiteral("short.bin")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(100, '\0'));
+    bad.close();
+    desktop.fileAnswer = bad.fileName();
+    const int restarts = mouse->restartCount();
+    click(QStringLiteral("Btn_Load_1"));
+    EXPECT_EQ(desktop.messages, QStringList{QStringLiteral("Loading .bin is error!")});
+    EXPECT_EQ(mouse->restartCount(), restarts);
+    EXPECT_FALSE(device->busy());
+}
+
+}  // namespace
+}  // namespace nivra::ui::test
