@@ -3,6 +3,7 @@
 
 #include "ui/app_icon.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -24,6 +25,14 @@ constexpr int kToolButtonsFrom = 10;  // Btn_Default .. Btn_PatchCode: engineer 
 
 EngineerPage::EngineerPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("gbPage7"));
+    // A plain page of the desktop's colours, not the window's transparent colour.
+    QPalette plain = QApplication::palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            plain.setBrush(group, r, QApplication::palette().brush(group, r));  // marks every role as set
+    }
+    setPalette(plain);
     setAutoFillBackground(true);
     auto* outer = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;

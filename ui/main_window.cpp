@@ -234,6 +234,12 @@ void MainWindow::sizeFor(Page page) {
     if (page == Page::Engineer) {
         clearMask();
         resize(kEngineerWidth, kEngineerHeight);
+        // The larger page stays on the screen where the window is.
+        if (const QScreen* s = screen()) {
+            const QRect avail = s->availableGeometry();
+            move(qMax(avail.left(), qMin(x(), avail.right() + 1 - width())),
+                 qMax(avail.top(), qMin(y(), avail.bottom() + 1 - height())));
+        }
         return;
     }
     resize(pageSize_);
