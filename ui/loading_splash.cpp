@@ -3,6 +3,7 @@
 #include "ui/loading_splash.h"
 
 #include <QPainter>
+#include <QRegion>
 #include <QtMath>
 
 namespace nivra::ui {
@@ -10,6 +11,7 @@ namespace nivra::ui {
 namespace {
 constexpr int kDots = 12;
 constexpr int kFrameMs = 80;
+constexpr int kDiscRadius = 72;
 }  // namespace
 
 LoadingSplash::LoadingSplash(QWidget* parent)
@@ -17,6 +19,9 @@ LoadingSplash::LoadingSplash(QWidget* parent)
     setObjectName(QStringLiteral("TFormLoadingUI"));
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(kWidth, kHeight);
+    // Only the disc of the animation is drawn; without a compositor the mask gives the shape.
+    setMask(QRegion(QRect(kWidth / 2 - kDiscRadius, kHeight / 2 - kDiscRadius, 2 * kDiscRadius, 2 * kDiscRadius),
+                    QRegion::Ellipse));
     timer_.setInterval(kFrameMs);
     QObject::connect(&timer_, &QTimer::timeout, this, [this] { advance(); });
 }

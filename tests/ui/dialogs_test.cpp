@@ -1,0 +1,139 @@
+// The window's dialogs: the small dialog pattern, the message dialog, the password prompt
+// and the loading splash.
+#include "fakes.h"
+#include "qt_app.h"
+
+#include "ui/desktop.h"
+#include "ui/loading_splash.h"
+#include "ui/number_edits.h"
+#include "ui/small_dialog.h"
+#include "ui/table_skin.h"
+
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace nivra::ui::test {
+namespace {
+
+TEST(SmallDialog, OpensEmptyCentredOnTheMainWindowAndHandsOverItsText) {
+    qtApp();
+    TableSkin skin;
+    skin.applyLanguage(3, skin::Page::Macro, {});
+    QWidget main;
+    main.setGeometry(100, 50, 1030, 662);
+    main.show();
+    SmallDialog dlg(5, skin, &main);
+    QLineEdit* edit = dlg.findChild<QLineEdit*>(QStringLiteral("Edt_EditTime"));
+    ASSERT_NE(edit, nullptr);
+    edit->setText(QStringLiteral("stale"));
+    QStringList handed;
+    int closed = 0;
+    dlg.onConfirm = [&](const QStringList& texts) { handed = texts; };
+    dlg.onClosed = [&] { ++closed; };
+
+    dlg.open();
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(edit->text().isEmpty());
+    EXPECT_EQ(dlg.size(), skin.picture(QStringLiteral("Msg")).size());
+    EXPECT_EQ(dlg.pos(), SmallDialog::placeFor(main.frameGeometry(), dlg.size()));
+    EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("lbl_Title"))->text(), QStringLiteral("Input Delay Time"));
+    EXPECT_EQ(edit->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+
+    QTest::keyClicks(edit, QStringLiteral("12x5"));  // the delay edit takes digits only
+    EXPECT_EQ(edit->text(), QStringLiteral("125"));
+    QTest::mouseClick(dlg.findChild<QWidget*>(QStringLiteral("IB_Cancel")), Qt::LeftButton);  // "Clear"
+    EXPECT_TRUE(edit->text().isEmpty());
+    EXPECT_TRUE(dlg.isVisible());
+
+    QTest::keyClicks(edit, QStringLiteral("40"));
+    QTest::mouseClick(dlg.findChild<QWidget*>(QStringLiteral("IB_Confirm")), Qt::LeftButton);
+    EXPECT_EQ(handed, QStringList{QStringLiteral("40")});
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+
+    dlg.open();
+    QTest::mouseClick(dlg.findChild<QWidget*>(QStringLiteral("IB_Close")), Qt::LeftButton);
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("Img_Close"))->property("skinPicture").toString(), "ExitS_03");
+}
+
+TEST(SmallDialog, EachFormHasItsEditsAndTheKeyDialogItsModifierBoxes) {
+    qtApp();
+    FakeSkin skin;
+    QWidget main;
+    struct Case { int form; QStringList edits; };
+    const Case cases[] = {
+        {2, {QStringLiteral("Edt_Assembly")}},  {3, {QStringLiteral("Edt_MacroName")}},
+        {4, {QStringLiteral("Edt_EditKey")}},   {5, {QStringLiteral("Edt_EditTime")}},
+        {6, {QStringLiteral("Edt_EditX"), QStringLiteral("Edt_EditY")}}, {7, {QStringLiteral("Edt_EditValue")}},
+    };
+    for (const Case& c : cases) {
+        SmallDialog dlg(c.form, skin, &main);
+        EXPECT_EQ(dlg.objectName(), QStringLiteral("TForm%1").arg(c.form));
+        QStringList names;
+        for (QLineEdit* e : dlg.edits()) names << e->objectName();
+        EXPECT_EQ(names, c.edits) << c.form;
+        EXPECT_EQ(dlg.findChild<QWidget*>(QStringLiteral("CB_Ctrl")) != nullptr, c.form == 2) << c.form;
+        EXPECT_TRUE(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
+        EXPECT_TRUE(dlg.windowFlags() & Qt::FramelessWindowHint);
+    }
+}
+
+TEST(Desktop, MessageDialogHasNoIconOneOkButtonAndTheTableFont) {
+    qtApp();
+    QtDesktop desktop;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->text(), QStringLiteral("Finding the specified device"));
+        EXPECT_EQ(box->buttons().size(), 1);
+        EXPECT_EQ(box->font().family(), QStringLiteral("DejaVu Sans"));
+        box->buttons().front()->click();
+    });
+    desktop.message(nullptr, QStringLiteral("Finding the specified device"), QStringLiteral("DejaVu Sans"));
+    EXPECT_TRUE(seen);
+}
+
+TEST(Desktop, PasswordPromptHidesWhatIsTypedAndCancelGivesNothing) {
+    qtApp();
+    QtDesktop desktop;
+    QTimer::singleShot(0, [] {
+        auto* dlg = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->objectName(), QStringLiteral("dlgPass"));
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Password"));
+        EXPECT_EQ(dlg->labelText(), QStringLiteral("PASSWORD:"));
+        EXPECT_EQ(dlg->textEchoMode(), QLineEdit::Password);
+        dlg->setTextValue(QStringLiteral("QorvinTek"));
+        dlg->accept();
+    });
+    EXPECT_EQ(desktop.password(nullptr, {}), std::optional<QString>(QStringLiteral("QorvinTek")));
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(desktop.password(nullptr, {}), std::nullopt);
+}
+
+TEST(LoadingSplash, SitsCentredAndFortyPixelsBelowTheMiddleAndAnimates) {
+    qtApp();
+    EXPECT_EQ(LoadingSplash::placeFor(QRect(100, 50, 1030, 662)), QPoint(100 + 412, 50 + 233 + 40));
+    LoadingSplash splash;
+    EXPECT_EQ(splash.size(), QSize(206, 196));
+    EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+    const int first = splash.frame();
+    for (int i = 0; i < 12; ++i) splash.advance();
+    EXPECT_EQ(splash.frame(), first);  // an endless loop of twelve frames
+    splash.advance();
+    EXPECT_NE(splash.frame(), first);
+}
+
+}  // namespace
+}  // namespace nivra::ui::test
