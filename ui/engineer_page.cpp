@@ -5,10 +5,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QMouseEvent>
 #include <QVBoxLayout>
 
 namespace nivra::ui {
@@ -43,7 +41,6 @@ EngineerPage::EngineerPage(QWidget* parent) : QWidget(parent) {
     logo_->setObjectName(QStringLiteral("Img_Logo4"));
     logo_->setPixmap(appIcon().pixmap(96, 96));
     logo_->setAlignment(Qt::AlignCenter);
-    logo_->installEventFilter(this);
     side->addWidget(logo_);
     for (const char* name : kButtonNames) {
         auto* b = new QPushButton(this);
@@ -87,8 +84,6 @@ EngineerPage::EngineerPage(QWidget* parent) : QWidget(parent) {
     bottom->addWidget(close);
     outer->addLayout(bottom);
 
-    installEventFilter(this);
-    tabs_->installEventFilter(this);
     setEngineerState(false);
 }
 
@@ -111,17 +106,6 @@ void EngineerPage::applyCaptions(const std::function<QString(int)>& caption, con
     if (!fontFamily.isEmpty()) f.setFamily(fontFamily);
     setFont(f);
     for (std::size_t i = 0; i < std::size(kButtonNames); ++i) buttons_[i]->setText(caption(static_cast<int>(i)));
-}
-
-bool EngineerPage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick && watched == logo_) {
-        if (onLogoDoubleClick) onLogoDoubleClick();
-        return true;
-    }
-    if (event->type() == QEvent::MouseButtonPress && (watched == this || watched == logo_ || watched == tabs_)) {
-        if (onBackgroundPress) onBackgroundPress(static_cast<QMouseEvent*>(event));
-    }
-    return false;
 }
 
 }  // namespace nivra::ui

@@ -25,12 +25,6 @@ public:
     // Captions from the engineer caption table (rows 0..13) and its font family.
     void applyCaptions(const std::function<QString(int)>& caption, const QString& fontFamily);
 
-    std::function<void()> onLogoDoubleClick;
-    std::function<void(QMouseEvent*)> onBackgroundPress;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     std::vector<QPushButton*> buttons_;  // in caption-row order
     QLabel* logo_;

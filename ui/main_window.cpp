@@ -178,8 +178,10 @@ void MainWindow::wireButtons() {
     connect(engineerPage_->button(QStringLiteral("Btn_Save_6")), &QPushButton::clicked, this, [this] { Btn_Save_0Click(); });
     connect(engineerPage_->button(QStringLiteral("Btn_Load_6")), &QPushButton::clicked, this, [this] { Btn_Load_0Click(); });
     connect(engineerPage_->button(QStringLiteral("Btn_Close")), &QPushButton::clicked, this, [this] { close(); });
-    engineerPage_->onLogoDoubleClick = [this] { Img_Base_1DblClick(); };
-    engineerPage_->onBackgroundPress = [this](QMouseEvent* e) { startDrag(e); };
+    // The engineer page's own background, its logo and its tabs move the window too.
+    for (QWidget* w : {static_cast<QWidget*>(engineerPage_), static_cast<QWidget*>(engineerPage_->logo()),
+                       static_cast<QWidget*>(engineerPage_->tabs())})
+        w->installEventFilter(this);
 }
 
 void MainWindow::pageButtonClick(Page page) {
@@ -206,8 +208,13 @@ void MainWindow::openPage(Page page) {
         case Page::Third: {
             const int profile = static_cast<int>(page);
             device_.selectProfile(profile);
-            if (auto* toggle = profilePage_->findChild<QLabel*>(QStringLiteral("IB_ComboKey8")))
+            // The gun-key toggle belongs to Game Mode, and only with the gun display on.
+            const bool gunToggle = skin_.comboKey8Enabled() && skin_.globalLayout().gunDisplay;
+            for (const char* name : {"IB_ComboKey8", "Img_ComboKey8"}) {
+                QLabel* toggle = profilePage_->findChild<QLabel*>(QLatin1String(name));
                 if (page == Page::Office) toggle->hide();
+                if (page == Page::Game) toggle->setVisible(gunToggle);
+            }
             refreshKeyLabels();
             break;
         }
@@ -477,18 +484,26 @@ void MainWindow::startDrag(QMouseEvent* press) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    auto* background = qobject_cast<QLabel*>(watched);
-    if (!background || !background->objectName().startsWith(QLatin1String("Img_Base_")))
-        return QWidget::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const bool pageBackground = widget && widget->objectName().startsWith(QLatin1String("Img_Base_"));
+    const bool engineerBackground =
+        widget && (widget == engineerPage_ || widget == engineerPage_->logo() || widget == engineerPage_->tabs());
+    if (!pageBackground && !engineerBackground) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
-        case QEvent::MouseButtonPress: startDrag(static_cast<QMouseEvent*>(event)); return true;
+        case QEvent::MouseButtonPress: startDrag(static_cast<QMouseEvent*>(event)); return pageBackground;
         case QEvent::MouseMove:
             if (dragging_) move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - dragOffset_);
             return dragging_;
-        case QEvent::MouseButtonRelease: dragging_ = false; return true;
+        case QEvent::MouseButtonRelease:
+            dragging_ = false;
+            return pageBackground;
         case QEvent::MouseButtonDblClick:
-            if (background->objectName() == QLatin1String("Img_Base_1")) Img_Base_1DblClick();
-            return true;
+            // Img_Base_1DblClick: the page 1 background and the engineer logo.
+            if (widget->objectName() == QLatin1String("Img_Base_1") || widget == engineerPage_->logo()) {
+                Img_Base_1DblClick();
+                return true;
+            }
+            return pageBackground;
         default: return QWidget::eventFilter(watched, event);
     }
 }

@@ -32,6 +32,8 @@ public:
     // The skin of small dialog TForm2..TForm7 (formNumber 2..7) for the language in effect.
     virtual ControlSkinMap dialogLayout(int formNumber) const = 0;
     virtual QString fontName() const = 0;  // the family to draw the language's texts with
+    // "ComboKey8_Enable" of the layout in effect is 1.
+    virtual bool comboKey8Enabled() const = 0;
     virtual QString title() const = 0;
     // Engineer page captions (rows 0..143) and their font family.
     virtual QString engineerCaption(int row) const = 0;

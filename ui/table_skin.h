@@ -20,6 +20,7 @@ public:
     QString text(const QString& id) const override;
     ControlSkinMap dialogLayout(int formNumber) const override;
     QString fontName() const override;
+    bool comboKey8Enabled() const override { return result_.values.comboKey8Enabled; }
     QString title() const override;
     QString engineerCaption(int row) const override;
     QString engineerFont() const override;

@@ -57,6 +57,8 @@ public:
     }
     ControlSkinMap dialogLayout(int) const override { return {}; }
     QString fontName() const override { return QStringLiteral("DejaVu Sans"); }
+    bool comboKey8 = false;
+    bool comboKey8Enabled() const override { return comboKey8; }
     QString title() const override { return QStringLiteral("Gaming Mouse"); }
     QString engineerCaption(int row) const override { return QStringLiteral("row %1").arg(row); }
     QString engineerFont() const override { return {}; }

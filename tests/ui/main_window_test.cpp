@@ -121,6 +121,20 @@ TEST_F(MainWindowTest, PageButtonsOpenTheirContainerAndMarkTheirFiveCopies) {
     EXPECT_TRUE(desktop.messages.isEmpty());
 }
 
+TEST_F(MainWindowTest, GunKeyToggleShowsOnlyInGameModeWithBothSwitchesOn) {
+    device.connect();
+    auto toggleShown = [&] { return w(QStringLiteral("IB_ComboKey8"))->isVisibleTo(w(QStringLiteral("gbPage1"))); };
+    struct Case { bool enabled; bool gunDisplay; bool shown; };
+    for (const Case c : {Case{true, true, true}, Case{true, false, false}, Case{false, true, false}}) {
+        skin.comboKey8 = c.enabled;
+        skin.global.gunDisplay = c.gunDisplay;
+        click(QStringLiteral("Btn_Switch_1"));
+        EXPECT_EQ(toggleShown(), c.shown) << c.enabled << c.gunDisplay;
+        click(QStringLiteral("Btn_Main_1"));
+        EXPECT_FALSE(toggleShown());
+    }
+}
+
 TEST_F(MainWindowTest, ProfileButtonsWaitWhileBusyButOtherPagesOpen) {
     device.connect();
     device.busyFlag = true;
@@ -197,6 +211,8 @@ TEST_F(MainWindowTest, EngineerPageUsesItsOwnSizeWithoutCoversAndItsCopiesLeadBa
     EXPECT_EQ(window->size(), QSize(1256, 680));
     EXPECT_TRUE(window->mask().isEmpty());
     EXPECT_EQ(w<QPushButton>(QStringLiteral("Btn_Main_6"))->text(), QStringLiteral("row 0"));
+    for (int i = 0; i < 5; ++i) QTest::mouseDClick(w(QStringLiteral("Img_Logo4")), Qt::LeftButton);
+    EXPECT_EQ(desktop.passwordPrompts, 1);  // the logo counts like the page 1 background
     QTest::mouseClick(w(QStringLiteral("Btn_Breath_6")), Qt::LeftButton);
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage3")});
     EXPECT_EQ(window->size(), QSize(1030, 662));
