@@ -71,7 +71,7 @@ QImage tabButton(int w, int h, State s) {
     const QColor bar = s == State::Normal ? kLineHi : (s == State::Hover ? kAccent : QColor(210, 244, 255));
     p.setPen(Qt::NoPen);
     p.setBrush(bar);
-    p.drawRoundedRect(QRectF(5, 8, 3, h - 16), 1.5, 1.5);
+    p.drawRoundedRect(QRectF(2, 9, 2, h - 18), 1, 1);
     return img;
 }
 
@@ -384,24 +384,32 @@ QImage updateArt() {
     begin(img, p);
     const QRectF r(0, 0, kUpdateSize.width(), kUpdateSize.height());
     drawSurface(p, r, 10, QColor(30, 35, 43), QColor(18, 21, 27), kLine);
+    p.setPen(QPen(kAccent, 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(12, 1.5), QPointF(60, 1.5));
     drawGlyph(p, Glyph::Chip, QRectF(22, 26, 50, 50), kAccent);
-    // Progress groove with a lit head, and flow marks toward the chip.
-    const QRectF groove(100, 62, 416, 10);
-    p.setPen(QPen(kLine, 1));
-    p.setBrush(QColor(10, 12, 16));
-    p.drawRoundedRect(groove, 5, 5);
-    QLinearGradient g(groove.topLeft(), groove.topRight());
-    g.setColorAt(0, QColor(28, 186, 255, 0));
-    g.setColorAt(1, kAccent);
-    p.setPen(Qt::NoPen);
-    p.setBrush(g);
-    p.drawRoundedRect(QRectF(groove.left() + 1, groove.top() + 1, 160, groove.height() - 2), 4, 4);
+    // A file travelling into the chip: a document, then a dotted path with arrowheads.
+    const QRectF doc(456, 24, 40, 52);
+    QPainterPath page;
+    page.moveTo(doc.left(), doc.top());
+    page.lineTo(doc.right() - 12, doc.top());
+    page.lineTo(doc.right(), doc.top() + 12);
+    page.lineTo(doc.right(), doc.bottom());
+    page.lineTo(doc.left(), doc.bottom());
+    page.closeSubpath();
     p.setPen(QPen(kMuted, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(12, 14, 18));
+    p.drawPath(page);
+    p.drawPolyline(QPolygonF{QPointF(doc.right() - 12, doc.top()), QPointF(doc.right() - 12, doc.top() + 12),
+                             QPointF(doc.right(), doc.top() + 12)});
+    for (int i = 0; i < 3; ++i) p.drawLine(QPointF(doc.left() + 8, doc.top() + 24 + i * 8), QPointF(doc.right() - 8, doc.top() + 24 + i * 8));
+    p.setPen(QPen(kLineHi, 2, Qt::DotLine, Qt::RoundCap));
+    p.drawLine(QPointF(104, 51), QPointF(436, 51));
+    p.setPen(QPen(kAccent, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (int i = 0; i < 3; ++i) {
-        const qreal x = 100 + i * 14;
-        p.drawPolyline(QPolygonF{QPointF(x + 6, 28), QPointF(x, 34), QPointF(x + 6, 40)});
+        const qreal x = 120 + i * 110;
+        p.drawPolyline(QPolygonF{QPointF(x + 6, 45), QPointF(x, 51), QPointF(x + 6, 57)});
     }
-    drawHatch(p, QRectF(360, 14, 160, 36), QColor(255, 255, 255, 9), 6);
+    drawHatch(p, QRectF(160, 70, 220, 22), QColor(255, 255, 255, 8), 6);
     return img;
 }
 
