@@ -170,8 +170,7 @@ int runShow(const nivractl::Invocation& inv) {
     nivra::ImageState state;
     distributeImage(nivra::builtinImage(1), state.work, state.defaultInputs());
     nivra::DataBufToUI(state);
-    state.package = nivra::getField(state.work.bytes, nivra::field::kPackage) ? nivra::PackageChoice::RgbLed
-                                                                              : nivra::PackageChoice::ATechLed;
+    state.package = nivra::packageChoiceForLedType(state.led);
     state.deviceMemory = nivra::MemoryType::I2C;
     state.transfer = fileImage;
     const nivra::SectionRepairs repairs = distributeImage(state.transfer, state.work, state.defaultInputs());
