@@ -159,6 +159,13 @@ TEST_F(NivractlImage, BuiltinReplacesAnExistingFileWhole) {
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(entries(), std::vector<std::string>{"cfg.bin"});  // no temporary left behind
+
+    // Through a symbolic link the linked file is replaced and the link stays.
+    fs::create_symlink(file, dir_ / "link.bin");
+    ASSERT_EQ(run("builtin 1 " + (dir_ / "link.bin").string()).status, 0);
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.bin"));
+    const nivra::Image& first = nivra::builtinImage(1);
+    EXPECT_EQ(slurp(file), std::string(first.begin(), first.end()));
 }
 
 }  // namespace
