@@ -1,0 +1,88 @@
+// Backups of the configuration read from the mouse: one file per connection in the user's
+// state folder, the newest kept; and the atomic file write that backups and profile files use.
+#pragma once
+
+#include "image/image.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace nivra {
+
+// Writes `bytes` to `path` completely or not at all: a temporary file in the same folder
+// is written, flushed to disk and renamed over `path`. On failure `path` is untouched, no
+// temporary file is left behind and `error` (when given) says what went wrong.
+bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                         std::string* error = nullptr);
+
+// Reads a whole file (at most `limit` bytes). False with a message when it cannot be read.
+bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out,
+                   std::string* error = nullptr, std::size_t limit = 1 << 20);
+
+// The IDs a backup file is named by: USB vendor and product ID of the connection and the
+// manufacturer and product ID bytes of the image (484, 485).
+struct BackupIds {
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::uint8_t manufacturer = 0;
+    std::uint8_t product = 0;
+};
+
+struct BackupEntry {
+    std::filesystem::path path;
+    std::string name;          // file name, "20261210-103140Z-1BCF-08B8-FF-FF.bin"
+    std::uintmax_t size = 0;
+};
+
+// A folder of image backups named by the UTC date and time of the connection and the
+// mouse's IDs. Only files of that name form are listed or pruned; anything else the user
+// puts in the folder stays alone.
+class BackupStore {
+public:
+    using WallClock = std::function<std::chrono::system_clock::time_point()>;
+
+    static constexpr std::size_t kDefaultKeep = 20;
+
+    explicit BackupStore(std::filesystem::path directory, std::size_t keep = kDefaultKeep,
+                         WallClock wallClock = {});
+
+    // $XDG_STATE_HOME/nivra/backups, or ~/.local/state/nivra/backups when XDG_STATE_HOME
+    // is unset or not absolute. Empty when neither can be determined.
+    static std::filesystem::path defaultDirectory();
+
+    const std::filesystem::path& directory() const { return directory_; }
+
+    // A new connection begins: the next keep() starts a new file instead of replacing the
+    // file of the previous connection.
+    void beginConnection();
+
+    // Keeps `image` as the backup of the current connection (a new file at the first call
+    // after beginConnection(), the same file replaced afterwards), then removes the oldest
+    // backups beyond the number kept. False with a message when it could not be written.
+    bool keep(const Image& image, const BackupIds& ids, std::string* error = nullptr);
+
+    // Path of the current connection's backup; empty before the first keep().
+    const std::filesystem::path& currentPath() const { return current_; }
+
+    // Backups in the folder, newest first.
+    std::vector<BackupEntry> list() const;
+
+    // True for a file name of the form this store writes.
+    static bool isBackupName(const std::string& name);
+
+private:
+    void prune() const;
+
+    std::filesystem::path directory_;
+    std::size_t keep_;
+    WallClock wallClock_;
+    std::filesystem::path current_;
+};
+
+}  // namespace nivra

@@ -1,0 +1,118 @@
+// The hidapi (hidraw) transport. Report lengths come from the report descriptor in sysfs,
+// measured by our own parser, since hidapi does not report them.
+#include "device/hidapi_transport.h"
+
+#include <hidapi/hidapi.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <set>
+
+#include "device/report_descriptor.h"
+
+namespace nivra {
+namespace {
+
+std::mutex gInitMutex;
+int gInitCount = 0;
+
+// How long one hid_read_timeout waits before the reader looks at its cancel flag again.
+constexpr int kReadPollMs = 100;
+
+class HidapiHandle final : public HidHandle {
+public:
+    explicit HidapiHandle(hid_device* dev) : dev_(dev) {}
+    ~HidapiHandle() override { hid_close(dev_); }
+    HidapiHandle(const HidapiHandle&) = delete;
+    HidapiHandle& operator=(const HidapiHandle&) = delete;
+
+    bool setFeature(std::span<const std::uint8_t> report) override {
+        return hid_send_feature_report(dev_, report.data(), report.size()) >= 0;
+    }
+
+    bool getFeature(std::span<std::uint8_t> report) override {
+        return hid_get_feature_report(dev_, report.data(), report.size()) >= 0;
+    }
+
+    int readInput(std::span<std::uint8_t> report) override {
+        // hidapi has no way to interrupt a blocking read: wait in short slices instead.
+        while (!cancelled_.load()) {
+            const int n = hid_read_timeout(dev_, report.data(), report.size(), kReadPollMs);
+            if (n != 0) return n < 0 ? -1 : n;
+        }
+        return -1;
+    }
+
+    void cancelRead() override { cancelled_ = true; }
+
+private:
+    hid_device* dev_;
+    std::atomic<bool> cancelled_{false};
+};
+
+}  // namespace
+
+HidapiTransport::HidapiTransport() {
+    std::lock_guard lock(gInitMutex);
+    if (gInitCount > 0 || hid_init() == 0) {
+        ++gInitCount;
+        ok_ = true;
+    }
+}
+
+HidapiTransport::~HidapiTransport() {
+    if (!ok_) return;
+    std::lock_guard lock(gInitMutex);
+    if (--gInitCount == 0) hid_exit();
+}
+
+std::vector<HidInterfaceInfo> HidapiTransport::enumerate() {
+    std::vector<HidInterfaceInfo> all;
+    if (!ok_) return all;
+    hid_device_info* list = hid_enumerate(0, 0);
+    std::set<std::string> seen;
+    for (hid_device_info* d = list; d; d = d->next) {
+        // hidapi lists a node once per top-level usage; the interface is the node.
+        if (!d->path || !seen.insert(d->path).second) continue;
+        HidInterfaceInfo info;
+        info.path = d->path;
+        info.vendorId = d->vendor_id;
+        info.productId = d->product_id;
+        const std::vector<unsigned char> descriptor = readSysfsReportDescriptor(info.path);
+        const ReportLengths lengths = measureReportDescriptor(descriptor);
+        info.featureReportLength = lengths.feature;
+        info.inputReportLength = lengths.input;
+        info.outputReportLength = lengths.output;
+        all.push_back(std::move(info));
+    }
+    hid_free_enumeration(list);
+    return all;
+}
+
+std::size_t HidapiTransport::count() {
+    std::error_code ec;
+    std::size_t n = 0;
+    for (std::filesystem::directory_iterator it("/sys/class/hidraw", ec), end; !ec && it != end; it.increment(ec))
+        ++n;
+    return n;
+}
+
+std::unique_ptr<HidHandle> HidapiTransport::open(const std::string& path) {
+    if (!ok_) return nullptr;
+    hid_device* dev = hid_open_path(path.c_str());
+    if (!dev) return nullptr;
+    return std::make_unique<HidapiHandle>(dev);
+}
+
+std::vector<unsigned char> readSysfsReportDescriptor(const std::string& hidrawPath, const std::string& sysfsRoot) {
+    const std::string node = std::filesystem::path(hidrawPath).filename().string();
+    if (node.rfind("hidraw", 0) != 0) return {};
+    std::ifstream in(std::filesystem::path(sysfsRoot) / node / "device" / "report_descriptor", std::ios::binary);
+    if (!in) return {};
+    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace nivra

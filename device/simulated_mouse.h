@@ -1,0 +1,148 @@
+// A simulated mouse behind the HID transport: the firmware's side of the feature-report
+// protocol on a 2048-byte memory, notification reports, restart, other HID devices of the
+// PC, and fault injection for tests. Used by the tests and by --simulate.
+#pragma once
+
+#include <array>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device/clock.h"
+#include "device/hid_transport.h"
+#include "device/protocol.h"
+#include "image/image.h"
+
+namespace nivra {
+
+class SimulatedMouse final : public HidTransport {
+public:
+    // The two interfaces of the mouse. The vendor interface carries the protocol (feature
+    // reports 0x40/0x41 of 7 bytes, input report 0x42 of 7 bytes); the pointer interface is an
+    // ordinary mouse whose feature report has another length.
+    static constexpr const char* kVendorPath = "sim:mouse/vendor";
+    static constexpr const char* kPointerPath = "sim:mouse/pointer";
+
+    // The report descriptors of the two interfaces; their lengths are measured by the same
+    // parser as a real interface's.
+    static std::span<const std::uint8_t> vendorDescriptor();
+    static std::span<const std::uint8_t> pointerDescriptor();
+
+    // Memory from `memory`. Like the firmware, the mouse takes its USB IDs from memory bytes
+    // 0-3 when it powers up or restarts (the defaults 1BCF:08B8 when the vendor section's
+    // check byte is wrong). Handles it gives out must not outlive it.
+    SimulatedMouse(Clock& clock, const Image& memory);
+    ~SimulatedMouse() override;
+
+    // Loads 2048 bytes from `path`; false (and a message in `error`) when the file cannot be
+    // read or is not 2048 bytes long. The mouse is unchanged then.
+    bool loadMemory(const std::string& path, std::string* error = nullptr);
+    // Writes the memory to `path` atomically (temporary file, then rename).
+    bool saveMemory(const std::string& path, std::string* error = nullptr) const;
+
+    // --- HidTransport --------------------------------------------------------------
+    std::vector<HidInterfaceInfo> enumerate() override;
+    std::unique_ptr<HidHandle> open(const std::string& path) override;
+
+    // --- State -----------------------------------------------------------------------
+    Image memory() const;
+    void setMemory(const Image& memory);
+    std::uint8_t xdata(std::uint16_t address) const;
+    void setXdata(std::uint16_t address, std::uint8_t value);
+    // The profile the firmware runs (0..2); re-selected when 164 gets 0x0F, then the mode byte.
+    int activeProfile() const;
+    std::uint16_t vendorId() const;
+    std::uint16_t productId() const;
+
+    // The identify reply bytes 1..3 (default 0x10 0x3A 0xC0: an I2C EEPROM).
+    void setIdentifyReply(std::uint8_t b1, std::uint8_t b2, std::uint8_t b3);
+
+    // --- Presence ----------------------------------------------------------------------
+    bool present() const;
+    void unplug();
+    void plugIn();
+    // How long the mouse is gone after a restart command (default 4 s on the clock).
+    void setRestartDowntime(Clock::Duration downtime);
+    int restartCount() const;
+
+    // Other HID interfaces of the PC (keyboards, ...); they answer no reports.
+    std::string addOtherDevice(std::uint16_t vendorId, std::uint16_t productId,
+                               std::size_t featureLength = 0, std::size_t inputLength = 9);
+    void removeOtherDevice(const std::string& path);
+
+    // --- Notifications -----------------------------------------------------------------
+    // Queues an input report as the firmware sends it (report ID first).
+    void sendInputReport(std::vector<std::uint8_t> report);
+    // A key event: [42 00 00 event 00 00 00 00], then the release [42 00 00 00 ...].
+    void sendKeyEvent(std::uint8_t event);
+    // A CPI button: sets the current level (166) and sends `event` (1, 2 or 4), then release.
+    void pressCpiButton(std::uint8_t newLevel, std::uint8_t event = 1);
+    // The profile button: selects `mode` (low nibble of 164) and sends event 8, then release.
+    void pressProfileButton(std::uint8_t mode);
+
+    // --- Faults ------------------------------------------------------------------------
+    void refuseCommandReports(bool refuse);
+    void failDataReads(bool fail);
+    // The mouse vanishes (as unplugged) after it has handled `k` more feature reports.
+    void vanishAfterReports(std::size_t k);
+
+    // Feature reports handled since construction (SET and GET on the vendor interface).
+    std::size_t reportCount() const;
+
+    class Handle;
+
+private:
+    friend class Handle;
+    struct Other {
+        HidInterfaceInfo info;
+    };
+    bool presentLocked() const;
+    void goneLocked();
+    void powerUpLocked();
+    bool handleSetLocked(std::span<const std::uint8_t> report);
+    bool handleGetLocked(std::span<std::uint8_t> report);
+    void countReportLocked();
+
+    Clock& clock_;
+    mutable std::mutex mutex_;
+    std::condition_variable inputArrived_;
+    Image memory_{};
+    std::vector<std::uint8_t> xdata_;
+    std::uint16_t vendorId_ = 0;
+    std::uint16_t productId_ = 0;
+    std::array<std::uint8_t, 3> identifyReply_{0x10, 0x3A, 0xC0};
+    int activeProfile_ = 0;
+    bool profileReselectArmed_ = false;
+
+    // The data phase that follows a command report.
+    enum class Phase { None, Read, Write };
+    Phase phase_ = Phase::None;
+    std::vector<std::uint8_t> pendingRead_;   // bytes still to return, seven per report
+    std::size_t readPos_ = 0;
+    std::size_t writeAddress_ = 0;
+    std::size_t writeRemaining_ = 0;
+
+    bool plugged_ = true;
+    std::optional<Clock::Duration> backAt_;   // gone after a restart until this time
+    Clock::Duration restartDowntime_{4000};
+    int restarts_ = 0;
+    std::uint64_t generation_ = 0;            // bumps whenever the mouse goes away
+
+    bool refuseCommands_ = false;
+    bool failDataReads_ = false;
+    std::optional<std::size_t> vanishAfter_;
+    std::size_t reports_ = 0;
+
+    std::deque<std::vector<std::uint8_t>> inputQueue_;
+    std::map<std::string, Other> others_;
+    int nextOther_ = 0;
+};
+
+}  // namespace nivra

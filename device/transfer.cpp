@@ -1,0 +1,282 @@
+// The configuration transfers: whole-image read, restores, write-backs, live writes and the
+// restart and re-find.
+#include "device/transfer.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "image/builtin.h"
+#include "image/defaults.h"
+
+namespace nivra {
+
+namespace {
+
+constexpr std::uint8_t kModeByteOffset = 164;     // user byte 164: mode and mode colour
+constexpr std::uint8_t kReselectProfile = 0x0F;   // sent before the mode byte to re-select it
+constexpr std::size_t kLiveWriteEnd = region::kUser.end();  // set bytes reach the two sections only
+
+std::string hex4(std::uint8_t high, std::uint8_t low) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02X%02X", high, low);
+    return buf;
+}
+
+}  // namespace
+
+Transfer::Transfer(Link& link, Discovery& discovery, Clock& clock, ImageState& state, TransferView& view,
+                   BackupStore* backups)
+    : link_(link), discovery_(discovery), clock_(clock), state_(state), view_(view), backups_(backups) {}
+
+void Transfer::syncMemoryType() { state_.deviceMemory = discovery_.connectedMemoryType(); }
+
+DefaultInputs Transfer::defaultInputs() {
+    syncMemoryType();
+    return state_.defaultInputs();
+}
+
+bool Transfer::mouseOpen() const { return link_.commandHandleValid() && link_.replyHandleValid(); }
+
+bool Transfer::connectedI2c() {
+    syncMemoryType();
+    return state_.deviceMemory == MemoryType::I2C;
+}
+
+// --- Whole image ------------------------------------------------------------------------
+
+void Transfer::onMouseAccepted() {
+    if (backups_) backups_->beginConnection();
+    Btn_Read();
+}
+
+bool Transfer::Btn_Read() {
+    ++readRuns_;
+    busy_ = true;
+    discovery_.StopDevTimer();
+    view_.showCoveringLabels();
+    view_.showSplash();
+
+    view_.rebuildPcMacroList();
+
+    bool read = false;
+    if (connectedI2c()) {
+        read = link_.ReadBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer, Splash::With);
+        distribute(/*showPatchCheck=*/true);
+        if (read) keepBackup();
+    }
+
+    DataBufToUI();
+    view_.refreshPointerSettings();
+    view_.showFirstAndModePage();
+    noDevice_ = false;
+
+    view_.hideSplash();
+    discovery_.StartDevTimer();
+    view_.hideCoveringLabels();
+    busy_ = false;
+    return read;
+}
+
+SectionRepairs Transfer::distributeTransferBuffer() { return distribute(false); }
+
+SectionRepairs Transfer::distribute(bool showPatchCheck) {
+    DistributeHooks hooks;
+    hooks.deviceMacrosCopied = [this](WorkingCopy&) { view_.deviceMacroAreaChanged(); };
+    // The patch-code header is copied before the fire-macro block, so its check is shown
+    // before the fire-macro names are rebuilt.
+    hooks.fireMacroNamesCopied = [this, showPatchCheck](WorkingCopy& work) {
+        if (showPatchCheck) {
+            const auto header = work.patchHeader();
+            view_.showPatchCheck(hex4(header[6], header[7]));
+        }
+        view_.fireMacroNamesChanged();
+    };
+    return distributeImage(state_.transfer, state_.work, defaultInputs(), hooks);
+}
+
+void Transfer::DataBufToUI() {
+    const bool wasBusy = busy_;
+    busy_ = true;
+    nivra::DataBufToUI(state_, [this] {
+        // The refresh shows the package of the LED type: "RGB LED" for RGB, "A-Tech LED"
+        // for Sync and NT.
+        state_.package = state_.led == LedType::Rgb ? PackageChoice::RgbLed : PackageChoice::ATechLed;
+        view_.refreshUI();
+    });
+    busy_ = wasBusy;
+}
+
+void Transfer::keepBackup() {
+    lastBackupError_.clear();
+    if (!backups_) return;
+    // A read that returned nothing but 0xFF (an erased memory or a mouse that stopped
+    // answering) holds no configuration worth keeping and would push out one that does.
+    if (std::all_of(state_.transfer.begin(), state_.transfer.end(), [](std::uint8_t b) { return b == 0xFF; }))
+        return;
+    const Connection c = discovery_.connection();
+    BackupIds ids;
+    ids.vendorId = static_cast<std::uint16_t>(c.vendorId);
+    ids.productId = static_cast<std::uint16_t>(c.productId);
+    ids.manufacturer = state_.transfer[region::kIdentity.offset];
+    ids.product = state_.transfer[region::kIdentity.offset + 1];
+    backups_->keep(state_.transfer, ids, &lastBackupError_);
+}
+
+// --- Restores -------------------------------------------------------------------------------
+
+void Transfer::DefaultParameterConfirm(int n) {
+    if (n < 1 || n > kBuiltinImageCount) return;
+    Flow flow(*this);
+    if (!flow.entered()) return;
+    if (!mouseOpen()) {
+        view_.showMessage("Str022");
+        return;
+    }
+    busy_ = true;
+    view_.hideOpenMenus();
+    view_.openMainModePage();
+    discovery_.StopDevTimer();
+    view_.showCoveringLabels();
+    view_.showSplash();
+
+    if (connectedI2c()) {
+        state_.transfer = builtinImage(n);
+        view_.clearDeviceMacroTexts();
+        distribute(false);
+    }
+
+    view_.showSplash();
+    DataBufToUI();
+
+    if (connectedI2c()) link_.WriteBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer);
+    restartAndRefind();
+}
+
+void Transfer::Btn_DefaultClick() {
+    Flow flow(*this);
+    if (!flow.entered()) return;
+    view_.setResultImageVisible(false);
+    if (!mouseOpen()) return;
+    TLDefaultParameter();
+    view_.setResultImageVisible(true);
+}
+
+void Transfer::TLDefaultParameter() {
+    discovery_.StopDevTimer();
+    busy_ = true;
+    view_.hideOpenMenus();
+    view_.setEngineerButtonsEnabled(false);
+    view_.showSplash();
+
+    state_.texts.clear();
+    defaultWorkingSections(state_.work, defaultInputs());
+    DataBufToUI();
+
+    if (connectedI2c()) {
+        WorkingCopy& work = state_.work;
+        std::fill(work.deviceMacros().begin(), work.deviceMacros().end(), std::uint8_t{0});
+        view_.deviceMacroAreaChanged();
+        defaultFireMacros(work.fireMacroNames, work.fireMacroBodies);
+        rebuildFireMacroBlock(work);
+        view_.fireMacroNamesChanged();
+        // The patch-code header and code and the reserved block go out as their copies hold them.
+        assembleImage(work, state_.transfer);
+        link_.WriteBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer);
+    }
+
+    view_.setEngineerButtonsEnabled(true);
+    restartAndRefind();
+}
+
+bool Transfer::writeTransferBuffer() {
+    bool ok = false;
+    if (connectedI2c()) ok = link_.WriteBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer);
+    restartAndRefind();
+    return ok;
+}
+
+// --- Write-backs ----------------------------------------------------------------------------
+
+bool Transfer::CommitProfileSections() { return writeProfiles(false); }
+
+bool Transfer::CommitProfileAndFireKeySections() { return writeProfiles(true); }
+
+bool Transfer::writeProfiles(bool withIdentity) {
+    if (busy_) return false;
+    bool ok = true;
+    WorkingCopy& work = state_.work;
+    if (connectedI2c()) {
+        for (int p = 1; p <= 3; ++p) setSectionCheckByte(work.profile(p));
+        constexpr std::size_t kProfilesLength = region::kProfile3.end() - region::kProfile1.offset;
+        static_assert(kProfilesLength == 147);
+        ok = link_.WriteBlock(static_cast<std::uint16_t>(region::kProfile1.offset), kProfilesLength,
+                              std::span<const std::uint8_t>(work.bytes.data() + region::kProfile1.offset,
+                                                            kProfilesLength)) &&
+             ok;
+        if (withIdentity) {
+            ok = link_.WriteBlock(static_cast<std::uint16_t>(region::kIdentity.offset),
+                                  static_cast<std::uint16_t>(region::kIdentity.length), work.identity()) &&
+                 ok;
+        }
+    }
+    ok = RefreshProfileParameter() && ok;
+    ok = link_.SetBytes(kModeByteOffset, kReselectProfile, 0, 0, 1) && ok;
+    ok = link_.SetBytes(kModeByteOffset, work.bytes[kModeByteOffset], 0, 0, 1) && ok;
+    view_.hideSplash();
+    return ok;
+}
+
+bool Transfer::RefreshProfileParameter() {
+    // Read into a buffer of its own: a refused read would otherwise leave 0xFF over the
+    // whole working user section, and the mode byte sent next would be 0xFF.
+    std::array<std::uint8_t, region::kUser.length> user;
+    const bool ok = link_.GetBytes(static_cast<std::uint16_t>(region::kUser.offset),
+                                   static_cast<std::uint8_t>(region::kUser.length), user);
+    if (ok) std::copy(user.begin(), user.end(), state_.work.user().begin());
+    return ok;
+}
+
+bool Transfer::liveWrite(std::size_t offset, std::size_t count) {
+    if (busy_) return false;
+    if (count < 1 || count > 4 || offset + count > kLiveWriteEnd) return false;
+    const std::uint8_t* b = state_.work.bytes.data() + offset;
+    const auto at = static_cast<std::uint8_t>(offset);
+    if (count == 4) return link_.SetBytes4(at, b[0], b[1], b[2], b[3]);
+    return link_.SetBytes(at, b[0], count > 1 ? b[1] : 0, count > 2 ? b[2] : 0, static_cast<std::uint8_t>(count));
+}
+
+bool Transfer::liveWriteVendorSection() {
+    if (busy_) return false;
+    setSectionCheckByte(state_.work.vendor());
+    const bool ok = link_.SetBytesChunked(static_cast<std::uint8_t>(region::kVendor.offset), state_.work.vendor());
+    view_.hideSplash();
+    return ok;
+}
+
+bool Transfer::liveWriteUserSection() {
+    if (busy_) return false;
+    setSectionCheckByte(state_.work.user());
+    const bool ok = link_.SetBytesChunked(static_cast<std::uint8_t>(region::kUser.offset), state_.work.user());
+    view_.hideSplash();
+    return ok;
+}
+
+// --- Restart ----------------------------------------------------------------------------------
+
+void Transfer::restartAndRefind() {
+    const std::size_t readsBefore = readRuns_;
+    clock_.waitFor(kBeforeRestart);
+    link_.SendCommand(static_cast<std::uint8_t>(protocol::Command::Restart));
+    clock_.waitFor(kAfterRestart1);
+    clock_.waitFor(kAfterRestart2);
+    discovery_.ReFindDev();
+    if (readRuns_ == readsBefore) {
+        // The mouse did not come back, or came back and was not accepted: nothing will read
+        // the image and undo the transfer's blocking, so undo it here.
+        discovery_.StartDevTimer();
+        view_.hideSplash();
+        busy_ = false;
+    }
+}
+
+}  // namespace nivra

@@ -1,0 +1,92 @@
+// What the configuration transfers ask of the window: splash, covering labels, messages,
+// file dialogs and the refreshes from the working copy. The window
+// implements it; tests and nivractl use recording or quiet fakes.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "device/link.h"
+
+namespace nivra {
+
+// Every call comes on the UI thread, in the order the flow makes it. The splash calls of
+// SplashHooks are the same splash the link shows around its reports.
+class TransferView : public SplashHooks {
+public:
+    ~TransferView() override = default;
+
+    // The five covering labels Disable_All_1..Disable_All_5 that block the pages.
+    virtual void showCoveringLabels() = 0;
+    virtual void hideCoveringLabels() = 0;
+
+    // The message dialog with the text of a language id ("Str022").
+    virtual void showMessage(std::string_view languageId) = 0;
+    // The message dialog with a fixed text that is the same in every language
+    // ("Loading .bin is error!").
+    virtual void showMessageText(std::string_view text) = 0;
+
+    // File dialogs. The window appends ".bin" to the chosen name and asks before a save
+    // replaces an existing file when `confirmOverwrite` is set; nullopt when cancelled.
+    virtual std::optional<std::string> chooseSaveFile(bool confirmOverwrite) = 0;
+    virtual std::optional<std::string> chooseOpenFile() = 0;
+
+    // Hides any open pop-up menu or panel.
+    virtual void hideOpenMenus() = 0;
+    // The main-mode page a restore opens before it writes.
+    virtual void openMainModePage() = 0;
+    // After a whole-image read: show page 1, then re-open the page of the mode whose radio
+    // button (rb_1..rb_3) is selected.
+    virtual void showFirstAndModePage() = 0;
+
+    // TForm1.RefreshUI: set every control from the working copy; the code texts and the
+    // LED type of the image state have just been rebuilt. Runs with the busy flag set.
+    virtual void refreshUI() = 0;
+    // The device macro listing must be rebuilt from the device-macro-area copy.
+    virtual void deviceMacroAreaChanged() = 0;
+    // The fire-macro name list must be rebuilt from the fire-macro names.
+    virtual void fireMacroNamesChanged() = 0;
+    // Clears LB_MacroName, LB_macro, mmo_macro and mmo_wrscript before a new image arrives.
+    virtual void clearDeviceMacroTexts() = 0;
+    // Rebuilds the PC macro library list at the start of a whole-image read.
+    virtual void rebuildPcMacroList() = 0;
+    // Shows the system's pointer settings again.
+    virtual void refreshPointerSettings() = 0;
+    // edt_PatCodeCk: image bytes 1014-1015 as four upper-case hex digits.
+    virtual void showPatchCheck(std::string_view hex4) = 0;
+    // The engineer-page buttons, disabled during the full default restore.
+    virtual void setEngineerButtonsEnabled(bool enabled) = 0;
+    // Img_Result, hidden while the full default restore runs.
+    virtual void setResultImageVisible(bool visible) = 0;
+    // lbl_LoadBIN: the patch file chosen by "Load BIN" (empty to clear).
+    virtual void showPatchFilePath(std::string_view path) = 0;
+};
+
+// A view that does nothing and cancels every dialog; a base for fakes that override a few calls.
+class QuietTransferView : public TransferView {
+public:
+    void showSplash() override {}
+    void hideSplash() override {}
+    void showCoveringLabels() override {}
+    void hideCoveringLabels() override {}
+    void showMessage(std::string_view) override {}
+    void showMessageText(std::string_view) override {}
+    std::optional<std::string> chooseSaveFile(bool) override { return std::nullopt; }
+    std::optional<std::string> chooseOpenFile() override { return std::nullopt; }
+    void hideOpenMenus() override {}
+    void openMainModePage() override {}
+    void showFirstAndModePage() override {}
+    void refreshUI() override {}
+    void deviceMacroAreaChanged() override {}
+    void fireMacroNamesChanged() override {}
+    void clearDeviceMacroTexts() override {}
+    void rebuildPcMacroList() override {}
+    void refreshPointerSettings() override {}
+    void showPatchCheck(std::string_view) override {}
+    void setEngineerButtonsEnabled(bool) override {}
+    void setResultImageVisible(bool) override {}
+    void showPatchFilePath(std::string_view) override {}
+};
+
+}  // namespace nivra

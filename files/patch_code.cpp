@@ -1,0 +1,99 @@
+// Loading and programming the patch code.
+#include "files/patch_code.h"
+
+#include <algorithm>
+
+#include "files/config_file.h"
+
+namespace nivra {
+
+bool PatchCodeFiles::Btn_Update_0Click() {
+    if (!t_.mouseOpen()) {
+        t_.view().showMessage("Str022");
+        return false;
+    }
+    if (t_.noDevice()) return false;
+    t_.view().hideOpenMenus();
+    t_.view().showPatchFilePath("");
+    patchLoaded_ = false;
+    return true;
+}
+
+bool PatchCodeFiles::readInto(const std::string& path, std::string& detail) {
+    PatchHeader header;
+    PatchCode code;
+    if (!readPatchFile(path, header, code, &detail)) return false;
+    WorkingCopy& work = t_.state().work;
+    std::copy(header.begin(), header.end(), work.patchHeader().begin());
+    std::copy(code.begin(), code.end(), work.patchCode().begin());
+    return true;
+}
+
+FileResult PatchCodeFiles::Btn_LoadBINClick() {
+    TransferView& view = t_.view();
+    const auto chosen = view.chooseOpenFile();
+    if (!chosen) return {FileOutcome::Cancelled, {}, {}};
+    FileResult result{FileOutcome::Done, *chosen, {}};
+    view.showPatchFilePath(*chosen);
+    if (t_.connectedI2c() && !readInto(*chosen, result.detail)) {
+        view.showPatchFilePath("");
+        view.showMessageText(kLoadBinErrorText);
+        result.outcome = FileOutcome::Refused;
+        return result;
+    }
+    patchLoaded_ = true;
+    return result;
+}
+
+void PatchCodeFiles::writePatch() {
+    if (!t_.connectedI2c()) return;
+    WorkingCopy& work = t_.state().work;
+    PatchHeader header;
+    PatchCode code;
+    std::copy(work.patchHeader().begin(), work.patchHeader().end(), header.begin());
+    std::copy(work.patchCode().begin(), work.patchCode().end(), code.begin());
+    CheckEEPatchCodeSection(header, code);
+    std::copy(header.begin(), header.end(), work.patchHeader().begin());
+    Link& link = t_.link();
+    link.WriteBlock(static_cast<std::uint16_t>(region::kPatchHeader.offset),
+                    static_cast<std::uint16_t>(region::kPatchHeader.length), work.patchHeader());
+    link.WriteBlock(static_cast<std::uint16_t>(region::kPatchCode.offset),
+                    static_cast<std::uint16_t>(region::kPatchCode.length), work.patchCode());
+}
+
+bool PatchCodeFiles::Btn_ProgramClick() {
+    if (!t_.mouseOpen() || !patchLoaded_) return false;
+    Transfer::Flow flow(t_);
+    if (!flow.entered()) return false;
+    TransferView& view = t_.view();
+    t_.discovery().StopDevTimer();
+    view.showCoveringLabels();
+    view.showSplash();
+    writePatch();
+    t_.restartAndRefind();
+    return true;
+}
+
+FileResult PatchCodeFiles::Btn_PatchCodeClick() {
+    Transfer::Flow flow(t_);
+    if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
+    TransferView& view = t_.view();
+    view.hideOpenMenus();
+    const auto chosen = view.chooseOpenFile();
+    if (!chosen) return {FileOutcome::Cancelled, {}, {}};
+    FileResult result{FileOutcome::Done, *chosen, {}};
+    view.showSplash();
+    if (t_.connectedI2c()) {
+        if (!readInto(*chosen, result.detail)) {
+            view.hideSplash();
+            view.showMessageText(kLoadBinErrorText);
+            result.outcome = FileOutcome::Refused;
+            return result;
+        }
+        writePatch();
+    }
+    t_.restartAndRefind();
+    return result;
+}
+
+}  // namespace nivra

@@ -1,0 +1,87 @@
+// Save Profile, Load Profile and Export All.
+#include "files/profile_files.h"
+
+#include "device/backup.h"
+#include "files/config_file.h"
+
+namespace nivra {
+
+FileResult ProfileFiles::Btn_Save_0Click() {
+    Transfer::Flow flow(t_);
+    if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
+    TransferView& view = t_.view();
+    view.hideOpenMenus();
+    if (!t_.mouseOpen()) {
+        view.showMessage("Str022");
+        return {FileOutcome::NoMouse, {}, "no mouse is open"};
+    }
+    const auto chosen = view.chooseSaveFile(/*confirmOverwrite=*/true);
+    if (!chosen) return {FileOutcome::Cancelled, {}, {}};
+
+    const bool read = t_.Btn_Read();
+    // Only a configuration the mouse handed over is saved: an empty or stale file would
+    // pass for a saved profile and could replace a good one.
+    if (!t_.connectedI2c()) return {FileOutcome::NotRead, *chosen, "the mouse's memory is not I2C"};
+    if (!read) return {FileOutcome::NotRead, *chosen, "the mouse did not answer the read"};
+    std::string error;
+    if (!writeFileAtomically(*chosen, t_.state().transfer, &error))
+        return {FileOutcome::WriteFailed, *chosen, error};
+    return {FileOutcome::Done, *chosen, {}};
+}
+
+FileResult ProfileFiles::Btn_Load_0Click() {
+    Transfer::Flow flow(t_);
+    if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
+    TransferView& view = t_.view();
+    t_.setBusy(true);
+    view.hideOpenMenus();
+    FileResult result;
+    if (!t_.mouseOpen()) {
+        view.showMessage("Str022");
+        result = {FileOutcome::NoMouse, {}, "no mouse is open"};
+    } else if (const auto chosen = view.chooseOpenFile(); !chosen) {
+        result = {FileOutcome::Cancelled, {}, {}};
+    } else {
+        result.path = *chosen;
+        bool accepted = true;
+        if (t_.connectedI2c()) {
+            // Read into a buffer of its own so that a refused file leaves nothing behind.
+            Image file;
+            if (readConfigurationFile(*chosen, file, &result.detail)) {
+                t_.state().transfer = file;
+            } else {
+                accepted = false;
+                view.showMessageText(kLoadBinErrorText);
+                result.outcome = FileOutcome::Refused;
+            }
+        }
+        if (accepted) MemoToDataBuf_OnClick();
+    }
+    t_.setBusy(false);
+    return result;
+}
+
+void ProfileFiles::MemoToDataBuf_OnClick() {
+    TransferView& view = t_.view();
+    view.hideOpenMenus();
+    t_.discovery().StopDevTimer();
+    view.showCoveringLabels();
+    if (t_.connectedI2c()) t_.distributeTransferBuffer();
+    t_.DataBufToUI();
+    view.showSplash();
+    t_.writeTransferBuffer();
+}
+
+FileResult ProfileFiles::Btn_DevExportClick() {
+    TransferView& view = t_.view();
+    const auto chosen = view.chooseSaveFile(/*confirmOverwrite=*/true);
+    if (!chosen) return {FileOutcome::Cancelled, {}, {}};
+    view.hideOpenMenus();
+    if (!t_.connectedI2c()) return {FileOutcome::NotRead, *chosen, "the mouse's memory is not I2C"};
+    std::string error;
+    if (!writeFileAtomically(*chosen, t_.state().work.deviceMacros(), &error))
+        return {FileOutcome::WriteFailed, *chosen, error};
+    return {FileOutcome::Done, *chosen, {}};
+}
+
+}  // namespace nivra

@@ -1,0 +1,49 @@
+// Profile files: Save Profile (a fresh whole-image read written to a file), Load Profile
+// (a configuration file written whole to the mouse) and Export All (the device macro area).
+#pragma once
+
+#include <string>
+
+#include "device/transfer.h"
+
+namespace nivra {
+
+// How a file flow ended; `detail` says why for the failures (for logs and nivractl).
+enum class FileOutcome {
+    Done,         // the file was written, or the image written to the mouse
+    Cancelled,    // the dialog was cancelled, or another flow was running
+    NoMouse,      // no mouse open: "Str022" was shown
+    Refused,      // the file cannot be loaded: "Loading .bin is error!" was shown, nothing sent
+    NotRead,      // the mouse refused the whole-image read, or is not I2C: no file written
+    WriteFailed,  // the file could not be written; any old file of that name is unchanged
+};
+
+struct FileResult {
+    FileOutcome outcome = FileOutcome::Done;
+    std::string path;
+    std::string detail;
+    bool ok() const { return outcome == FileOutcome::Done; }
+};
+
+class ProfileFiles {
+public:
+    explicit ProfileFiles(Transfer& transfer) : t_(transfer) {}
+
+    // Btn_Save_0Click: "Str022" without a mouse; otherwise the save dialog, a fresh
+    // whole-image read, and the 2048 bytes of the transfer buffer written atomically.
+    FileResult Btn_Save_0Click();
+    // Btn_Load_0Click: "Str022" without a mouse; otherwise the open dialog; a file that is
+    // not a whole I2C image (shorter than 2048 bytes, or byte 495 not 0xE0) is refused with
+    // "Loading .bin is error!"; an accepted one goes through MemoToDataBuf_OnClick.
+    FileResult Btn_Load_0Click();
+    // Distributes the transfer buffer, shows it, writes it whole and restarts the mouse.
+    void MemoToDataBuf_OnClick();
+    // Btn_DevExportClick: the save dialog, then the 512-byte device macro area copy written
+    // atomically.
+    FileResult Btn_DevExportClick();
+
+private:
+    Transfer& t_;
+};
+
+}  // namespace nivra

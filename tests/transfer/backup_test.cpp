@@ -1,0 +1,168 @@
+// Backups per connection: naming, replacing within a connection, pruning, the folder
+// choice, and the atomic write underneath.
+#include "device/backup.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace nivra {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+public:
+    TempDir() {
+        char pattern[] = "/tmp/nivra-backup-test-XXXXXX";
+        path_ = ::mkdtemp(pattern);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+std::vector<std::uint8_t> fileBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+Image filled(std::uint8_t v) {
+    Image img;
+    img.fill(v);
+    return img;
+}
+
+std::vector<std::string> names(const fs::path& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// A wall clock the test moves by hand: 2026-12-10 10:31:40 UTC plus the given seconds.
+struct FakeWall {
+    std::int64_t seconds = 1796898700;
+    BackupStore::WallClock clock() {
+        return [this] { return std::chrono::system_clock::time_point(std::chrono::seconds(seconds)); };
+    }
+};
+
+const BackupIds kIds{0x1BCF, 0x08B8, 0xFF, 0xFF};
+
+TEST(BackupStore, OneFilePerConnectionNamedByTimeAndIds) {
+    TempDir dir;
+    FakeWall wall;
+    BackupStore store(dir.path() / "nivra" / "backups", 20, wall.clock());
+
+    store.beginConnection();
+    ASSERT_TRUE(store.keep(filled(0x11), kIds));
+    EXPECT_EQ(store.currentPath().filename(), "20261210-103140Z-1BCF-08B8-FF-FF.bin");
+    // A later read in the same connection replaces that connection's file.
+    wall.seconds += 30;
+    ASSERT_TRUE(store.keep(filled(0x22), kIds));
+    EXPECT_EQ(store.list().size(), 1u);
+    EXPECT_EQ(fileBytes(store.currentPath()), std::vector<std::uint8_t>(kImageSize, 0x22));
+
+    // A new connection in the same second as the previous file's name gets its own file,
+    // listed as the newest.
+    wall.seconds -= 30;
+    store.beginConnection();
+    ASSERT_TRUE(store.keep(filled(0x33), kIds));
+    const auto listed = store.list();
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].name, "20261210-103140Z-1BCF-08B8-FF-FF-2.bin");
+    EXPECT_EQ(listed[1].name, "20261210-103140Z-1BCF-08B8-FF-FF.bin");
+    EXPECT_EQ(listed[0].size, kImageSize);
+    EXPECT_EQ(fileBytes(listed[1].path), std::vector<std::uint8_t>(kImageSize, 0x22));
+}
+
+TEST(BackupStore, KeepsTheNewestAndLeavesOtherFilesAlone) {
+    TempDir dir;
+    FakeWall wall;
+    BackupStore store(dir.path(), 3, wall.clock());
+    { std::ofstream(dir.path() / "notes.txt") << "mine"; }
+    { std::ofstream(dir.path() / "20200101-000000Z-1BCF-08B8-FF-FF.bin.bak") << "mine"; }
+
+    for (int i = 0; i < 5; ++i) {
+        wall.seconds += 3600 * 24 * 40;  // later days, later months: names must sort by time
+        store.beginConnection();
+        ASSERT_TRUE(store.keep(filled(static_cast<std::uint8_t>(i)), {0x1BCF, 0x08B8, 0x00, static_cast<std::uint8_t>(i)}));
+    }
+    const auto listed = store.list();
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(fileBytes(listed[0].path)[0], 4);
+    EXPECT_EQ(fileBytes(listed[1].path)[0], 3);
+    EXPECT_EQ(fileBytes(listed[2].path)[0], 2);
+    EXPECT_TRUE(fs::exists(dir.path() / "notes.txt"));
+    EXPECT_TRUE(fs::exists(dir.path() / "20200101-000000Z-1BCF-08B8-FF-FF.bin.bak"));
+}
+
+TEST(BackupStore, FolderFromXdgStateHomeOrHome) {
+    const char* oldState = std::getenv("XDG_STATE_HOME");
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedState = oldState ? oldState : "";
+    const std::string savedHome = oldHome ? oldHome : "";
+
+    struct Case {
+        const char* state;  // nullptr = unset
+        const char* home;
+        const char* expected;
+    } cases[] = {
+        {"/state", "/home/u", "/state/nivra/backups"},
+        {"relative/state", "/home/u", "/home/u/.local/state/nivra/backups"},
+        {"", "/home/u", "/home/u/.local/state/nivra/backups"},
+        {nullptr, "/home/u", "/home/u/.local/state/nivra/backups"},
+        {nullptr, nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        if (c.state) ::setenv("XDG_STATE_HOME", c.state, 1); else ::unsetenv("XDG_STATE_HOME");
+        if (c.home) ::setenv("HOME", c.home, 1); else ::unsetenv("HOME");
+        EXPECT_EQ(BackupStore::defaultDirectory(), fs::path(c.expected)) << (c.state ? c.state : "(unset)");
+    }
+    if (oldState) ::setenv("XDG_STATE_HOME", savedState.c_str(), 1); else ::unsetenv("XDG_STATE_HOME");
+    if (oldHome) ::setenv("HOME", savedHome.c_str(), 1); else ::unsetenv("HOME");
+}
+
+TEST(BackupStore, UnwritableFolderIsReported) {
+    TempDir dir;
+    { std::ofstream(dir.path() / "file") << "x"; }
+    BackupStore store(dir.path() / "file" / "backups");
+    std::string error;
+    EXPECT_FALSE(store.keep(filled(0), kIds, &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(AtomicWrite, ReplacesCompletelyOrLeavesTheOldFile) {
+    TempDir dir;
+    const fs::path target = dir.path() / "profile.bin";
+    { std::ofstream(target, std::ios::binary) << "old content"; }
+
+    ASSERT_TRUE(writeFileAtomically(target, std::vector<std::uint8_t>(kImageSize, 0xAB)));
+    EXPECT_EQ(fileBytes(target), std::vector<std::uint8_t>(kImageSize, 0xAB));
+    EXPECT_EQ(names(dir.path()), std::vector<std::string>{"profile.bin"});  // no temporary left
+
+    // The target is a folder: rename fails, the folder stays, no temporary is left.
+    fs::create_directory(dir.path() / "folder");
+    fs::path blocker = dir.path() / "folder" / "inner";
+    { std::ofstream(blocker) << "keep"; }
+    std::string error;
+    EXPECT_FALSE(writeFileAtomically(dir.path() / "folder", std::vector<std::uint8_t>(4, 1), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(fs::is_directory(dir.path() / "folder"));
+    EXPECT_EQ(names(dir.path()), (std::vector<std::string>{"folder", "profile.bin"}));
+
+    // A missing folder: nothing is created.
+    EXPECT_FALSE(writeFileAtomically(dir.path() / "missing" / "x.bin", std::vector<std::uint8_t>(4, 1), &error));
+    EXPECT_FALSE(fs::exists(dir.path() / "missing"));
+}
+
+}  // namespace
+}  // namespace nivra
