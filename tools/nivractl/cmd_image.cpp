@@ -5,6 +5,7 @@
 #include "image/codes.h"
 #include "image/fields.h"
 #include "image/working_copy.h"
+#include "skin/language_table.h"
 #include "tools/nivractl/command.h"
 
 #include <cerrno>
@@ -170,7 +171,9 @@ int runShow(const nivractl::Invocation& inv) {
     nivra::DataBufToUI(state);
 
     const Image& w = state.work.bytes;
-    const nivra::NameInputs naming = nivra::nameInputsFromImage(w, nivra::MemoryType::I2C);
+    nivra::NameInputs naming = nivra::nameInputsFromImage(w, nivra::MemoryType::I2C);
+    // Names by language id are given in English, from built-in language table 3.
+    naming.language = [](std::string_view id) { return nivra::skin::builtInText(3, id); };
     auto status = [](bool repaired) { return repaired ? "\"repaired\"" : "\"valid\""; };
 
     std::ostringstream out;
