@@ -5,6 +5,7 @@
 #include "skin/resources.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRegularExpression>
@@ -178,6 +179,17 @@ int main(int argc, char** argv) {
         if (!r.ok()) {
             std::fprintf(stderr, "skinpreview: %s\n", qPrintable(r.error));
             return 1;
+        }
+        // Captions wider than their labels, so that a font or size that does not fit shows up.
+        for (const auto& [name, c] : r.controls) {
+            if (!c.caption || !c.width || !c.pointSize || page.page != Page::GameMode) continue;
+            QFont f(c.fontFamily.value_or(QString()));
+            f.setPointSize(*c.pointSize);
+            const int w = QFontMetrics(f).horizontalAdvance(*c.caption);
+            if (w > *c.width) {
+                std::printf("language %d: %s \"%s\" is %d pixels in a %d-pixel label\n", lang, qPrintable(name),
+                            qPrintable(*c.caption), w, *c.width);
+            }
         }
         const QImage img = render(r, start, QRegularExpression(QLatin1String(page.own)), page.copy, background->windowSize);
         failures += !img.save(out.filePath(QStringLiteral("L%1_%2.png").arg(lang).arg(QLatin1String(page.file))));
