@@ -450,7 +450,7 @@ QImage fireMacroPanel() {
 
 }  // namespace
 
-void addPanelPictures(std::vector<PictureSpec>& out, const QString& set) {
+void addPanelPictures(std::vector<PictureEntry>& out, const QString& set) {
     out.push_back({set + QStringLiteral("_BackGround"), kWindowW, kWindowH, background});
     out.push_back({set + QStringLiteral("_Back1"), 680, 380, profilePanel});
     out.push_back({set + QStringLiteral("_Back2"), 800, 374, advancedPanel});

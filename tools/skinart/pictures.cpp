@@ -437,7 +437,7 @@ QImage updateArt() {
 
 }  // namespace
 
-void addControlPictures(std::vector<PictureSpec>& out) {
+void addControlPictures(std::vector<PictureEntry>& out) {
     const struct { const char* prefix; int w, h; QImage (*draw)(int, int, State); } families[] = {
         {"BtnS", 110, 27, pushButton},   {"SetS", 100, 30, tabButton},
         {"KeyS", 170, 27, keyButton},    {"MacroS", 110, 27, pushButton},
@@ -489,8 +489,8 @@ void addControlPictures(std::vector<PictureSpec>& out) {
     out.push_back({QStringLiteral("Update"), kUpdateSize.width(), kUpdateSize.height(), updateArt});
 }
 
-std::vector<PictureSpec> allPictures() {
-    std::vector<PictureSpec> out;
+std::vector<PictureEntry> allPictures() {
+    std::vector<PictureEntry> out;
     for (const char* set : {"L1", "L2", "L3"}) addPanelPictures(out, QLatin1String(set));
     addControlPictures(out);
     return out;

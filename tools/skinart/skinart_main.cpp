@@ -56,12 +56,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     int failures = 0;
-    for (const auto& spec : skinart::allPictures()) {
-        const QImage img = spec.draw();
-        const QString path = root.filePath(QStringLiteral("pictures/%1.png").arg(spec.name));
-        if (img.width() != spec.width || img.height() != spec.height) {
-            std::fprintf(stderr, "skinart: %s drawn %dx%d, must be %dx%d\n", qPrintable(spec.name), img.width(),
-                         img.height(), spec.width, spec.height);
+    for (const auto& entry : skinart::allPictures()) {
+        const QImage img = entry.draw();
+        const QString path = root.filePath(QStringLiteral("pictures/%1.png").arg(entry.name));
+        if (img.width() != entry.width || img.height() != entry.height) {
+            std::fprintf(stderr, "skinart: %s drawn %dx%d, must be %dx%d\n", qPrintable(entry.name), img.width(),
+                         img.height(), entry.width, entry.height);
             ++failures;
         } else if (check) {
             if (!nearlyEqual(img, QImage(path))) {
