@@ -165,7 +165,10 @@ void Discovery::DevTimerTimer() {
                     ReadDevInfo();
                     break;
                 }
+                // No interface of the mouse is present: handles of an earlier connection
+                // lead nowhere, so they are closed with the device-gone handling.
                 deviceGoneHandling();
+                closeConnection();
             }
         }
         storedCount_ = current;
