@@ -5,6 +5,7 @@
 #include "image/codes.h"
 #include "image/fields.h"
 #include "image/working_copy.h"
+#include "skin/language_table.h"
 #include "tools/nivractl/command.h"
 
 #include <cerrno>
@@ -29,13 +30,21 @@ std::string errnoText() { return std::strerror(errno); }
 
 // Writes data to path through a temporary file in the same folder and a rename, so the
 // target is either left as it was or holds the whole new content.
-bool writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size, std::string& error) {
-    const std::filesystem::path target(path);
+bool writeFileAtomically(const std::string& requested, const std::uint8_t* data, std::size_t size,
+                         std::string& error) {
+    // A symbolic link is followed, so the file it points to is replaced and the link kept.
+    std::error_code ec;
+    std::filesystem::path target(requested);
+    if (std::filesystem::is_symlink(target, ec)) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, ec);
+        if (!ec) target = resolved;
+    }
+    const std::string path = target.string();
     const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
     std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
-        error = "cannot write " + path + ": " + errnoText();
+        error = "cannot write " + requested + ": " + errnoText();
         return false;
     }
     // mkstemp makes the file private; give it the mode an ordinary new file would get, or
@@ -61,7 +70,7 @@ bool writeFileAtomically(const std::string& path, const std::uint8_t* data, std:
     const std::string writeError = errnoText();
     ::close(fd);
     if (!written || std::rename(temp.c_str(), path.c_str()) != 0) {
-        error = "cannot write " + path + ": " + (written ? errnoText() : writeError);
+        error = "cannot write " + requested + ": " + (written ? errnoText() : writeError);
         std::remove(temp.c_str());
         return false;
     }
@@ -132,6 +141,13 @@ std::string hex4(unsigned v) {
     return buf;
 }
 
+// Names come from the built-in English table (the third); composed names (key
+// combinations, macro names, fire macros) come from the code itself. No gun key list file
+// is read, so guns get their fixed names.
+nivra::LanguageLookup englishNames() {
+    return [](std::string_view id) { return nivra::skin::builtInText(3, id); };
+}
+
 std::string codeObject(const std::string& text, const nivra::NameInputs& naming) {
     const nivra::CodeDescription d = nivra::describeCode(text, naming);
     return "{\"code\": " + jsonString(text, false) + ", \"id\": " + jsonString(d.id, false) +
@@ -162,15 +178,15 @@ int runShow(const nivractl::Invocation& inv) {
     nivra::ImageState state;
     distributeImage(nivra::builtinImage(1), state.work, state.defaultInputs());
     nivra::DataBufToUI(state);
-    state.package = nivra::getField(state.work.bytes, nivra::field::kPackage) ? nivra::PackageChoice::RgbLed
-                                                                              : nivra::PackageChoice::ATechLed;
+    state.package = nivra::packageChoiceForLedType(state.led);
     state.deviceMemory = nivra::MemoryType::I2C;
     state.transfer = fileImage;
     const nivra::SectionRepairs repairs = distributeImage(state.transfer, state.work, state.defaultInputs());
     nivra::DataBufToUI(state);
 
     const Image& w = state.work.bytes;
-    const nivra::NameInputs naming = nivra::nameInputsFromImage(w, nivra::MemoryType::I2C);
+    nivra::NameInputs naming = nivra::nameInputsFromImage(w, nivra::MemoryType::I2C);
+    naming.language = englishNames();
     auto status = [](bool repaired) { return repaired ? "\"repaired\"" : "\"valid\""; };
 
     std::ostringstream out;
