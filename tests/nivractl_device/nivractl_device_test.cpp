@@ -77,9 +77,11 @@ TEST_F(NivractlDevice, DescriptorMeasuresFilesAndGivesZeroForMalformedOnes) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "feature=0 input=0 output=0\n");
 
-    r = run("descriptor " + (dir_ / "missing.bin").string());
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("cannot read"), std::string::npos);
+    for (const fs::path& unreadable : {dir_ / "missing.bin", dir_}) {
+        r = run("descriptor " + unreadable.string());
+        EXPECT_EQ(r.status, 1) << unreadable;
+        EXPECT_NE(r.err.find("cannot read"), std::string::npos) << unreadable;
+    }
 }
 
 TEST_F(NivractlDevice, InfoIdentifiesAndChecksTheMouseWithATrace) {

@@ -1,6 +1,7 @@
 // nivractl commands on HID devices and the mouse: `devices` lists the PC's HID interfaces,
 // `descriptor` measures a report descriptor file, `info` finds and checks the mouse.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -62,6 +63,8 @@ int runDevices(const nivractl::Invocation& inv) {
 
 int runDescriptor(const nivractl::Invocation& inv) {
     if (inv.args.size() != 1) return nivractl::usageError("descriptor");
+    std::error_code ec;
+    if (std::filesystem::is_directory(inv.args[0], ec)) return nivractl::fail("cannot read " + inv.args[0] + ": it is a folder");
     std::ifstream in(inv.args[0], std::ios::binary);
     if (!in) return nivractl::fail("cannot read " + inv.args[0]);
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
