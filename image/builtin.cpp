@@ -19,4 +19,15 @@ std::string builtinImageName(int n) {
     return "NivraData_Cfg" + std::to_string(n);
 }
 
+DeviceIdentity builtinIdentity() {
+    const Image& first = builtinImage(1);
+    DeviceIdentity id;
+    id.vid = static_cast<std::uint16_t>(first[0] << 8 | first[1]);
+    id.pid = static_cast<std::uint16_t>(first[2] << 8 | first[3]);
+    id.manufacturerId = first[484];
+    id.productId = first[485];
+    id.systemMemory = memoryTypeFromMarker(first[kMemoryMarkerOffset]);
+    return id;
+}
+
 }  // namespace nivra

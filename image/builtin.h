@@ -3,6 +3,9 @@
 #pragma once
 
 #include "image/image.h"
+#include "image/types.h"
+
+#include <cstdint>
 
 #include <string>
 
@@ -15,5 +18,17 @@ const Image& builtinImage(int n);
 
 // "NivraData_Cfg1".."NivraData_Cfg3"; empty for any other n.
 std::string builtinImageName(int n);
+
+// What the program takes from built-in image 1 at start: the USB vendor and product ID
+// of the mouse it looks for (bytes 0-3), the manufacturer and product ID bytes it compares
+// at connection (484, 485) and the system-wide memory type (byte 495).
+struct DeviceIdentity {
+    std::uint16_t vid = 0;
+    std::uint16_t pid = 0;
+    std::uint8_t manufacturerId = 0;
+    std::uint8_t productId = 0;
+    MemoryType systemMemory = MemoryType::None;
+};
+DeviceIdentity builtinIdentity();
 
 }  // namespace nivra

@@ -73,9 +73,9 @@ std::string macroName(std::span<const std::uint8_t> name) {
 
 }  // namespace
 
-NameInputs nameInputsFromImage(std::span<const std::uint8_t> image, bool i2cMemory) {
+NameInputs nameInputsFromImage(std::span<const std::uint8_t> image, MemoryType memory) {
     NameInputs in;
-    in.i2cMemory = i2cMemory;
+    in.memory = memory;
     if (image.size() < kMacroArea + kMacroAreaSize) return in;
 
     for (std::size_t k = 0; k < 3; ++k) {

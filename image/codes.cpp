@@ -214,6 +214,19 @@ ButtonCode extendedProfileCode(int profile, const ExtendedProfileInputs& in) {
     return code(0x07, b1, static_cast<std::uint8_t>(colour + (offset >> 8)), static_cast<std::uint8_t>(offset & 0xFF));
 }
 
+std::uint8_t comboEnableByteOfItem(int item) {
+    if (item < 1 || item > 8) return 0x00;
+    return static_cast<std::uint8_t>(1u << (item - 1));
+}
+
+int comboEnableItemOfByte(std::uint8_t value) {
+    if (value == 0) return 0;
+    for (int item = 1; item <= 8; ++item) {
+        if (value == comboEnableByteOfItem(item)) return item;
+    }
+    return -1;
+}
+
 std::span<const MenuFunction> menuFunctions() { return kMenuFunctions; }
 
 std::string CodeForMenuFunction(int menuId, const MenuCodeInputs& in) {
@@ -227,7 +240,7 @@ std::string CodeForMenuFunction(int menuId, const MenuCodeInputs& in) {
         case 904: c.bytes[3] = in.combo.forward; break;
         case 1000: c.bytes[1] = static_cast<std::uint8_t>(std::clamp(in.aimLevel, 0, 11)); break;
         case 1005:
-            if (!in.i2cMemory) return {};
+            if (in.memory != MemoryType::I2C) return {};
             break;
         case 2000: c.bytes[3] = in.combo.cpiLoop; break;
         case 2001: c.bytes[3] = in.combo.cpiUp; break;
@@ -263,31 +276,35 @@ CodeName NameOfCode(const ButtonCode& c, const NameInputs& in) {
     const std::uint8_t b0 = c[0];
     const std::uint8_t b1 = c[1];
 
-    // 1, 2: key off, left and right key, by the whole code.
+    // The first test that applies decides, so the order matters: the Desktop code
+    // (Win + D) is named before combinations are composed, fire macro off before gun keys
+    // and the fire macro key before macro keys.
+
+    // Key off, left and right key, by the whole code.
     if (t == kKeyOffText) return named("Str277", in);
     if (t == kLeftKeyText) return named("Str210", in);
     if (t == "01020000") return named("Str211", in);
-    // 3: middle, backward and forward, whatever bytes 2 and 3 hold.
+    // Middle, backward and forward, whatever bytes 2 and 3 hold.
     if (b0 == 0x01) {
         if (b1 == mouse_button::kMiddle) return named("Str212", in);
         if (b1 == mouse_button::kBackward) return named("Str213", in);
         if (b1 == mouse_button::kForward) return named("Str214", in);
     }
-    // 4: AIM key at any level.
+    // AIM key at any level.
     if (b0 == 0x05) return named("Str260", in);
-    // 5
+    // LED, report rate and fire macro keys by the whole code.
     if (t == "0E000000") return named("Str261", in);
     if (t == "08000000") return named("Str262", in);
     if (t == "08010000") return named("Str263", in);
     if (t == "0C000000") return named("Str264", in);
     if (t == kFireMacroKeyText || t == kFireMacroKeyAltText) return named("Str265", in);
-    // 6: CPI keys with any combination-enable byte.
+    // CPI keys with any combination-enable byte.
     if (b0 == 0x09) {
         if (b1 == 0x00) return named("Str221", in);
         if (b1 == 0x01) return named("Str222", in);
         if (b1 == 0x02) return named("Str223", in);
     }
-    // 7: a fire key is named after the first fire key with the same count and interval.
+    // A fire key is named after the first fire key with the same count and interval.
     if (b0 == 0x06) {
         const int count = (b1 & 0x0F) + 1;
         const int interval = c.word23();
@@ -302,11 +319,11 @@ CodeName NameOfCode(const ButtonCode& c, const NameInputs& in) {
         }
         return {};
     }
-    // 8
+    // Power keys.
     if (t == "04010000") return named("Str241", in);
     if (t == "04020000") return named("Str242", in);
     if (t == "04030000") return named("Str243", in);
-    // 9: profile keys; a direct one reports its colour choice.
+    // Profile keys; a direct one reports its colour choice.
     if (b0 == 0x07) {
         if (b1 == 0x00) return named("Str254", in);
         static constexpr std::string_view kProfileIds[] = {"Str251", "Str252", "Str253"};
@@ -318,17 +335,17 @@ CodeName NameOfCode(const ButtonCode& c, const NameInputs& in) {
         }
         return {};
     }
-    // 10: media, browser and PC keys, adjust-XY keys and fire macro off, by the whole code.
+    // Media, browser and PC keys, adjust-XY keys and fire macro off, by the whole code.
     for (const FixedFunction& f : kFunctions) {
         if (isExactNamedFunction(f.id) && f.code == c) return named(f.nameId, in);
     }
-    // 11: key combinations.
+    // Key combinations.
     if (b0 == 0x02) {
         std::string text = composeCombination(c);
         if (text.empty()) return named("Str205", in);
         return composed(std::move(text));
     }
-    // 12: gun keys, by the gun key list when its file is present, else by the fixed guns.
+    // Gun keys, by the gun key list when its file is present, else by the fixed guns.
     if (b0 == 0x0B) {
         if (in.gunKeyList) {
             for (std::size_t k = 0; k < in.gunKeyList->size(); ++k) {
@@ -344,16 +361,15 @@ CodeName NameOfCode(const ButtonCode& c, const NameInputs& in) {
         }
         return {};
     }
-    // 13: device macros by body address.
+    // Device macros by body address.
     if (b0 == 0x10) {
-        if (!in.i2cMemory) return {};
+        if (in.memory != MemoryType::I2C) return {};
         const std::uint16_t address = c.word12();
         for (const DeviceMacroEntry& m : in.deviceMacros) {
             if (m.present && m.bodyAddress == address) return composed(m.name);
         }
         return {};
     }
-    // 14
     return {};
 }
 

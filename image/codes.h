@@ -2,6 +2,8 @@
 // the codes of the function menu (CodeForMenuFunction) and the names shown on buttons (NameOfCode).
 #pragma once
 
+#include "image/types.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -61,6 +63,7 @@ struct ButtonCode {
 
     friend constexpr bool operator==(const ButtonCode&, const ButtonCode&) = default;
 };
+static_assert(sizeof(ButtonCode) == 4);
 
 // Fixed code texts used by more than one caller.
 inline constexpr std::string_view kKeyOffText = "00000000";
@@ -122,12 +125,18 @@ struct ComboEnableBytes {
     std::uint8_t cpiDown = 0;
 };
 
+// The combination-enable lists offer "0x00", "0x01", "0x02", "0x04" ... "0x80": item 0
+// gives 0x00 and item i (1..8) the single bit 1 << (i - 1). An item outside 0..8 gives 0x00.
+std::uint8_t comboEnableByteOfItem(int item);
+// The item showing `value`; a value that is not 0 or a single bit shows no item (-1).
+int comboEnableItemOfByte(std::uint8_t value);
+
 // Everything CodeForMenuFunction reads besides the menu id.
 struct MenuCodeInputs {
     ComboEnableBytes combo;
     int aimLevel = 0;  // 0..11, index into the CPI value list
     std::array<FireKeySetting, 3> fireKeys{};
-    bool i2cMemory = true;        // the memory type is "I2C"
+    MemoryType memory = MemoryType::I2C;  // "Fire Macro Key" exists for "I2C" only
     bool editingComboSlot = false;  // a combo key slot opened the menu
     ExtendedProfileInputs extended;
 };
@@ -163,7 +172,7 @@ struct NameInputs {
     // The ten codes of the gun key list file, when the file is present.
     std::optional<std::array<ButtonCode, 10>> gunKeyList;
     std::array<DeviceMacroEntry, kDeviceMacroSlots> deviceMacros{};
-    bool i2cMemory = true;
+    MemoryType memory = MemoryType::I2C;  // macro keys are named for "I2C" only
 };
 
 // The name of a code and what the callers apply from it.
@@ -192,6 +201,6 @@ CodeDescription describeCode(std::string_view codeText, const NameInputs& contex
 // The naming context an image gives by itself: the three fire keys of its identity and
 // fire-key block and the device macro table of its macro area. The caller adds the
 // language table and the gun key list.
-NameInputs nameInputsFromImage(std::span<const std::uint8_t> image, bool i2cMemory);
+NameInputs nameInputsFromImage(std::span<const std::uint8_t> image, MemoryType memory);
 
 }  // namespace nivra

@@ -2,6 +2,7 @@
 // that the default generators take as inputs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 

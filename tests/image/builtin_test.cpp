@@ -124,4 +124,13 @@ TEST(BuiltinImages, NumbersOutsideOneToThreeAreRejected) {
     EXPECT_EQ(nivra::builtinImageName(2), "NivraData_Cfg2");
 }
 
+TEST(BuiltinImages, IdentityTakenAtStart) {
+    const nivra::DeviceIdentity id = nivra::builtinIdentity();
+    EXPECT_EQ(id.vid, 0x1BCF);
+    EXPECT_EQ(id.pid, 0x08B8);
+    EXPECT_EQ(id.manufacturerId, 0xFF);
+    EXPECT_EQ(id.productId, 0xFF);
+    EXPECT_EQ(id.systemMemory, nivra::MemoryType::I2C);
+}
+
 }  // namespace

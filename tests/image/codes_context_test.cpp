@@ -37,7 +37,7 @@ std::vector<std::uint8_t> imageWithMacros() {
 }
 
 TEST(NameInputsFromImage, FireKeysFromTheIdentityBlock) {
-    const nivra::NameInputs in = nivra::nameInputsFromImage(imageWithMacros(), true);
+    const nivra::NameInputs in = nivra::nameInputsFromImage(imageWithMacros(), nivra::MemoryType::I2C);
     EXPECT_EQ(in.fireKeys[0].count, 2);
     EXPECT_EQ(in.fireKeys[0].interval, 60);
     EXPECT_EQ(in.fireKeys[1].count, 5);
@@ -48,7 +48,7 @@ TEST(NameInputsFromImage, FireKeysFromTheIdentityBlock) {
 }
 
 TEST(NameInputsFromImage, MacroTableAddressesFollowRecordLengths) {
-    const nivra::NameInputs in = nivra::nameInputsFromImage(imageWithMacros(), true);
+    const nivra::NameInputs in = nivra::nameInputsFromImage(imageWithMacros(), nivra::MemoryType::I2C);
     // Jump: 16 + 8 bytes; the CJK macro: 16 + 1; Loop after them.
     const struct {
         std::size_t slot;
@@ -71,7 +71,7 @@ TEST(NameInputsFromImage, AbsentRecordEndsTheTable) {
         std::vector<std::uint8_t> image = imageWithMacros();
         image[kArea + 24] = first;  // the second record's name
         image[kArea + 25] = first == 0x00 ? 0x00 : 0x41;
-        const nivra::NameInputs in = nivra::nameInputsFromImage(image, true);
+        const nivra::NameInputs in = nivra::nameInputsFromImage(image, nivra::MemoryType::I2C);
         EXPECT_TRUE(in.deviceMacros[0].present);
         EXPECT_FALSE(in.deviceMacros[1].present);
         EXPECT_FALSE(in.deviceMacros[2].present) << "a record after an absent one is not read";
@@ -81,7 +81,7 @@ TEST(NameInputsFromImage, AbsentRecordEndsTheTable) {
 
 TEST(NameInputsFromImage, AnAreaWithoutEndMarkersStaysInsideTheArea) {
     std::vector<std::uint8_t> image(2048, 0x41);  // every record "AAAA...", no end marker anywhere
-    const nivra::NameInputs in = nivra::nameInputsFromImage(image, true);
+    const nivra::NameInputs in = nivra::nameInputsFromImage(image, nivra::MemoryType::I2C);
     // Each body scan stops at the 256-byte slot: 16 + 256, then one more name, then the end.
     EXPECT_EQ(in.deviceMacros[0].bodyAddress, 0x0200);
     EXPECT_TRUE(in.deviceMacros[1].present);
@@ -89,7 +89,7 @@ TEST(NameInputsFromImage, AnAreaWithoutEndMarkersStaysInsideTheArea) {
     EXPECT_FALSE(in.deviceMacros[2].present);
     // A short buffer gives an empty context rather than reading past it.
     const std::vector<std::uint8_t> shortImage(600, 0x41);
-    EXPECT_FALSE(nivra::nameInputsFromImage(shortImage, true).deviceMacros[0].present);
+    EXPECT_FALSE(nivra::nameInputsFromImage(shortImage, nivra::MemoryType::I2C).deviceMacros[0].present);
 }
 
 }  // namespace

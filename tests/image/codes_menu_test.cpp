@@ -57,10 +57,12 @@ TEST(CodeForMenuFunction, UnknownIdsAndFireMacroKeyWithoutI2C) {
     for (int id : {-1, 1, 899, 905, 999, 1008, 1107, 1304, 2003, 2103, 2203, 2304, 2402, 9999}) {
         EXPECT_EQ(CodeForMenuFunction(id, in), "") << "id " << id;
     }
-    MenuCodeInputs flash = in;
-    flash.i2cMemory = false;
-    EXPECT_EQ(CodeForMenuFunction(1005, flash), "");
-    EXPECT_EQ(CodeForMenuFunction(1006, flash), "0B8F0000");
+    for (nivra::MemoryType memory : {nivra::MemoryType::Flash, nivra::MemoryType::None}) {
+        MenuCodeInputs other = in;
+        other.memory = memory;
+        EXPECT_EQ(CodeForMenuFunction(1005, other), "");
+        EXPECT_EQ(CodeForMenuFunction(1006, other), "0B8F0000");
+    }
 }
 
 TEST(CodeForMenuFunction, ExtendedProfileKeysWhileAComboSlotIsEdited) {
@@ -109,6 +111,18 @@ TEST(CodeForMenuFunction, SettingsOutsideTheirFieldsStayInTheirBytes) {
     EXPECT_EQ(CodeForMenuFunction(2101, in), "06100000");
     EXPECT_EQ(CodeForMenuFunction(2300, in), "07800000");
     EXPECT_EQ(CodeForMenuFunction(2301, in), "07810000");
+}
+
+TEST(ComboEnableItems, ItemsAreZeroAndTheEightSingleBits) {
+    const std::uint8_t bytes[] = {0x00, 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
+    for (int item = 0; item < 9; ++item) {
+        EXPECT_EQ(nivra::comboEnableByteOfItem(item), bytes[item]) << item;
+        EXPECT_EQ(nivra::comboEnableItemOfByte(bytes[item]), item) << item;
+    }
+    EXPECT_EQ(nivra::comboEnableByteOfItem(-1), 0x00);  // no selection
+    EXPECT_EQ(nivra::comboEnableByteOfItem(9), 0x00);
+    EXPECT_EQ(nivra::comboEnableItemOfByte(0x03), -1);
+    EXPECT_EQ(nivra::comboEnableItemOfByte(0xFF), -1);
 }
 
 TEST(CodeForMenuFunction, EveryEntryIsNamedByItsOwnName) {

@@ -50,18 +50,18 @@ void expectNames(const NameInputs& in, std::initializer_list<NameCase> cases) {
 
 TEST(NameOfCode, EveryRuleInOrder) {
     expectNames(fixture(), {
-        // 1, 2: whole codes
+        // whole codes
         {"00000000", "Str277", "Key Off"},
         {"01010000", "Str210", "Left Key"},
         {"01020000", "Str211", "Right Key"},
         {"01010001", "", ""},  // left key with a non-zero byte 3 is no left key
         {"01020100", "", ""},
-        // 3: middle, backward, forward whatever bytes 2 and 3 hold
+        // middle, backward, forward whatever bytes 2 and 3 hold
         {"01040008", "Str212", "Middle Key"},
         {"01080002", "Str213", "Backward"},
         {"0110FF80", "Str214", "Forward"},
         {"01030000", "", ""},
-        // 4, 5
+        // AIM, LED, report rate, fire macro key
         {"05000000", "Str260", ""},
         {"050BFFFF", "Str260", ""},
         {"0E000000", "Str261", ""},
@@ -72,18 +72,18 @@ TEST(NameOfCode, EveryRuleInOrder) {
         {"0C000000", "Str264", ""},
         {"1006A0FF", "Str265", ""},
         {"1070A0FF", "Str265", ""},
-        // 6
+        // CPI keys
         {"09000000", "Str221", ""},
         {"09010080", "Str222", "DPI Up"},
         {"09020001", "Str223", ""},
         {"09030000", "", ""},
-        // 8
+        // power keys
         {"04010000", "Str241", ""},
         {"04020000", "Str242", ""},
         {"04030000", "Str243", ""},
         {"04040000", "", ""},
         {"04010001", "", ""},
-        // 9
+        // profile keys
         {"07000000", "Str254", ""},
         {"07001234", "Str254", ""},
         {"07800000", "Str251", ""},
@@ -91,7 +91,7 @@ TEST(NameOfCode, EveryRuleInOrder) {
         {"07F2A0FF", "Str253", ""},
         {"07830000", "", ""},
         {"07010000", "", ""},
-        // 10: exact media, browser and PC codes
+        // exact media, browser and PC codes
         {"0300CD00", "Str270", ""}, {"0300B700", "Str271", ""}, {"0300B600", "Str272", ""},
         {"0300B500", "Str273", ""}, {"0300E900", "Str274", ""}, {"0300EA00", "Str275", ""},
         {"0300E200", "Str276", ""}, {"03022300", "Str280", ""}, {"03022100", "Str281", ""},
@@ -104,7 +104,7 @@ TEST(NameOfCode, EveryRuleInOrder) {
         {"0B8F0000", "Str266", ""},
         {"0300CD01", "", ""},  // consumer keys are named by the whole code only
         {"03001000", "", ""},
-        // 11: combinations
+        // combinations
         {"02000000", "Str205", "User-defined"},
         {"02010000", "", "Ctrl"},
         {"02050400", "", "Ctrl+Alt+A"},
@@ -116,7 +116,7 @@ TEST(NameOfCode, EveryRuleInOrder) {
         {"0202C300", "", "Shift+Media_Play_Pause"},
         {"02013200", "", "Ctrl"},  // a usage without a name adds nothing
         {"02003200", "Str205", "User-defined"},
-        // 12: gun names without the gun key list
+        // gun names without the gun key list
         {"0B000100", "Str600", "AKM Fire"},
         {"0B1001FF", "Str600", "AKM Fire"},
         {"0B010100", "Str601", ""}, {"0B110100", "Str601", ""},
@@ -130,13 +130,13 @@ TEST(NameOfCode, EveryRuleInOrder) {
         {"0B060100", "", ""},  // slot 6 is no gun's first slot
         {"0B000200", "", ""},
         {"0B850000", "", ""},  // script-offset form
-        // 13: device macros by body address, byte 3 not compared
+        // device macros by body address, byte 3 not compared
         {"10020000", "", "Jump"},
         {"10021500", "", "Reload"},
         {"100215FF", "", "Reload"},
         {"10023000", "", ""},  // the deleted macro's address
         {"10030000", "", ""},
-        // 14: types no editor produces
+        // types no editor produces
         {"0D000000", "", ""},
         {"0F000000", "", ""},
         {"11000000", "", ""},
@@ -209,10 +209,12 @@ TEST(NameOfCode, GunKeyListNamesByItsFirstSixDigits) {
 }
 
 TEST(NameOfCode, MacroKeysNeedI2CMemory) {
-    NameInputs in = fixture();
-    in.i2cMemory = false;
-    EXPECT_TRUE(NameOfCode("10020000", in).empty());
-    EXPECT_EQ(NameOfCode("1006A0FF", in).id, "Str265");
+    for (nivra::MemoryType memory : {nivra::MemoryType::Flash, nivra::MemoryType::None}) {
+        NameInputs in = fixture();
+        in.memory = memory;
+        EXPECT_TRUE(NameOfCode("10020000", in).empty());
+        EXPECT_EQ(NameOfCode("1006A0FF", in).id, "Str265");
+    }
 }
 
 TEST(NameOfCode, WithoutALanguageTableIdsRemainAndComposedNamesStay) {

@@ -1,0 +1,24 @@
+// Command line of nivra-configurator: --simulate[=MEMFILE] and --trace FILE.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace nivra::app {
+
+struct Options {
+    bool simulate = false;
+    QString simulateFile;  // empty: the simulated mouse keeps its memory only while running
+    QString traceFile;
+};
+
+// The parsed options, or an error text naming the bad argument.
+struct ParsedOptions {
+    std::optional<Options> options;
+    QString error;
+};
+ParsedOptions parseOptions(const QStringList& arguments);  // arguments without the program name
+
+}  // namespace nivra::app

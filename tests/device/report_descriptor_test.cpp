@@ -1,0 +1,97 @@
+// Report lengths measured from real mouse and keyboard descriptors, and malformed ones.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "device/report_descriptor.h"
+#include "device/simulated_mouse.h"
+
+namespace nivra {
+namespace {
+
+std::vector<std::uint8_t> readData(const std::string& name) {
+    std::ifstream in(std::string(NIVRA_TEST_DATA) + "/device/" + name, std::ios::binary);
+    return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct DescriptorCase {
+    const char* file;
+    ReportLengths expected;   // input, output, feature
+};
+
+const DescriptorCase kRealDescriptors[] = {
+    // No report IDs: the length still counts the report ID byte.
+    {"boot_mouse.bin", {4, 0, 0}},
+    {"boot_keyboard.bin", {9, 2, 0}},
+    {"vendor_no_ids.bin", {33, 0, 8}},
+    // Report IDs: the largest report of each kind wins.
+    {"gaming_mouse_ids.bin", {32, 32, 64}},
+    {"keyboard_ids.bin", {15, 2, 17}},
+};
+
+TEST(ReportDescriptor, RealDescriptorsGiveTheLargestReportPlusTheIdByte) {
+    for (const DescriptorCase& c : kRealDescriptors) {
+        const std::vector<std::uint8_t> d = readData(c.file);
+        ASSERT_FALSE(d.empty()) << c.file;
+        const ReportLengths got = measureReportDescriptor(d);
+        EXPECT_EQ(got.input, c.expected.input) << c.file;
+        EXPECT_EQ(got.output, c.expected.output) << c.file;
+        EXPECT_EQ(got.feature, c.expected.feature) << c.file;
+    }
+}
+
+TEST(ReportDescriptor, SimulatedInterfacesMeasureLikeTheMouse) {
+    EXPECT_EQ(measureReportDescriptor(SimulatedMouse::vendorDescriptor()), (ReportLengths{8, 0, 8}));
+    // The ordinary mouse interface: feature length 2, which the device search skips.
+    EXPECT_EQ(measureReportDescriptor(SimulatedMouse::pointerDescriptor()), (ReportLengths{7, 0, 2}));
+}
+
+TEST(ReportDescriptor, MalformedDescriptorsGiveZeroLengths) {
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {"item data cut short", {0x06, 0x00}},
+        {"collection never closed", {0xA1, 0x01, 0x75, 0x08, 0x95, 0x07, 0xB1, 0x02}},
+        {"end collection without collection", {0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0xC0}},
+        {"pop without push", {0xA1, 0x01, 0xB4, 0xC0}},
+        {"report ID 0", {0xA1, 0x01, 0x85, 0x00, 0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0xC0}},
+        {"report ID above 255", {0xA1, 0x01, 0x86, 0x00, 0x01, 0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0xC0}},
+        {"reserved item type", {0xA1, 0x01, 0x0C, 0xC0}},
+        {"unknown main item", {0xA1, 0x01, 0xD0, 0xC0}},
+        {"long item cut short", {0xFE, 0x05, 0x10, 0x01}},
+        {"report without ID next to one with ID",
+         {0xA1, 0x01, 0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0x85, 0x01, 0x81, 0x02, 0xC0}},
+        {"absurd report count", {0xA1, 0x01, 0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x81, 0x02, 0xC0}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(measureReportDescriptor(c.bytes), ReportLengths{}) << c.what;
+}
+
+TEST(ReportDescriptor, EveryTruncationOfARealDescriptorIsRejectedOrSmaller) {
+    // Cut anywhere, a descriptor is either refused (an open collection or a cut item) or, when
+    // the cut falls between complete top-level collections, measures no more than the whole.
+    for (const DescriptorCase& c : kRealDescriptors) {
+        const std::vector<std::uint8_t> d = readData(c.file);
+        for (std::size_t n = 0; n < d.size(); ++n) {
+            const ReportLengths got = measureReportDescriptor(std::span(d).first(n));
+            EXPECT_LE(got.input, c.expected.input) << c.file << " cut at " << n;
+            EXPECT_LE(got.output, c.expected.output) << c.file << " cut at " << n;
+            EXPECT_LE(got.feature, c.expected.feature) << c.file << " cut at " << n;
+        }
+        // Inside the first collection nothing is measured.
+        EXPECT_EQ(measureReportDescriptor(std::span(d).first(d.size() / 4)), ReportLengths{}) << c.file;
+    }
+}
+
+TEST(ReportDescriptor, LongItemsAreSkipped) {
+    const std::vector<std::uint8_t> d = {0xFE, 0x02, 0x10, 0xAA, 0xBB, 0xA1, 0x01, 0x75, 0x08,
+                                         0x95, 0x03, 0x81, 0x02, 0xC0};
+    EXPECT_EQ(measureReportDescriptor(d), (ReportLengths{4, 0, 0}));
+}
+
+}  // namespace
+}  // namespace nivra

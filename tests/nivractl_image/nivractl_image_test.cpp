@@ -1,0 +1,163 @@
+// `nivractl builtin` and `nivractl show` run as processes: outputs, exit statuses, messages,
+// and that bad input leaves no file behind.
+#include "image/builtin.h"
+#include "image/fields.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class NivractlImage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string templ = (fs::temp_directory_path() / "nivractl-image-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(templ.data()), nullptr);
+        dir_ = templ;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    Result run(const std::string& args) const {
+        const std::string cmd = std::string(NIVRACTL_BIN) + " " + args + " >" + (dir_ / "out").string() + " 2>" +
+                                (dir_ / "err").string();
+        const int raw = std::system(cmd.c_str());
+        Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / "out"), slurp(dir_ / "err")};
+        fs::remove(dir_ / "out");
+        fs::remove(dir_ / "err");
+        return r;
+    }
+
+    fs::path writeFile(const std::string& name, const std::string& bytes) const {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        return dir_ / name;
+    }
+
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        return names;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(NivractlImage, BuiltinOutputPassesShowWithEverySectionValid) {
+    for (int n = 1; n <= 3; ++n) {
+        const fs::path file = dir_ / ("cfg" + std::to_string(n) + ".bin");
+        const Result b = run("builtin " + std::to_string(n) + " " + file.string());
+        ASSERT_EQ(b.status, 0) << b.err;
+        const nivra::Image& img = nivra::builtinImage(n);
+        EXPECT_EQ(slurp(file), std::string(img.begin(), img.end()));
+
+        const Result s = run("show --json --file " + file.string());
+        ASSERT_EQ(s.status, 0) << s.err;
+        EXPECT_NE(s.out.find(R"("sections": {"vendor": "valid", "user": "valid", "profile1": "valid", )"
+                             R"("profile2": "valid", "profile3": "valid"})"),
+                  std::string::npos)
+            << s.out;
+        EXPECT_NE(s.out.find(R"("patch_check": "261A")"), std::string::npos);
+        EXPECT_NE(s.out.find(R"("vid": "1BCF", "pid": "08B8", "manufacturer": 255, "product": 255)"),
+                  std::string::npos);
+        EXPECT_NE(s.out.find(R"("memory": "I2C")"), std::string::npos);
+        EXPECT_NE(s.out.find(R"({"code": "07D1F020", )"), std::string::npos);  // combo key 4
+        EXPECT_TRUE(s.err.empty());
+    }
+}
+
+TEST_F(NivractlImage, ShowReportsRepairsAndTheRepairedContent) {
+    nivra::Image img = nivra::builtinImage(1);
+    img[1] = 0x00;       // vendor ID: vendor section no longer matches its check byte
+    img[250] ^= 0x10;    // a profile 2 code
+    img[111] = '"';      // a quote in the USB text must stay valid JSON
+    const fs::path file = writeFile("bad.bin", std::string(img.begin(), img.end()));
+    const Result s = run("show --json --file " + file.string());
+    ASSERT_EQ(s.status, 0) << s.err;
+    EXPECT_NE(s.out.find(R"("vendor": "repaired", "user": "valid", "profile1": "valid", "profile2": "repaired")"),
+              std::string::npos)
+        << s.out;
+    // The repaired vendor section carries the default identity and USB text.
+    EXPECT_NE(s.out.find(R"("vid": "1BCF")"), std::string::npos);
+    EXPECT_NE(s.out.find(R"("usb_string": "HID Gaming mouse")"), std::string::npos);
+
+    // Only the profile section is damaged: the user's USB text is kept, escaped.
+    img = nivra::builtinImage(1);
+    img[111] = '"';
+    img[112] = 0x01;
+    img[113] = 0xE9;
+    img[163] = nivra::sectionCheckByte(std::span(img).first(164));
+    const Result t = run("show --json --file " + writeFile("text.bin", std::string(img.begin(), img.end())).string());
+    ASSERT_EQ(t.status, 0) << t.err;
+    EXPECT_NE(t.out.find(R"("usb_string": "\"\u0001\u00E9eMouse")"), std::string::npos) << t.out;
+}
+
+TEST_F(NivractlImage, BadInputExitsOneWithOneLineAndWritesNothing) {
+    writeFile("short.bin", std::string(2047, '\0'));
+    writeFile("long.bin", std::string(2049, '\0'));
+    fs::create_directory(dir_ / "folder");
+    const std::string cases[] = {
+        "show --json --file " + (dir_ / "missing.bin").string(),
+        "show --json --file " + (dir_ / "short.bin").string(),
+        "show --json --file " + (dir_ / "long.bin").string(),
+        "show --json --file " + (dir_ / "folder").string(),
+        "builtin 1 " + (dir_ / "no-such-folder" / "x.bin").string(),
+        "builtin 2 " + (dir_ / "folder").string(),
+    };
+    const std::vector<std::string> before = entries();
+    for (const std::string& args : cases) {
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_TRUE(r.out.empty()) << args;
+        ASSERT_FALSE(r.err.empty()) << args;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << args << ": " << r.err;
+    }
+    EXPECT_EQ(entries(), before);
+    EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
+}
+
+TEST_F(NivractlImage, BadUsageExitsTwo) {
+    const std::string file = (dir_ / "x.bin").string();
+    const std::string cases[] = {
+        "builtin", "builtin 1", "builtin 0 " + file, "builtin 4 " + file, "builtin one " + file,
+        "builtin 1 " + file + " extra", "show", "show --json", "show --file " + file, "show --json --file",
+        "show --json --file " + file + " --verbose",
+    };
+    for (const std::string& args : cases) {
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_FALSE(fs::exists(file)) << args;
+    }
+}
+
+TEST_F(NivractlImage, BuiltinReplacesAnExistingFileWhole) {
+    const fs::path file = writeFile("cfg.bin", std::string(5000, 'x'));
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_EQ(run("builtin 3 " + file.string()).status, 0);
+    const nivra::Image& img = nivra::builtinImage(3);
+    EXPECT_EQ(slurp(file), std::string(img.begin(), img.end()));
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(entries(), std::vector<std::string>{"cfg.bin"});  // no temporary left behind
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+// Test doubles for the main window: a skin with a few texts, a device port whose state the
+// test sets, and a desktop that records dialogs instead of showing them.
+#pragma once
+
+#include "ui/desktop.h"
+#include "ui/device_port.h"
+#include "ui/skin_port.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <map>
+
+namespace nivra::ui::test {
+
+class FakeSkin : public SkinPort {
+public:
+    int language = 0;
+    GlobalLayout global;
+    std::vector<ControlSkin> extraLayout;  // added to every pass
+
+    QPixmap picture(const QString& name) const override {
+        QPixmap pm(name == QLatin1String("L1_BackGround") || name == QLatin1String("L3_BackGround") ? QSize(1030, 662)
+                                                                                                  : QSize(100, 30));
+        pm.fill(Qt::darkGray);
+        return pm;
+    }
+    std::vector<ControlSkin> startPictures() const override { return {}; }
+    GlobalLayout globalLayout() const override { return global; }
+    QString applyLanguage(int n) override {
+        language = n;
+        return {};
+    }
+    std::vector<ControlSkin> layout() const override {
+        std::vector<ControlSkin> out = extraLayout;
+        for (int n = 1; n <= 5; ++n) {
+            ControlSkin c;
+            c.name = QStringLiteral("Btn_Main_%1").arg(n);
+            c.caption = text(QStringLiteral("Str004"));
+            out.push_back(c);
+        }
+        return out;
+    }
+    QString text(const QString& id) const override {
+        static const std::map<QString, QString> english{
+            {QStringLiteral("Str004"), QStringLiteral("Office Mode")},
+            {QStringLiteral("Str022"), QStringLiteral("Finding the specified device")},
+            {QStringLiteral("Str100"), QStringLiteral("Waiting to reconnect device")},
+            {QStringLiteral("Str107"), QStringLiteral("The mouse manufacturer or product id error")},
+        };
+        static const std::map<QString, QString> chinese{{QStringLiteral("Str004"), QStringLiteral("办公模式")}};
+        if (language == 1)
+            if (auto it = chinese.find(id); it != chinese.end()) return it->second;
+        auto it = english.find(id);
+        return it == english.end() ? QString() : it->second;
+    }
+    std::vector<ControlSkin> dialogLayout(int) const override { return {}; }
+    QString fontName() const override { return QStringLiteral("DejaVu Sans"); }
+    QString title() const override { return QStringLiteral("Gaming Mouse"); }
+    QString engineerCaption(int row) const override { return QStringLiteral("row %1").arg(row); }
+    QString engineerFont() const override { return {}; }
+};
+
+class FakeDevice : public DevicePort {
+public:
+    DeviceView* view = nullptr;
+    bool open = false;
+    bool noDeviceFlag = true;
+    bool busyFlag = false;
+    bool started = false;
+    bool invalidated = false;
+    std::vector<int> restored;
+    std::vector<int> profilesSelected;
+    QStringList saved, loaded, patches;
+    int programmed = 0;
+    std::map<std::pair<int, int>, QString> keys;
+
+    void connect() {
+        open = true;
+        noDeviceFlag = false;
+        if (view) view->refreshFromImage();
+    }
+    void attach(DeviceView* v) override { view = v; }
+    void start() override { started = true; }
+    bool handlesValid() const override { return open; }
+    bool noDevice() const override { return noDeviceFlag; }
+    bool busy() const override { return busyFlag; }
+    void invalidateHandles() override {
+        invalidated = true;
+        open = false;
+    }
+    void enterNoDeviceState() override {
+        noDeviceFlag = true;
+        if (view) view->enterNoDevice();
+    }
+    void restoreBuiltin(int n) override { restored.push_back(n); }
+    void selectProfile(int p) override { profilesSelected.push_back(p); }
+    bool saveProfile(const QString& path, QString*) override {
+        saved << path;
+        return true;
+    }
+    bool loadProfile(const QString& path, QString*) override {
+        loaded << path;
+        return true;
+    }
+    bool loadPatch(const QString& path, QString*) override {
+        patches << path;
+        return true;
+    }
+    void clearPatch() override {}
+    void programPatch() override { ++programmed; }
+    QString keyCaption(int profile, int key) const override {
+        auto it = keys.find({profile, key});
+        return it == keys.end() ? QString() : it->second;
+    }
+};
+
+class FakeDesktop : public Desktop {
+public:
+    QStringList messages;
+    QStringList plainMessages;
+    int passwordPrompts = 0;
+    std::deque<std::optional<QString>> passwords;  // answers, in turn
+    std::optional<QString> fileAnswer;
+    QStringList filters;
+    bool overwrite = false;
+    int overwriteQuestions = 0;
+    QStringList urls;
+
+    void message(QWidget*, const QString& text, const QString&) override { messages << text; }
+    void plainMessage(QWidget*, const QString& text) override { plainMessages << text; }
+    std::optional<QString> password(QWidget*, const QString&) override {
+        ++passwordPrompts;
+        if (passwords.empty()) return std::nullopt;
+        auto a = passwords.front();
+        passwords.pop_front();
+        return a;
+    }
+    std::optional<QString> openFile(QWidget*, const QString& filter) override {
+        filters << filter;
+        return fileAnswer;
+    }
+    std::optional<QString> saveFile(QWidget*, const QString& filter) override {
+        filters << filter;
+        return fileAnswer;
+    }
+    bool confirmOverwrite(QWidget*, const QString&) override {
+        ++overwriteQuestions;
+        return overwrite;
+    }
+    void openUrl(const QString& address) override { urls << address; }
+};
+
+}  // namespace nivra::ui::test

@@ -1,0 +1,328 @@
+// The main window driven by objectName: page buttons, picture states, covering labels,
+// the engineer state, closing and dragging.
+#include "fakes.h"
+#include "qt_app.h"
+
+#include "ui/main_window.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace nivra::ui::test {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() { qtApp(); }
+    void SetUp() override {
+        window = std::make_unique<MainWindow>(skin, device, desktop);
+        window->show();
+    }
+
+    template <class T = QWidget>
+    T* w(const QString& name) {
+        T* found = window->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QString picture(const QString& name) { return w<QLabel>(name)->property("skinPicture").toString(); }
+    void click(const QString& name) { QTest::mouseClick(w(name), Qt::LeftButton); }
+    void hover(const QString& name) {
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(w(name), &enter);
+    }
+    void leave(const QString& name) {
+        QEvent ev(QEvent::Leave);
+        QApplication::sendEvent(w(name), &ev);
+    }
+    void doubleClickBase() { QTest::mouseDClick(w(QStringLiteral("Img_Base_1")), Qt::LeftButton); }
+    std::vector<QString> visiblePages() {
+        std::vector<QString> out;
+        for (int n = 1; n <= 7; ++n)
+            if (w(QStringLiteral("gbPage%1").arg(n))->isVisible()) out.push_back(QStringLiteral("gbPage%1").arg(n));
+        return out;
+    }
+
+    FakeSkin skin;
+    FakeDevice device;
+    FakeDesktop desktop;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, StartsInTheNoDeviceStateOnPageOneInLanguageOne) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nivra Gaming Mouse v1.0"));
+    EXPECT_EQ(window->size(), QSize(1030, 662));
+    EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage1")});
+    EXPECT_TRUE(device.started);
+    EXPECT_EQ(skin.language, 1);
+    EXPECT_EQ(w<QLabel>(QStringLiteral("Btn_Main_1"))->text(), QStringLiteral("办公模式"));
+    for (int n = 1; n <= 5; ++n) {
+        EXPECT_EQ(picture(QStringLiteral("Img_Main_%1").arg(n)), "SetS_03");
+        EXPECT_EQ(picture(QStringLiteral("Img_Lang1_%1").arg(n)), "SetS_03");
+        EXPECT_EQ(picture(QStringLiteral("Img_Adv_%1").arg(n)), "SetS_01");
+    }
+    // Pressing the language button at start hid page 1's cover; the others stay up.
+    EXPECT_FALSE(w(QStringLiteral("Disable_All_1"))->isVisibleTo(window.get()));
+    EXPECT_TRUE(w(QStringLiteral("Disable_All_2"))->isVisibleTo(w(QStringLiteral("gbPage2"))));
+}
+
+TEST_F(MainWindowTest, EveryDeviceButtonWithoutAMouseShowsFindingTheDeviceAndKeepsThePage) {
+    const char* buttons[] = {"Btn_Switch_1", "Btn_Fixed_1", "Btn_Adv_1", "Btn_Breath_1", "Btn_Macro_1",
+                             "Btn_Update_1", "Btn_Engineer_1", "Btn_Save_1", "Btn_Load_1", "Btn_Confirm1_1"};
+    for (const char* name : buttons) {
+        desktop.messages.clear();
+        window->findChild<QWidget*>(QLatin1String(name))->show();  // Engineer is hidden by default
+        click(QLatin1String(name));
+        EXPECT_EQ(desktop.messages, QStringList{QStringLiteral("Finding the specified device")}) << name;
+        EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage1")}) << name;
+    }
+    EXPECT_TRUE(desktop.filters.isEmpty());
+    EXPECT_TRUE(device.restored.empty());
+}
+
+TEST_F(MainWindowTest, InTheNoDeviceStateAnOpenMouseStillLeavesPageButtonsIdle) {
+    device.open = true;  // opened but not yet read
+    click(QStringLiteral("Btn_Adv_1"));
+    EXPECT_TRUE(desktop.messages.isEmpty());
+    EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage1")});
+}
+
+TEST_F(MainWindowTest, PageButtonsOpenTheirContainerAndMarkTheirFiveCopies) {
+    device.connect();
+    struct Case { const char* button; const char* stem; const char* container; };
+    const Case cases[] = {
+        {"Btn_Adv_1", "Adv", "gbPage2"},       {"Btn_Breath_2", "Breath", "gbPage3"},
+        {"Btn_Macro_3", "Macro", "gbPage4"},   {"Btn_Update_4", "Update", "gbPage5"},
+        {"Btn_Switch_5", "Switch", "gbPage1"}, {"Btn_Main_1", "Main", "gbPage1"},
+    };
+    for (const Case& c : cases) {
+        click(QLatin1String(c.button));
+        EXPECT_EQ(visiblePages(), std::vector<QString>{QLatin1String(c.container)}) << c.button;
+        for (int n = 1; n <= 5; ++n) {
+            EXPECT_EQ(picture(QStringLiteral("Img_%1_%2").arg(QLatin1String(c.stem)).arg(n)), "SetS_03") << c.button;
+            if (QLatin1String(c.stem) != QLatin1String("Fixed")) {
+                EXPECT_EQ(picture(QStringLiteral("Img_Fixed_%1").arg(n)), "SetS_01") << c.button;
+            }
+        }
+        for (int n = 1; n <= 5; ++n)
+            EXPECT_FALSE(w(QStringLiteral("Disable_All_%1").arg(n))->isVisibleTo(w(QStringLiteral("gbPage%1").arg(n))));
+    }
+    EXPECT_EQ(device.profilesSelected, (std::vector<int>{2, 1}));
+    EXPECT_TRUE(desktop.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, ProfileButtonsWaitWhileBusyButOtherPagesOpen) {
+    device.connect();
+    device.busyFlag = true;
+    click(QStringLiteral("Btn_Switch_1"));
+    EXPECT_TRUE(device.profilesSelected.empty());
+    click(QStringLiteral("Btn_Adv_1"));
+    EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage2")});
+}
+
+TEST_F(MainWindowTest, HoveringAndLeavingTheButtonOfThePageInViewKeepsItsSelectedPicture) {
+    hover(QStringLiteral("Btn_Main_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Main_1")), "SetS_02");
+    leave(QStringLiteral("Btn_Main_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Main_1")), "SetS_03");
+    hover(QStringLiteral("Btn_Adv_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Adv_1")), "SetS_02");
+    leave(QStringLiteral("Btn_Adv_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Adv_1")), "SetS_01");
+    hover(QStringLiteral("Btn_Lang1_1"));
+    leave(QStringLiteral("Btn_Lang1_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Lang1_1")), "SetS_03");
+    hover(QStringLiteral("Btn_Web_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Web_1")), "WebS_03");
+    hover(QStringLiteral("Btn_Exit1_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Exit1_1")), "ExitS_02");
+    hover(QStringLiteral("Key1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Key1")), "KeyS_02");
+}
+
+TEST_F(MainWindowTest, FifthDoubleClickAsksForThePasswordAndOnlyTheEngineerPasswordShowsTheTabs) {
+    QTabWidget* tabs = w<QTabWidget>(QStringLiteral("tabs_Engineer"));
+    auto shown = [&](const char* tab) {
+        return tabs->isTabVisible(tabs->indexOf(w(QLatin1String(tab))));
+    };
+    desktop.passwords = {QStringLiteral("QorvinTek"), QStringLiteral("wrong"), QStringLiteral("QorvinTekWLP")};
+    for (int i = 0; i < 4; ++i) doubleClickBase();
+    EXPECT_EQ(desktop.passwordPrompts, 0);
+    doubleClickBase();
+    EXPECT_EQ(desktop.passwordPrompts, 1);
+    EXPECT_TRUE(window->state().reveal);
+    EXPECT_FALSE(shown("ts_Engineer"));
+    EXPECT_FALSE(w(QStringLiteral("Btn_Default"))->isVisibleTo(w(QStringLiteral("gbPage7"))));
+
+    // With the reveal flag set one double-click turns it off again.
+    doubleClickBase();
+    EXPECT_FALSE(window->state().reveal);
+    EXPECT_EQ(desktop.passwordPrompts, 1);
+
+    for (int i = 0; i < 5; ++i) doubleClickBase();  // a wrong password changes nothing
+    EXPECT_EQ(desktop.passwordPrompts, 2);
+    EXPECT_FALSE(window->state().reveal);
+
+    for (int i = 0; i < 5; ++i) doubleClickBase();
+    EXPECT_EQ(desktop.passwordPrompts, 3);
+    EXPECT_TRUE(shown("ts_Engineer"));
+    EXPECT_TRUE(shown("ts_Gun"));
+    for (const char* b : {"Btn_Default", "Btn_ImportBaseMacro", "Btn_ImportGunMacro", "Btn_PatchCode"})
+        EXPECT_TRUE(w(QLatin1String(b))->isVisibleTo(w(QStringLiteral("gbPage7")))) << b;
+    EXPECT_TRUE(w(QStringLiteral("cb_LEDMode"))->isEnabled());
+    // The engineer state is how a factory user reaches the engineer page.
+    EXPECT_TRUE(w(QStringLiteral("Btn_Engineer_1"))->isVisibleTo(w(QStringLiteral("gbPage1"))));
+
+    doubleClickBase();
+    EXPECT_FALSE(shown("ts_Gun"));
+    EXPECT_FALSE(w(QStringLiteral("Btn_Engineer_1"))->isVisibleTo(w(QStringLiteral("gbPage1"))));
+    EXPECT_FALSE(w(QStringLiteral("cb_LEDMode"))->isEnabled());
+}
+
+TEST_F(MainWindowTest, EngineerPageUsesItsOwnSizeWithoutCoversAndItsCopiesLeadBack) {
+    device.connect();
+    window->findChild<QWidget*>(QStringLiteral("Btn_Engineer_2"))->show();
+    click(QStringLiteral("Btn_Engineer_2"));
+    EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage7")});
+    EXPECT_EQ(window->size(), QSize(1256, 680));
+    EXPECT_EQ(w<QPushButton>(QStringLiteral("Btn_Main_6"))->text(), QStringLiteral("row 0"));
+    QTest::mouseClick(w(QStringLiteral("Btn_Breath_6")), Qt::LeftButton);
+    EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage3")});
+    EXPECT_EQ(window->size(), QSize(1030, 662));
+}
+
+TEST_F(MainWindowTest, UnpluggingShowsWaitingToReconnectAndCoversEveryPage) {
+    device.connect();
+    click(QStringLiteral("Btn_Adv_1"));
+    device.open = false;
+    device.enterNoDeviceState();
+    window->deviceGone();
+    ASSERT_EQ(desktop.messages.size(), 1);
+    EXPECT_TRUE(desktop.messages.front().startsWith(QStringLiteral("Waiting to reconnect device")));
+    EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage1")});
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_TRUE(w(QStringLiteral("Disable_All_%1").arg(n))->isVisibleTo(w(QStringLiteral("gbPage%1").arg(n))));
+    EXPECT_EQ(picture(QStringLiteral("Img_Main_3")), "SetS_03");
+    EXPECT_EQ(picture(QStringLiteral("Img_Adv_3")), "SetS_01");
+    // The cover swallows the click: no message this time.
+    click(QStringLiteral("Disable_All_1"));
+    EXPECT_EQ(desktop.messages.size(), 1);
+}
+
+TEST_F(MainWindowTest, LanguageButtonAppliesTheLanguageAndKeepsThePage) {
+    device.connect();
+    click(QStringLiteral("Btn_Adv_1"));
+    window->findChild<QWidget*>(QStringLiteral("Btn_Lang3_2"))->show();
+    click(QStringLiteral("Btn_Lang3_2"));
+    EXPECT_EQ(skin.language, 3);
+    EXPECT_EQ(w<QLabel>(QStringLiteral("Btn_Main_4"))->text(), QStringLiteral("Office Mode"));
+    EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage2")});
+    for (int n = 1; n <= 5; ++n) {
+        EXPECT_EQ(picture(QStringLiteral("Img_Lang3_%1").arg(n)), "SetS_03");
+        EXPECT_EQ(picture(QStringLiteral("Img_Lang1_%1").arg(n)), "SetS_01");
+        EXPECT_EQ(picture(QStringLiteral("Img_Adv_%1").arg(n)), "SetS_03");
+    }
+}
+
+TEST_F(MainWindowTest, ConfirmButtonsRestoreTheirBuiltInImage) {
+    device.connect();
+    for (int c : {3, 1}) {
+        window->findChild<QWidget*>(QStringLiteral("Btn_Confirm%1_1").arg(c))->show();
+        click(QStringLiteral("Btn_Confirm%1_1").arg(c));
+        for (int n = 1; n <= 5; ++n) EXPECT_EQ(picture(QStringLiteral("Img_Confirm%1_%2").arg(c).arg(n)), "BtnS_03");
+    }
+    EXPECT_EQ(device.restored, (std::vector<int>{3, 1}));
+}
+
+TEST_F(MainWindowTest, WebButtonOpensTheAddressOnlyWhenEnabledButTheLinkAlways) {
+    skin.global.web = QStringLiteral("https://example.invalid/nivra");
+    click(QStringLiteral("Btn_Web_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Web_4")), "WebS_02");
+    EXPECT_TRUE(desktop.urls.isEmpty());
+    window->Btn_WebLinkClick();
+    EXPECT_EQ(desktop.urls, QStringList{skin.global.web});
+    skin.global.webEnabled = true;
+    click(QStringLiteral("Btn_Web_1"));
+    EXPECT_EQ(desktop.urls.size(), 2);
+}
+
+TEST_F(MainWindowTest, ClosingInvalidatesTheHandlesAndRemovesTheTrayIcon) {
+    device.connect();
+    click(QStringLiteral("Btn_Exit1_2"));
+    EXPECT_TRUE(device.invalidated);
+    EXPECT_FALSE(device.handlesValid());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->trayIcon()->isVisible());
+}
+
+TEST_F(MainWindowTest, DraggingTheBackgroundMovesTheWindowButDraggingAControlDoesNot) {
+    const QPoint start = window->pos();
+    QWidget* base = w(QStringLiteral("Img_Base_1"));
+    QTest::mousePress(base, Qt::LeftButton, {}, QPoint(500, 500));
+    QMouseEvent move(QEvent::MouseMove, QPointF(540, 520), base->mapToGlobal(QPointF(540, 520)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(base, &move);
+    QTest::mouseRelease(base, Qt::LeftButton, {}, QPoint(540, 520));
+    EXPECT_EQ(window->pos(), start + QPoint(40, 20));
+
+    const QPoint after = window->pos();
+    QWidget* button = w(QStringLiteral("Btn_Adv_1"));
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent move2(QEvent::MouseMove, QPointF(45, 25), button->mapToGlobal(QPointF(45, 25)), Qt::NoButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &move2);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(45, 25));
+    EXPECT_EQ(window->pos(), after);
+}
+
+TEST_F(MainWindowTest, SaveProfileAppendsBinAndAsksBeforeReplacingTheAppendedName) {
+    device.connect();
+    QTemporaryDir dir;
+    QFile existing(dir.filePath(QStringLiteral("mine.bin")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+
+    desktop.fileAnswer = dir.filePath(QStringLiteral("fresh"));
+    click(QStringLiteral("Btn_Save_1"));
+    EXPECT_EQ(desktop.filters, QStringList{QStringLiteral("SaveFile (*.bin)")});
+    EXPECT_EQ(device.saved, QStringList{dir.filePath(QStringLiteral("fresh.bin"))});
+    EXPECT_EQ(desktop.overwriteQuestions, 0);
+
+    desktop.fileAnswer = dir.filePath(QStringLiteral("mine"));
+    click(QStringLiteral("Btn_Save_2"));
+    EXPECT_EQ(desktop.overwriteQuestions, 1);
+    EXPECT_EQ(device.saved.size(), 1);  // declined
+    desktop.overwrite = true;
+    click(QStringLiteral("Btn_Save_2"));
+    EXPECT_EQ(device.saved.last(), dir.filePath(QStringLiteral("mine.bin")));
+
+    desktop.fileAnswer.reset();  // cancelled
+    click(QStringLiteral("Btn_Save_3"));
+    EXPECT_EQ(device.saved.size(), 2);
+}
+
+TEST_F(MainWindowTest, LoadProfileAndTheUpdatePageUseTheLoadFilter) {
+    device.connect();
+    desktop.fileAnswer = QStringLiteral("/tmp/profile.bin");
+    click(QStringLiteral("Btn_Load_1"));
+    EXPECT_EQ(device.loaded, QStringList{QStringLiteral("/tmp/profile.bin")});
+    click(QStringLiteral("Btn_Update_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Update_2")), "SetS_03");
+    click(QStringLiteral("Btn_LoadBIN"));
+    EXPECT_EQ(w<QLabel>(QStringLiteral("lbl_LoadBIN"))->text(), QStringLiteral("/tmp/profile.bin"));
+    click(QStringLiteral("Btn_Program"));
+    EXPECT_EQ(device.programmed, 1);
+    EXPECT_EQ(desktop.filters, (QStringList{QStringLiteral("LoadFile (*.bin)"), QStringLiteral("LoadFile (*.bin)")}));
+    // Opening the page again forgets the loaded path.
+    click(QStringLiteral("Btn_Update_1"));
+    EXPECT_TRUE(w<QLabel>(QStringLiteral("lbl_LoadBIN"))->text().isEmpty());
+}
+
+}  // namespace
+}  // namespace nivra::ui::test

@@ -1,0 +1,205 @@
+// nivractl commands on configuration images without a mouse: `builtin` writes a built-in
+// image to a file, `show` distributes an image file as the program does and reports it.
+#include "image/builtin.h"
+#include "image/code_texts.h"
+#include "image/codes.h"
+#include "image/fields.h"
+#include "image/working_copy.h"
+#include "tools/nivractl/command.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using nivra::Image;
+
+std::string errnoText() { return std::strerror(errno); }
+
+// Writes data to path through a temporary file in the same folder and a rename, so the
+// target is either left as it was or holds the whole new content.
+bool writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size, std::string& error) {
+    const std::filesystem::path target(path);
+    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
+    std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        error = "cannot write " + path + ": " + errnoText();
+        return false;
+    }
+    // mkstemp makes the file private; give it the mode an ordinary new file would get, or
+    // the mode of the file it replaces.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    const bool written = done == size && ::fsync(fd) == 0;
+    const std::string writeError = errnoText();
+    ::close(fd);
+    if (!written || std::rename(temp.c_str(), path.c_str()) != 0) {
+        error = "cannot write " + path + ": " + (written ? errnoText() : writeError);
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Reads a whole configuration image; anything but exactly 2048 readable bytes is refused.
+bool readImageFile(const std::string& path, Image& img, std::string& error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = "cannot read " + path + ": it is a folder";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read " + path + ": " + errnoText();
+        return false;
+    }
+    std::vector<char> buf(nivra::kImageSize + 1);
+    in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
+    if (in.bad()) {
+        error = "cannot read " + path;
+        return false;
+    }
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (got != nivra::kImageSize) {
+        error = path + " is " + (got > nivra::kImageSize ? "larger than" : std::to_string(got) + " bytes, not") +
+                " 2048 bytes, the size of a configuration image";
+        return false;
+    }
+    std::copy_n(buf.begin(), nivra::kImageSize, img.begin());
+    return true;
+}
+
+int runBuiltin(const nivractl::Invocation& inv) {
+    if (inv.args.size() != 2) return nivractl::usageError("builtin");
+    const std::string& n = inv.args[0];
+    if (n != "1" && n != "2" && n != "3") return nivractl::usageError("builtin");
+    const Image& img = nivra::builtinImage(n[0] - '0');
+    std::string error;
+    if (!writeFileAtomically(inv.args[1], img.data(), img.size(), error)) return nivractl::fail(error);
+    return nivractl::kOk;
+}
+
+// JSON string: quotes, backslashes and control bytes escaped; the USB text's bytes are
+// single-byte characters, so bytes from 0x80 are given as the code points U+0080..U+00FF.
+std::string jsonString(std::string_view s, bool bytesAreLatin1) {
+    std::string out = "\"";
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20 || c == 0x7F || (bytesAreLatin1 && c >= 0x80)) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04X", c);
+            out += esc;
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+std::string hex4(unsigned v) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);
+    return buf;
+}
+
+std::string codeObject(const std::string& text, const nivra::NameInputs& naming) {
+    const nivra::CodeDescription d = nivra::describeCode(text, naming);
+    return "{\"code\": " + jsonString(text, false) + ", \"id\": " + jsonString(d.id, false) +
+           ", \"name\": " + jsonString(d.name, false) + "}";
+}
+
+int runShow(const nivractl::Invocation& inv) {
+    bool json = false;
+    std::string file;
+    for (std::size_t i = 0; i < inv.args.size(); ++i) {
+        if (inv.args[i] == "--json") {
+            json = true;
+        } else if (inv.args[i] == "--file" && i + 1 < inv.args.size() && file.empty()) {
+            file = inv.args[++i];
+        } else {
+            return nivractl::usageError("show");
+        }
+    }
+    if (!json || file.empty()) return nivractl::usageError("show");
+
+    Image fileImage;
+    std::string error;
+    if (!readImageFile(file, fileImage, error)) return nivractl::fail(error);
+
+    // As the program does it: the no-device state first holds built-in image 1 and
+    // refreshes from it (which sets the LED type and the package choice the repairs use);
+    // the image then arrives as from an I2C mouse.
+    nivra::ImageState state;
+    distributeImage(nivra::builtinImage(1), state.work, state.defaultInputs());
+    nivra::DataBufToUI(state);
+    state.package = nivra::getField(state.work.bytes, nivra::field::kPackage) ? nivra::PackageChoice::RgbLed
+                                                                              : nivra::PackageChoice::ATechLed;
+    state.deviceMemory = nivra::MemoryType::I2C;
+    state.transfer = fileImage;
+    const nivra::SectionRepairs repairs = distributeImage(state.transfer, state.work, state.defaultInputs());
+    nivra::DataBufToUI(state);
+
+    const Image& w = state.work.bytes;
+    const nivra::NameInputs naming = nivra::nameInputsFromImage(w, nivra::MemoryType::I2C);
+    auto status = [](bool repaired) { return repaired ? "\"repaired\"" : "\"valid\""; };
+
+    std::ostringstream out;
+    out << "{\n  \"sections\": {\"vendor\": " << status(repairs.vendor) << ", \"user\": " << status(repairs.user)
+        << ", \"profile1\": " << status(repairs.profile[0]) << ", \"profile2\": " << status(repairs.profile[1])
+        << ", \"profile3\": " << status(repairs.profile[2]) << "},\n";
+    out << "  \"buttons\": [";
+    for (std::size_t p = 0; p < 3; ++p) {
+        out << (p ? ",\n    [" : "\n    [");
+        for (std::size_t k = 0; k < nivra::kKeysPerProfile; ++k)
+            out << (k ? ",\n      " : "\n      ") << codeObject(state.texts.profile[p][k], naming);
+        out << "\n    ]";
+    }
+    out << "\n  ],\n  \"combo_keys\": [";
+    for (std::size_t n = 0; n < nivra::kComboKeyCount; ++n)
+        out << (n ? ",\n    " : "\n    ") << codeObject(state.texts.combo[n], naming);
+    out << "\n  ],\n";
+    out << "  \"identity\": {\"vid\": \"" << hex4(nivra::be16(w, nivra::offset::kVid)) << "\", \"pid\": \""
+        << hex4(nivra::be16(w, nivra::offset::kPid)) << "\", \"manufacturer\": "
+        << int(w[nivra::offset::kManufacturerId]) << ", \"product\": " << int(w[nivra::offset::kProductId])
+        << ", \"usb_string\": " << jsonString(nivra::usbText(w), true) << ", \"memory\": \""
+        << nivra::memoryTypeName(nivra::memoryTypeFromMarker(w[nivra::offset::kMemoryMarker])) << "\"},\n";
+    out << "  \"led_type\": \"" << nivra::ledTypeName(state.led) << "\",\n";
+    out << "  \"patch_check\": \"" << hex4(nivra::storedPatchCheck(w)) << "\"\n}\n";
+    std::cout << out.str();
+    return nivractl::kOk;
+}
+
+NIVRACTL_COMMAND("builtin", "builtin N FILE          write built-in image N (1..3) to FILE, 2048 bytes", runBuiltin);
+NIVRACTL_COMMAND("show", "show --json --file IMAGE  report an image file as the program reads it", runShow);
+
+}  // namespace

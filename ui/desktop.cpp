@@ -1,0 +1,73 @@
+// Qt's own dialogs for the window: message dialog, password prompt, file dialogs.
+#include "ui/desktop.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace nivra::ui {
+
+QString withBinExtension(const QString& path) {
+    if (path.endsWith(QLatin1String(".bin"), Qt::CaseInsensitive)) return path;
+    return path + QLatin1String(".bin");
+}
+
+void QtDesktop::message(QWidget* parent, const QString& text, const QString& fontName) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("FormMessagDialog"));
+    QFont font = box.font();
+    if (!fontName.isEmpty()) font.setFamily(fontName);
+    box.setFont(font);
+    box.exec();
+}
+
+void QtDesktop::plainMessage(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+std::optional<QString> QtDesktop::password(QWidget* parent, const QString& fontName) {
+    QInputDialog dlg(parent);
+    dlg.setObjectName(QStringLiteral("dlgPass"));
+    dlg.setWindowTitle(QStringLiteral("Password"));
+    dlg.setLabelText(QStringLiteral("PASSWORD:"));
+    dlg.setTextEchoMode(QLineEdit::Password);
+    dlg.setOkButtonText(QStringLiteral("OK"));
+    dlg.setCancelButtonText(QStringLiteral("Cancel"));
+    QFont font = dlg.font();
+    if (!fontName.isEmpty()) font.setFamily(fontName);
+    dlg.setFont(font);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return dlg.textValue();
+}
+
+std::optional<QString> QtDesktop::openFile(QWidget* parent, const QString& filter) {
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDesktop::saveFile(QWidget* parent, const QString& filter) {
+    QFileDialog dlg(parent, QString(), QString(), filter);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setDefaultSuffix(QStringLiteral("bin"));  // so the overwrite question sees the final name
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    return dlg.selectedFiles().front();
+}
+
+bool QtDesktop::confirmOverwrite(QWidget* parent, const QString& path) {
+    const auto answer = QMessageBox::question(
+        parent, QString(),
+        QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
+
+void QtDesktop::openUrl(const QString& address) { QDesktopServices::openUrl(QUrl(address)); }
+
+}  // namespace nivra::ui

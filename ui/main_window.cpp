@@ -1,0 +1,506 @@
+// The main window: creation, page switching, picture states, covering labels, dragging,
+// closing and the window side of the device flows.
+#include "ui/main_window.h"
+
+#include "ui/advanced_page.h"
+#include "ui/app_icon.h"
+#include "ui/desktop.h"
+#include "ui/engineer_page.h"
+#include "ui/fire_macro_page.h"
+#include "ui/light_page.h"
+#include "ui/loading_splash.h"
+#include "ui/macro_page.h"
+#include "ui/profile_page.h"
+#include "ui/skin_port.h"
+#include "ui/update_page.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSet>
+#include <QStatusTipEvent>
+#include <QSystemTrayIcon>
+#include <QWindow>
+
+namespace nivra::ui {
+
+namespace {
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+const QColor kTransparentColour(128, 0, 0);
+
+void applyControlSkin(QWidget* w, const ControlSkin& c, const SkinPort& skin) {
+    if (c.picture) {
+        if (auto* l = qobject_cast<QLabel*>(w)) setSkinPicture(l, skin, *c.picture);
+    }
+    if (c.rect) {
+        w->move(c.rect->topLeft());
+        if (!c.rect->size().isEmpty()) w->resize(c.rect->size());
+    }
+    if (c.visible) w->setVisible(*c.visible);
+    if (c.fontFamily || c.pointSize) {
+        QFont f = w->font();
+        if (c.fontFamily) f.setFamily(*c.fontFamily);
+        if (c.pointSize) f.setPointSize(*c.pointSize);
+        w->setFont(f);
+    }
+    if (c.textColour || c.backColour) {
+        QPalette pal = w->palette();
+        if (c.textColour) {
+            pal.setColor(QPalette::WindowText, *c.textColour);
+            pal.setColor(QPalette::Text, *c.textColour);
+        }
+        if (c.backColour) pal.setColor(QPalette::Base, *c.backColour);
+        w->setPalette(pal);
+    }
+    if (c.caption) {
+        if (auto* l = qobject_cast<QLabel*>(w)) l->setText(*c.caption);
+    }
+}
+}  // namespace
+
+MainWindow::MainWindow(SkinPort& skin, DevicePort& device, Desktop& desktop, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint), skin_(skin), device_(device), desktop_(desktop) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QLatin1String(kWindowTitle));
+    profilePage_ = new ProfilePage(skin_, this);
+    pages_[0] = profilePage_;
+    pages_[1] = new AdvancedPage(skin_, this);
+    pages_[2] = new LightPage(skin_, this);
+    macroPage_ = new MacroPage(skin_, this);
+    pages_[3] = macroPage_;
+    updatePage_ = new UpdatePage(skin_, this);
+    pages_[4] = updatePage_;
+    pages_[5] = new FireMacroPage(skin_, this);
+    engineerPage_ = new EngineerPage(this);
+    splash_ = new LoadingSplash;
+    tray_ = new QSystemTrayIcon(this);
+    tray_->setObjectName(QStringLiteral("TrayIcon1"));
+    device_.attach(this);
+    wireButtons();
+    FormCreate();
+}
+
+MainWindow::~MainWindow() { delete splash_; }
+
+void MainWindow::FormCreate() {
+    showCovers(true);
+    tray_->setIcon(appIcon());
+    setWindowIcon(appIcon());
+    tray_->show();
+
+    state_ = WindowState{};
+
+    LoadWindowBackground();
+    for (SkinPage* p : pages_) p->resizeToWindow(pageSize_);
+    engineerPage_->resize(kEngineerWidth, kEngineerHeight);
+    resize(pageSize_);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move(s.left() + centredOffset(s.width(), width()), s.top() + centredOffset(s.height(), height()));
+    }
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kTransparentColour);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    device_.invalidateHandles();
+
+    showCovers(true);
+    for (const ControlSkin& c : skin_.startPictures())
+        if (auto* w = findChild<QWidget*>(c.name)) applyControlSkin(w, c, skin_);
+    engineerPage_->applyCaptions([this](int row) { return skin_.engineerCaption(row); }, skin_.engineerFont());
+    state_.language = 1;
+    applyLayoutPass();
+
+    device_.enterNoDeviceState();
+    QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
+                                                                       : skin_.title());
+    showContainer(1);
+    Btn_LangClick(1);
+    device_.start();
+}
+
+void MainWindow::LoadWindowBackground() {
+    QLabel* base = pages_[0]->background();
+    setSkinPicture(base, skin_, QStringLiteral("L1_BackGround"));
+    if (!base->pixmap().isNull()) pageSize_ = base->pixmap().size();
+}
+
+void MainWindow::applyLayoutPass() {
+    const QString error = skin_.applyLanguage(state_.language);
+    if (!error.isEmpty()) qWarning("nivra: layout pass stopped: %s", qPrintable(error));
+    QSet<QString> placed;
+    for (const ControlSkin& c : skin_.layout()) {
+        if (c.name == objectName()) continue;
+        if (c.rect) placed.insert(c.name);
+        for (QWidget* w : findChildren<QWidget*>(c.name)) applyControlSkin(w, c, skin_);
+    }
+    // A label lies over its picture unless the pass placed it on its own.
+    for (SkinPage* p : pages_) {
+        for (SkinButton* b : p->buttons()) {
+            if (!placed.contains(b->name())) b->label()->setGeometry(b->picture()->geometry());
+            b->label()->setVisible(b->picture()->isVisibleTo(p));
+        }
+        p->finishLayout();
+    }
+    // The Engineer buttons are shown only in the engineer state.
+    for (int n = 1; n <= kPageCopies; ++n)
+        if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(state_.engineerShown);
+    const QString font = skin_.fontName();
+    if (!font.isEmpty()) {
+        QFont f = splash_->font();
+        f.setFamily(font);
+        splash_->setFont(f);
+    }
+    // The window takes the shape of its background picture.
+    const QPixmap background = pages_[0]->background()->pixmap();
+    if (!background.isNull() && state_.page != Page::Engineer)
+        setMask(QBitmap::fromImage(background.toImage().createMaskFromColor(kTransparentColour.rgb(), Qt::MaskOutColor)));
+    markSelected();
+    refreshKeyLabels();
+}
+
+SkinButton* MainWindow::buttonNamed(const QString& name) const {
+    for (SkinPage* p : pages_)
+        for (SkinButton* b : p->buttons())
+            if (b->name() == name) return b;
+    return nullptr;
+}
+
+void MainWindow::wireButtons() {
+    for (SkinPage* p : pages_) {
+        for (SkinButton* b : p->buttons()) {
+            const QString name = b->name();
+            const ButtonKind kind = b->kind();
+            if (kind == ButtonKind::B || kind == ButtonKind::D) b->onLeave = [this] { markSelected(); };
+            for (const PageButton& pb : kPageButtons) {
+                if (!name.startsWith(QStringLiteral("Btn_%1_").arg(qs(pb.stem)))) continue;
+                if (pb.opens) b->onClick = [this, page = *pb.opens] { pageButtonClick(page); };
+                else if (pb.stem == "Save") b->onClick = [this] { Btn_Save_0Click(); };
+                else b->onClick = [this] { Btn_Load_0Click(); };
+            }
+            for (int n = 1; n <= 3; ++n) {
+                if (name.startsWith(QStringLiteral("Btn_Lang%1_").arg(n))) b->onClick = [this, n] { Btn_LangClick(n); };
+                if (name.startsWith(QStringLiteral("Btn_Confirm%1_").arg(n))) b->onClick = [this, n] { Btn_ConfirmClick(n); };
+            }
+            if (name.startsWith(QLatin1String("Btn_Exit"))) b->onClick = [this] { close(); };
+            if (name.startsWith(QLatin1String("Btn_Web_"))) b->onClick = [this] { Btn_Web_0Click(); };
+        }
+        p->background()->installEventFilter(this);
+    }
+    updatePage_->loadBin()->onClick = [this] { Btn_LoadBINClick(); };
+    updatePage_->program()->onClick = [this] { Btn_ProgramClick(); };
+    updatePage_->webLink()->onClick = [this] { Btn_WebLinkClick(); };
+
+    const std::array<std::pair<const char*, Page>, 8> engineerCopies{{
+        {"Btn_Main_6", Page::Office},  {"Btn_Switch_6", Page::Game},   {"Btn_Fixed_6", Page::Third},
+        {"Btn_Adv_6", Page::Advanced}, {"Btn_Breath_6", Page::Light},  {"Btn_Macro_6", Page::Macro},
+        {"Btn_Update_6", Page::Update}, {"Btn_Engineer_6", Page::Engineer},
+    }};
+    for (const auto& [name, page] : engineerCopies)
+        connect(engineerPage_->button(QLatin1String(name)), &QPushButton::clicked, this,
+                [this, page = page] { pageButtonClick(page); });
+    connect(engineerPage_->button(QStringLiteral("Btn_Save_6")), &QPushButton::clicked, this, [this] { Btn_Save_0Click(); });
+    connect(engineerPage_->button(QStringLiteral("Btn_Load_6")), &QPushButton::clicked, this, [this] { Btn_Load_0Click(); });
+    connect(engineerPage_->button(QStringLiteral("Btn_Close")), &QPushButton::clicked, this, [this] { close(); });
+    engineerPage_->onLogoDoubleClick = [this] { Img_Base_1DblClick(); };
+    engineerPage_->onBackgroundPress = [this](QMouseEvent* e) { startDrag(e); };
+}
+
+void MainWindow::pageButtonClick(Page page) {
+    if (!device_.handlesValid()) {
+        RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
+        return;
+    }
+    if (device_.noDevice()) return;
+    if (isProfilePage(page) && device_.busy()) return;
+    const bool covered = page != Page::Engineer;
+    if (covered) showCovers(true);
+    if (HideAllMenu) HideAllMenu();
+    ButtonTypeB_1IconInit();
+    state_.page = page;
+    showContainer(containerOf(page));
+    sizeFor(page);
+    switch (page) {
+        case Page::Office:
+        case Page::Game:
+        case Page::Third: {
+            const int profile = static_cast<int>(page);
+            device_.selectProfile(profile);
+            if (auto* toggle = profilePage_->findChild<QLabel*>(QStringLiteral("IB_ComboKey8")))
+                if (page == Page::Office) toggle->hide();
+            refreshKeyLabels();
+            break;
+        }
+        case Page::Macro: macroPage_->showInsertPanel(state_.insertFlag); break;
+        case Page::Update:
+            updatePage_->loadedPath()->clear();
+            device_.clearPatch();
+            break;
+        case Page::Engineer: state_.fireKeyGuard = true; break;
+        default: break;
+    }
+    setPictureOnCopies(qs(stemOf(page)), QStringLiteral("SetS_03"));
+    loadPanelPicture(page);
+    if (page == Page::Engineer) state_.fireKeyGuard = false;
+    if (covered) showCovers(false);
+}
+
+void MainWindow::showContainer(int container) {
+    for (SkinPage* p : pages_) p->setVisible(p->number() == container);
+    engineerPage_->setVisible(container == 7);
+}
+
+void MainWindow::sizeFor(Page page) {
+    if (page == Page::Engineer) {
+        clearMask();
+        resize(kEngineerWidth, kEngineerHeight);
+        return;
+    }
+    resize(pageSize_);
+    const QPixmap background = pages_[0]->background()->pixmap();
+    if (!background.isNull())
+        setMask(QBitmap::fromImage(background.toImage().createMaskFromColor(kTransparentColour.rgb(), Qt::MaskOutColor)));
+}
+
+void MainWindow::ButtonTypeB_1IconInit() {
+    for (const PageButton& b : kPageButtons) setPictureOnCopies(qs(b.stem), QStringLiteral("SetS_01"));
+}
+
+void MainWindow::setPictureOnCopies(const QString& stem, const QString& picture) {
+    for (int n = 1; n <= kPageCopies; ++n)
+        if (SkinButton* b = buttonNamed(QStringLiteral("Btn_%1_%2").arg(stem).arg(n))) b->setPicture(picture);
+}
+
+void MainWindow::markSelected() {
+    setPictureOnCopies(qs(stemOf(state_.page)), QStringLiteral("SetS_03"));
+    for (int lang = 1; lang <= 3; ++lang)
+        setPictureOnCopies(QStringLiteral("Lang%1").arg(lang), qs(restingPicture(lang == state_.language)));
+}
+
+void MainWindow::loadPanelPicture(Page page) {
+    const int container = containerOf(page);
+    if (container > 4) return;  // the update page keeps "Update"; the engineer page has none
+    if (QLabel* panel = pages_[static_cast<std::size_t>(container - 1)]->panel())
+        setSkinPicture(panel, skin_, QStringLiteral("L%1_Back%2").arg(state_.language).arg(container));
+}
+
+void MainWindow::refreshKeyLabels() {
+    const int profile = isProfilePage(state_.page) ? static_cast<int>(state_.page) : 1;
+    for (int k = 1; k <= 12; ++k) {
+        const QString caption = device_.keyCaption(profile, k);
+        if (!caption.isEmpty()) profilePage_->key(k)->label()->setText(caption);
+    }
+}
+
+void MainWindow::RefreshAPPage() {
+    const bool fireShown = pages_[5]->isVisible();
+    if (device_.noDevice()) {
+        showContainer(1);
+    } else {
+        showContainer(state_.page == Page::Engineer ? 0 : containerOf(state_.page));
+        if (state_.page == Page::Macro) macroPage_->showInsertPanel(state_.insertFlag);
+    }
+    engineerPage_->hide();
+    pages_[5]->setVisible(fireShown);
+}
+
+void MainWindow::Btn_LangClick(int language) {
+    pages_[0]->cover()->show();
+    for (int lang = 1; lang <= 3; ++lang)
+        setPictureOnCopies(QStringLiteral("Lang%1").arg(lang), qs(restingPicture(lang == language)));
+    macroPage_->findChild<QWidget*>(QStringLiteral("Gb_Delay"))->hide();
+    state_.language = language;
+    applyLayoutPass();
+    QCoreApplication::processEvents();
+    QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
+                                                                       : skin_.title());
+    RefreshAPPage();
+    pages_[0]->cover()->hide();
+}
+
+void MainWindow::Btn_ConfirmClick(int image) {
+    setPictureOnCopies(QStringLiteral("Confirm%1").arg(image), QStringLiteral("BtnS_03"));
+    if (!device_.handlesValid()) {
+        RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
+        return;
+    }
+    if (HideAllMenu) HideAllMenu();
+    device_.restoreBuiltin(image);
+}
+
+void MainWindow::Btn_Web_0Click() {
+    setPictureOnCopies(QStringLiteral("Web"), QStringLiteral("WebS_02"));
+    const GlobalLayout global = skin_.globalLayout();
+    if (global.webEnabled && !global.web.isEmpty()) desktop_.openUrl(global.web);
+}
+
+void MainWindow::Btn_WebLinkClick() {
+    const QString web = skin_.globalLayout().web;
+    if (!web.isEmpty()) desktop_.openUrl(web);
+}
+
+void MainWindow::Btn_Save_0Click() {
+    if (HideAllMenu) HideAllMenu();
+    if (!device_.handlesValid()) {
+        RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
+        return;
+    }
+    const std::optional<QString> chosen = desktop_.saveFile(this, QLatin1String(kSaveFilter));
+    if (!chosen) return;
+    const QString path = withBinExtension(*chosen);
+    if (path != *chosen && QFileInfo::exists(path) && !desktop_.confirmOverwrite(this, path)) return;
+    QString error;
+    if (!device_.saveProfile(path, &error) && !error.isEmpty()) desktop_.plainMessage(this, error);
+}
+
+void MainWindow::Btn_Load_0Click() {
+    if (HideAllMenu) HideAllMenu();
+    if (!device_.handlesValid()) {
+        RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
+        return;
+    }
+    const std::optional<QString> chosen = desktop_.openFile(this, QLatin1String(kLoadFilter));
+    if (!chosen) return;
+    QString error;
+    if (!device_.loadProfile(*chosen, &error) && !error.isEmpty()) desktop_.plainMessage(this, error);
+}
+
+void MainWindow::Btn_LoadBINClick() {
+    const std::optional<QString> chosen = desktop_.openFile(this, QLatin1String(kLoadFilter));
+    if (!chosen) return;
+    updatePage_->loadedPath()->setText(*chosen);
+    QString error;
+    if (!device_.loadPatch(*chosen, &error) && !error.isEmpty()) desktop_.plainMessage(this, error);
+}
+
+void MainWindow::Btn_ProgramClick() {
+    if (!device_.handlesValid()) return;
+    device_.programPatch();
+}
+
+void MainWindow::Img_Base_1DblClick() {
+    switch (state_.onEngineerDoubleClick()) {
+        case DoubleClickAction::LeaveEngineerState: setEngineerState(false); return;
+        case DoubleClickAction::None: return;
+        case DoubleClickAction::AskPassword: break;
+    }
+    const std::optional<QString> typed = desktop_.password(this, skin_.fontName());
+    std::optional<std::string> text;
+    if (typed) text = typed->toStdString();
+    switch (WindowState::passwordOutcome(text)) {
+        case PasswordOutcome::Reveal: state_.reveal = true; break;
+        case PasswordOutcome::EngineerState: setEngineerState(true); break;
+        case PasswordOutcome::None: break;
+    }
+}
+
+void MainWindow::setEngineerState(bool on) {
+    state_.setEngineerState(on);
+    engineerPage_->setEngineerState(on);
+    for (int n = 1; n <= kPageCopies; ++n)
+        if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(on);
+}
+
+void MainWindow::showFireMacroPage() {
+    pages_[5]->show();
+    pages_[5]->raise();
+}
+
+void MainWindow::RefreshFormMessagDialog(const QString& text) { desktop_.message(this, text, skin_.fontName()); }
+
+void MainWindow::raiseFromSecondStart() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+// DeviceView
+
+void MainWindow::showCovers(bool shown) {
+    for (int n = 0; n < kPageCopies; ++n) {
+        CoverLabel* cover = pages_[static_cast<std::size_t>(n)]->cover();
+        cover->setVisible(shown);
+        if (shown) cover->raise();
+    }
+}
+
+void MainWindow::showSplash(bool shown) {
+    if (shown) splash_->showOver(this);
+    else splash_->hide();
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::showMessage(const QString& id) { RefreshFormMessagDialog(skin_.text(id)); }
+
+void MainWindow::showRefusal() { desktop_.plainMessage(this, skin_.text(QStringLiteral("Str107"))); }
+
+void MainWindow::enterNoDevice() {
+    state_.page = Page::Office;
+    showContainer(1);
+    sizeFor(Page::Office);
+    refreshKeyLabels();
+    ButtonTypeB_1IconInit();
+    markSelected();
+}
+
+void MainWindow::deviceGone() {
+    if (HideAllMenu) HideAllMenu();
+    showCovers(true);
+    RefreshFormMessagDialog(skin_.text(QStringLiteral("Str100")) + QStringLiteral("\n\n") +
+                            skin_.text(QStringLiteral("Str101")));
+}
+
+void MainWindow::refreshFromImage() { refreshKeyLabels(); }
+
+// Window events
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // FormCloseQuery: the background search and notification reading stop using the device.
+    device_.invalidateHandles();
+    tray_->hide();
+    splash_->hide();
+    event->accept();
+}
+
+bool MainWindow::event(QEvent* event) {
+    // ShowHint: the help text of the control under the pointer goes to lbl_Content.
+    if (event->type() == QEvent::StatusTip) {
+        engineerPage_->content()->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void MainWindow::startDrag(QMouseEvent* press) {
+    if (press->button() != Qt::LeftButton) return;
+    if (HideAllMenu) HideAllMenu();
+    // The system moves the window where it can; elsewhere the window follows the pointer.
+    if (windowHandle() && windowHandle()->startSystemMove()) return;
+    dragging_ = true;
+    dragOffset_ = press->globalPosition().toPoint() - pos();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* background = qobject_cast<QLabel*>(watched);
+    if (!background || !background->objectName().startsWith(QLatin1String("Img_Base_")))
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: startDrag(static_cast<QMouseEvent*>(event)); return true;
+        case QEvent::MouseMove:
+            if (dragging_) move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - dragOffset_);
+            return dragging_;
+        case QEvent::MouseButtonRelease: dragging_ = false; return true;
+        case QEvent::MouseButtonDblClick:
+            if (background->objectName() == QLatin1String("Img_Base_1")) Img_Base_1DblClick();
+            return true;
+        default: return QWidget::eventFilter(watched, event);
+    }
+}
+
+}  // namespace nivra::ui

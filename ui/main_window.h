@@ -1,0 +1,121 @@
+// The main window TForm1: seven pages, one in view at a time, the page buttons, the covering
+// labels, the loading splash, the tray icon, dragging and closing. The handlers keep the names
+// of the controls and events they serve.
+#pragma once
+
+#include "ui/device_port.h"
+#include "ui/window_state.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QSystemTrayIcon;
+
+namespace nivra::ui {
+
+class Desktop;
+class EngineerPage;
+class LoadingSplash;
+class MacroPage;
+class ProfilePage;
+class SkinButton;
+class SkinPage;
+class SkinPort;
+class UpdatePage;
+
+inline constexpr const char* kWindowTitle = "Nivra Gaming Mouse v1.0";
+inline constexpr const char* kApplicationTitle = "Gaming Mouse";
+
+class MainWindow : public QWidget, public DeviceView {
+public:
+    MainWindow(SkinPort& skin, DevicePort& device, Desktop& desktop, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Page buttons (every copy of a button shares its handler).
+    void Btn_Main_0Click() { pageButtonClick(Page::Office); }
+    void Btn_Switch_0Click() { pageButtonClick(Page::Game); }
+    void Btn_Fixed_0Click() { pageButtonClick(Page::Third); }
+    void Btn_Adv_0Click() { pageButtonClick(Page::Advanced); }
+    void Btn_Breath_0Click() { pageButtonClick(Page::Light); }
+    void Btn_Macro_0Click() { pageButtonClick(Page::Macro); }
+    void Btn_Update_0Click() { pageButtonClick(Page::Update); }
+    void Btn_Engineer_0Click() { pageButtonClick(Page::Engineer); }
+    void Btn_Save_0Click();
+    void Btn_Load_0Click();
+    void Btn_LangClick(int language);  // Btn_Lang1_0Click .. Btn_Lang3_0Click
+    void Btn_ConfirmClick(int image);  // Btn_Confirm1_0Click .. Btn_Confirm3_0Click
+    void Btn_Web_0Click();
+    void Btn_WebLinkClick();
+    void Btn_LoadBINClick();
+    void Btn_ProgramClick();
+    void Img_Base_1DblClick();
+
+    void RefreshAPPage();
+    void RefreshFormMessagDialog(const QString& text);
+    void DisableMainButtonControl() { showCovers(true); }
+    void EnableMainButtonControl() { showCovers(false); }
+    void ButtonTypeB_1IconInit();
+    // Opened from the function menu of the profile pages.
+    void showFireMacroPage();
+    // Hides every open menu; the function-menu panels register here.
+    std::function<void()> HideAllMenu;
+
+    // A second start of the program asked for this window.
+    void raiseFromSecondStart();
+
+    // DeviceView
+    void showCovers(bool shown) override;
+    void showSplash(bool shown) override;
+    void showMessage(const QString& id) override;
+    void showRefusal() override;
+    void enterNoDevice() override;
+    void deviceGone() override;
+    void refreshFromImage() override;
+
+    const WindowState& state() const { return state_; }
+    WindowState& state() { return state_; }
+    LoadingSplash* splash() const { return splash_; }
+    QSystemTrayIcon* trayIcon() const { return tray_; }
+    QSize pageSize() const { return pageSize_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void FormCreate();
+    void LoadWindowBackground();
+    void applyLayoutPass();
+    void wireButtons();
+    void pageButtonClick(Page page);
+    void showContainer(int container);
+    void sizeFor(Page page);
+    void markSelected();  // SetS_03 on the page and language in effect
+    void setPictureOnCopies(const QString& stem, const QString& picture);
+    void loadPanelPicture(Page page);
+    void refreshKeyLabels();
+    void setEngineerState(bool on);
+    void startDrag(QMouseEvent* press);
+    SkinButton* buttonNamed(const QString& name) const;
+
+    SkinPort& skin_;
+    DevicePort& device_;
+    Desktop& desktop_;
+    WindowState state_;
+    std::array<SkinPage*, 6> pages_{};  // gbPage1 .. gbPage6
+    ProfilePage* profilePage_ = nullptr;
+    MacroPage* macroPage_ = nullptr;
+    UpdatePage* updatePage_ = nullptr;
+    EngineerPage* engineerPage_ = nullptr;
+    LoadingSplash* splash_ = nullptr;
+    QSystemTrayIcon* tray_ = nullptr;
+    QSize pageSize_{1030, 662};
+    bool dragging_ = false;
+    QPoint dragOffset_;
+};
+
+}  // namespace nivra::ui

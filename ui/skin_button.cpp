@@ -1,0 +1,87 @@
+// Skinned buttons and covering labels.
+#include "ui/skin_button.h"
+
+#include "ui/skin_port.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+
+namespace nivra::ui {
+
+void CoverLabel::mousePressEvent(QMouseEvent* e) { e->accept(); }
+void CoverLabel::mouseReleaseEvent(QMouseEvent* e) { e->accept(); }
+void CoverLabel::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && onClick) onClick();
+    e->accept();
+}
+
+void setSkinPicture(QLabel* label, const SkinPort& skin, const QString& pictureName) {
+    const QPixmap pixmap = skin.picture(pictureName);
+    label->setPixmap(pixmap);
+    if (!pixmap.isNull()) label->resize(pixmap.size());
+    label->setProperty("skinPicture", pictureName);
+}
+
+QString skinPictureOf(const QWidget* label) { return label->property("skinPicture").toString(); }
+
+SkinButton::SkinButton(QWidget* page, const QString& labelName, ButtonKind kind, const SkinPort& skin,
+                       const QString& pictureName)
+    : QObject(page), kind_(kind), skin_(skin) {
+    picture_ = new QLabel(page);
+    picture_->setObjectName(pictureName.isEmpty() ? QString::fromStdString(pictureNameOf(labelName.toStdString()))
+                                                : pictureName);
+    label_ = new QLabel(page);
+    label_->setObjectName(labelName);
+    label_->setAlignment(Qt::AlignCenter);
+    label_->setAttribute(Qt::WA_Hover);
+    label_->installEventFilter(this);
+    setPicture(QString::fromUtf8(picturesOf(kind).normal.data(), picturesOf(kind).normal.size()));
+    label_->resize(picture_->size());
+}
+
+void SkinButton::setPicture(const QString& pictureName) { setSkinPicture(picture_, skin_, pictureName); }
+
+void SkinButton::setVisible(bool on) {
+    picture_->setVisible(on);
+    label_->setVisible(on);
+}
+
+void SkinButton::raise() {
+    picture_->raise();
+    label_->raise();
+}
+
+bool SkinButton::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != label_) return false;
+    const KindPictures pics = picturesOf(kind_);
+    switch (event->type()) {
+        case QEvent::Enter:
+            setPicture(QString::fromUtf8(pics.hover.data(), pics.hover.size()));
+            if (onEnter) onEnter();
+            break;
+        case QEvent::Leave:
+            setPicture(QString::fromUtf8(pics.normal.data(), pics.normal.size()));
+            if (onLeave) onLeave();
+            break;
+        case QEvent::MouseButtonPress:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) pressed_ = true;
+            return true;
+        case QEvent::MouseButtonRelease: {
+            auto* me = static_cast<QMouseEvent*>(event);
+            const bool click = pressed_ && me->button() == Qt::LeftButton &&
+                               label_->rect().contains(me->position().toPoint());
+            pressed_ = false;
+            if (click && onClick) onClick();
+            return true;
+        }
+        case QEvent::MouseButtonDblClick:
+            return true;
+        default:
+            break;
+    }
+    return false;
+}
+
+}  // namespace nivra::ui

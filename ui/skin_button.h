@@ -1,0 +1,71 @@
+// A skinned button: a transparent caption label over a picture control, both named after the
+// button ("Btn_Main_1" over "Img_Main_1"), with the hover and click pictures of its kind.
+#pragma once
+
+#include "ui/window_state.h"
+
+#include <QLabel>
+#include <QObject>
+
+#include <functional>
+
+namespace nivra::ui {
+
+class SkinPort;
+
+// A label that swallows every click on its page while it is shown (Disable_All_...).
+class CoverLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+};
+
+// A label that reports a left click (Btn_WebLink).
+class ClickLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> onClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// Shows a picture from the skin and remembers its name in the property "skinPicture".
+void setSkinPicture(QLabel* label, const SkinPort& skin, const QString& pictureName);
+QString skinPictureOf(const QWidget* label);
+
+class SkinButton : public QObject {
+public:
+    // pictureName defaults to "Img_" + the label's name without "Btn_".
+    SkinButton(QWidget* page, const QString& labelName, ButtonKind kind, const SkinPort& skin,
+               const QString& pictureName = {});
+
+    QLabel* label() const { return label_; }
+    QLabel* picture() const { return picture_; }
+    ButtonKind kind() const { return kind_; }
+    QString name() const { return label_->objectName(); }
+    void setPicture(const QString& pictureName);
+    void setVisible(bool on);
+    void raise();
+
+    // Set by the window; run on the UI thread from the label's mouse events.
+    std::function<void()> onClick;
+    std::function<void()> onEnter;  // after the hover picture was put on
+    std::function<void()> onLeave;  // after the normal picture was put on
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* picture_;
+    QLabel* label_;
+    ButtonKind kind_;
+    const SkinPort& skin_;
+    bool pressed_ = false;
+};
+
+}  // namespace nivra::ui
