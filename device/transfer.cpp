@@ -74,6 +74,7 @@ bool Transfer::Btn_Read() {
     discovery_.StartDevTimer();
     view_.hideCoveringLabels();
     busy_ = false;
+    lastReadAccepted_ = read;
     return read;
 }
 

@@ -134,6 +134,8 @@ public:
     BackupStore* backups() { return backups_; }
     // Number of whole-image reads run so far (Btn_Read calls, accepted by the mouse or not).
     std::size_t readRuns() const { return readRuns_; }
+    // The last whole-image read was accepted by the mouse (its block read command went through).
+    bool lastReadAccepted() const { return lastReadAccepted_; }
     // The result of the last backup attempt: empty when it worked or none was made.
     const std::string& lastBackupError() const { return lastBackupError_; }
 
@@ -168,6 +170,7 @@ private:
     bool noDevice_ = false;
     int flowDepth_ = 0;
     std::size_t readRuns_ = 0;
+    bool lastReadAccepted_ = false;
     std::string lastBackupError_;
 };
 
