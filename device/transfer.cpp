@@ -123,6 +123,18 @@ void Transfer::keepBackup() {
     backups_->keep(state_.transfer, ids, &lastBackupError_);
 }
 
+void Transfer::InitNoDevice() {
+    busy_ = true;
+    if (discovery_.config().systemMemoryType == MemoryType::I2C) {
+        state_.transfer = builtinImage(1);
+        view_.clearDeviceMacroTexts();
+        distribute(false);
+    }
+    DataBufToUI();
+    busy_ = false;
+    noDevice_ = true;
+}
+
 // --- Restores -------------------------------------------------------------------------------
 
 void Transfer::DefaultParameterConfirm(int n) {

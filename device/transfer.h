@@ -76,6 +76,12 @@ public:
     // window sets every control (TForm1.RefreshUI).
     void DataBufToUI();
 
+    // InitNoDevice, the image part of the no-device state: with the busy flag set, built-in
+    // image 1 goes into the transfer buffer and is distributed (when built-in image 1 is an
+    // I2C image), then DataBufToUI; the no-device flag is set. The window then shows the
+    // first page and resets the page buttons.
+    void InitNoDevice();
+
     // Restores of built-in image 1..3 ("Confirm1".."Confirm3"): the image is distributed,
     // shown and written whole, then the mouse restarts. "Str022" when no mouse is open.
     void Btn_Confirm1_0Click() { DefaultParameterConfirm(1); }

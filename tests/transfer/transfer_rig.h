@@ -118,9 +118,8 @@ public:
         if (withBackups) backups = std::make_unique<BackupStore>(dir.path() / "backups");
         transfer = std::make_unique<Transfer>(*link, *discovery, clock, state, view, backups.get());
         // The no-device state the program starts in: built-in image 1 in the working copy.
-        state.transfer = builtinImage(1);
-        distributeImage(state.transfer, state.work, state.defaultInputs());
-        nivra::DataBufToUI(state);
+        transfer->InitNoDevice();
+        view.clear();
     }
 
     // The first presence poll: the mouse is found, identified, accepted and read.
@@ -153,14 +152,7 @@ public:
         view.showCoveringLabels();
         view.showMessage("Str100");
     }
-    void RefreshErrorAP() override {
-        transfer->setBusy(true);
-        state.transfer = builtinImage(1);
-        transfer->distributeTransferBuffer();
-        transfer->DataBufToUI();
-        transfer->setBusy(false);
-        transfer->setNoDevice(true);
-    }
+    void RefreshErrorAP() override { transfer->InitNoDevice(); }
 
     TempDir dir;
     VirtualClock clock;

@@ -136,14 +136,7 @@ public:
     void BtnRead() override { transfer->onMouseAccepted(); }
     void ShowIdsRefused() override { idsRefused = true; }
     void ShowMemoryTypeError() override { memoryTypeError = true; }
-    void RefreshErrorAP() override {
-        transfer->setBusy(true);
-        state.transfer = builtinImage(1);
-        transfer->distributeTransferBuffer();
-        transfer->DataBufToUI();
-        transfer->setBusy(false);
-        transfer->setNoDevice(true);
-    }
+    void RefreshErrorAP() override { transfer->InitNoDevice(); }
     void DeviceGone() override {
         gone_ = true;
         transfer->setNoDevice(false);
