@@ -1,0 +1,108 @@
+// The simulated mouse as the firmware behaves: its interfaces, restart, profile re-selection
+// and its memory file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "tests/device/support.h"
+
+namespace nivra {
+namespace {
+
+using test::LinkRig;
+
+TEST(SimulatedMouse, PresentsTwoInterfacesAndThePcsOtherDevices) {
+    VirtualClock clock;
+    SimulatedMouse mouse(clock, test::mouseImage());
+    auto all = mouse.enumerate();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].path, SimulatedMouse::kPointerPath);
+    EXPECT_EQ(all[0].featureReportLength, 2u);
+    EXPECT_EQ(all[1].path, SimulatedMouse::kVendorPath);
+    EXPECT_EQ(all[1].featureReportLength, 8u);
+    EXPECT_EQ(all[1].inputReportLength, 8u);
+    for (const auto& i : all) EXPECT_EQ(i.vendorId << 16 | i.productId, 0x1BCF08B8u);
+
+    const std::string kbd = mouse.addOtherDevice(0x046D, 0xC31C);
+    EXPECT_EQ(mouse.count(), 3u);
+    auto handle = mouse.open(kbd);
+    ASSERT_NE(handle, nullptr);
+    protocol::Report r = protocol::dataRequest();
+    EXPECT_FALSE(handle->getFeature(r));   // answers no vendor reports
+    mouse.removeOtherDevice(kbd);
+    EXPECT_EQ(mouse.count(), 2u);
+    EXPECT_EQ(mouse.open(kbd), nullptr);
+}
+
+TEST(SimulatedMouse, RestartIsGoneThenBackWithTheIdsOfItsMemory) {
+    LinkRig rig;
+    rig.mouse.setRestartDowntime(Clock::Duration(4000));
+    // New USB IDs written with a valid vendor check byte take effect at the restart.
+    Image image = test::mouseImage();
+    image[0] = 0x12, image[1] = 0x34, image[2] = 0x56, image[3] = 0x78;
+    image[163] = sectionCheckByte(std::span<const std::uint8_t>(image.data(), 164));
+    ASSERT_TRUE(rig.link.WriteBlock(0, 2048, image));
+    EXPECT_EQ(rig.mouse.vendorId(), 0x1BCF);
+    ASSERT_TRUE(rig.link.SendCommand(0x0E));
+    EXPECT_EQ(rig.mouse.restartCount(), 1);
+    EXPECT_TRUE(rig.mouse.enumerate().empty());
+    rig.clock.advance(Clock::Duration(3990));
+    EXPECT_FALSE(rig.mouse.present());
+    rig.clock.advance(Clock::Duration(10));
+    ASSERT_TRUE(rig.mouse.present());
+    EXPECT_EQ(rig.mouse.enumerate()[1].vendorId, 0x1234);
+    EXPECT_EQ(rig.mouse.enumerate()[1].productId, 0x5678);
+
+    // An erased vendor section falls back to the default IDs.
+    auto h = std::shared_ptr<HidHandle>(rig.mouse.open(SimulatedMouse::kVendorPath));
+    rig.link.setHandles(h, h);
+    Image erased;
+    erased.fill(0xFF);
+    ASSERT_TRUE(rig.link.WriteBlock(0, 2048, erased));
+    ASSERT_TRUE(rig.link.SendCommand(0x0E));
+    rig.clock.advance(Clock::Duration(4000));
+    EXPECT_EQ(rig.mouse.vendorId(), 0x1BCF);
+    EXPECT_EQ(rig.mouse.productId(), 0x08B8);
+}
+
+TEST(SimulatedMouse, ProfileByteRewriteReselectsTheProfile) {
+    LinkRig rig;
+    ASSERT_EQ(rig.mouse.activeProfile(), 2);   // mode byte 0x7F of the test memory: low nibble 15, clamped
+    ASSERT_TRUE(rig.link.SetBytes(164, 0x01, 0, 0, 1));
+    EXPECT_EQ(rig.mouse.activeProfile(), 2);   // a plain write does not re-select
+    ASSERT_TRUE(rig.link.SetBytes(164, 0x0F, 0, 0, 1));
+    ASSERT_TRUE(rig.link.SetBytes(164, 0x41, 0, 0, 1));
+    EXPECT_EQ(rig.mouse.activeProfile(), 1);
+    EXPECT_EQ(rig.mouse.memory()[164], 0x41);
+}
+
+TEST(SimulatedMouse, MemoryFileRoundTripAndRefusal) {
+    const auto dir = std::filesystem::temp_directory_path() / ("nivra-sim-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "mouse.bin").string();
+    VirtualClock clock;
+    SimulatedMouse mouse(clock, test::mouseImage());
+    Image changed = test::mouseImage();
+    changed[1000] = 0x42;
+    mouse.setMemory(changed);
+    std::string error;
+    ASSERT_TRUE(mouse.saveMemory(file, &error)) << error;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+
+    SimulatedMouse other(clock, test::mouseImage());
+    ASSERT_TRUE(other.loadMemory(file, &error)) << error;
+    EXPECT_EQ(other.memory(), changed);
+
+    std::ofstream(dir / "short.bin", std::ios::binary) << "too short";
+    EXPECT_FALSE(other.loadMemory((dir / "short.bin").string(), &error));
+    EXPECT_NE(error.find("not 2048"), std::string::npos);
+    EXPECT_FALSE(other.loadMemory((dir / "missing.bin").string(), &error));
+    EXPECT_EQ(other.memory(), changed);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace nivra
