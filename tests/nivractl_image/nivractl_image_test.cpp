@@ -80,7 +80,8 @@ TEST_F(NivractlImage, BuiltinOutputPassesShowWithEverySectionValid) {
         EXPECT_NE(s.out.find(R"("vid": "1BCF", "pid": "08B8", "manufacturer": 255, "product": 255)"),
                   std::string::npos);
         EXPECT_NE(s.out.find(R"("memory": "I2C")"), std::string::npos);
-        EXPECT_NE(s.out.find(R"({"code": "07D1F020", )"), std::string::npos);  // combo key 4
+        EXPECT_NE(s.out.find(R"({"code": "01010000", "id": "Str210", "name": "Left Key"})"), std::string::npos);
+        EXPECT_NE(s.out.find(R"({"code": "07D1F020", "id": "Str252", "name": "Game Mode"})"), std::string::npos);
         EXPECT_TRUE(s.err.empty());
     }
 }

@@ -5,6 +5,7 @@
 #include "image/codes.h"
 #include "image/fields.h"
 #include "image/working_copy.h"
+#include "skin/language_table.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
 
@@ -133,6 +134,13 @@ std::string hex4(unsigned v) {
     return buf;
 }
 
+// Names come from the built-in English table (the third); composed names (key
+// combinations, macro names, fire macros) come from the code itself. No gun key list file
+// is read, so guns get their fixed names.
+nivra::LanguageLookup englishNames() {
+    return [](std::string_view id) { return nivra::skin::builtInText(3, id); };
+}
+
 std::string codeObject(const std::string& text, const nivra::NameInputs& naming) {
     const nivra::CodeDescription d = nivra::describeCode(text, naming);
     return "{\"code\": " + jsonString(text, false) + ", \"id\": " + jsonString(d.id, false) +
@@ -169,15 +177,15 @@ int nivractl::printImageJson(const Image& fileImage) {
     nivra::ImageState state;
     distributeImage(nivra::builtinImage(1), state.work, state.defaultInputs());
     nivra::DataBufToUI(state);
-    state.package = nivra::getField(state.work.bytes, nivra::field::kPackage) ? nivra::PackageChoice::RgbLed
-                                                                              : nivra::PackageChoice::ATechLed;
+    state.package = nivra::packageChoiceForLedType(state.led);
     state.deviceMemory = nivra::MemoryType::I2C;
     state.transfer = fileImage;
     const nivra::SectionRepairs repairs = distributeImage(state.transfer, state.work, state.defaultInputs());
     nivra::DataBufToUI(state);
 
     const Image& w = state.work.bytes;
-    const nivra::NameInputs naming = nivra::nameInputsFromImage(w, nivra::MemoryType::I2C);
+    nivra::NameInputs naming = nivra::nameInputsFromImage(w, nivra::MemoryType::I2C);
+    naming.language = englishNames();
     auto status = [](bool repaired) { return repaired ? "\"repaired\"" : "\"valid\""; };
 
     std::ostringstream out;
