@@ -99,9 +99,8 @@ void Transfer::DataBufToUI() {
     const bool wasBusy = busy_;
     busy_ = true;
     nivra::DataBufToUI(state_, [this] {
-        // The refresh shows the package of the LED type: "RGB LED" for RGB, "A-Tech LED"
-        // for Sync and NT.
-        state_.package = state_.led == LedType::Rgb ? PackageChoice::RgbLed : PackageChoice::ATechLed;
+        // The refresh shows the package of the LED type, which the default generators use.
+        state_.package = packageChoiceForLedType(state_.led);
         view_.refreshUI();
     });
     busy_ = wasBusy;

@@ -2,10 +2,8 @@
 // restore, patch, export-macros, backups, and the mouse side of `show --json`.
 #include "device/backup.h"
 #include "device/discovery.h"
-#include "device/hidapi_transport.h"
 #include "device/link.h"
-#include "device/report_trace.h"
-#include "device/simulated_mouse.h"
+#include "device/session.h"
 #include "device/transfer.h"
 #include "files/config_file.h"
 #include "files/patch_code.h"
@@ -57,39 +55,22 @@ public:
     bool idsRefused = false;
     bool memoryTypeError = false;
 
-    // False with a message on stderr when the mouse memory file cannot be used.
+    // False with a message when the memory file or the trace file cannot be used.
     bool open(const nivractl::GlobalOptions& g, std::string& error) {
-        if (g.simulate) {
-            auto virtualClock = std::make_unique<VirtualClock>();
-            mouse_ = std::make_unique<SimulatedMouse>(*virtualClock, builtinImage(1));
-            clock_ = std::move(virtualClock);
-            memoryFile_ = g.simulateFile;
-            if (!memoryFile_.empty() && std::filesystem::exists(memoryFile_) &&
-                !mouse_->loadMemory(memoryFile_, &error))
-                return false;
-            initialMemory_ = mouse_->memory();
-            inner_ = mouse_.get();
-        } else {
-            clock_ = std::make_unique<SystemClock>();
-            hidapi_ = std::make_unique<HidapiTransport>();
-            inner_ = hidapi_.get();
-        }
-        if (!g.traceFile.empty()) {
-            trace_ = std::make_shared<ReportTrace>(g.traceFile);
-            if (!trace_->ok()) {
-                error = "cannot write the trace " + g.traceFile;
-                return false;
-            }
-            traced_ = tracedTransport(*inner_, trace_);
-        }
-        HidTransport& transport = traced_ ? *traced_ : *inner_;
+        SessionOptions o;
+        o.simulate = g.simulate;
+        o.simulateFile = g.simulateFile;
+        o.traceFile = g.traceFile;
+        o.initialMemory = builtinImage(1);
+        device_ = DeviceSession::open(o, &error);
+        if (!device_) return false;
         link_ = std::make_unique<Link>(&view);
-        discovery_ = std::make_unique<Discovery>(transport, *clock_, *link_,
+        discovery_ = std::make_unique<Discovery>(device_->transport(), device_->clock(), *link_,
                                                  DiscoveryConfig::fromBuiltinImage(builtinImage(1)), *this);
         if (const auto dir = BackupStore::defaultDirectory(); !dir.empty())
             backups_ = std::make_unique<BackupStore>(dir);
-        transfer = std::make_unique<Transfer>(*link_, *discovery_, *clock_, state, view, backups_.get());
-        RefreshErrorAP();
+        transfer = std::make_unique<Transfer>(*link_, *discovery_, device_->clock(), state, view, backups_.get());
+        transfer->InitNoDevice();
         return true;
     }
 
@@ -124,12 +105,12 @@ public:
 
     BackupStore* backups() { return backups_.get(); }
 
-    // Saves the simulated memory back to its file when it changed.
+    // Closes the mouse, then saves the simulated memory back to its file.
     bool close(std::string& error) {
-        if (!mouse_ || memoryFile_.empty()) return true;
-        const bool existed = std::filesystem::exists(memoryFile_);
-        if (existed && mouse_->memory() == initialMemory_) return true;
-        return mouse_->saveMemory(memoryFile_, &error);
+        if (!device_) return true;
+        transfer.reset();
+        discovery_.reset();
+        return device_->close(&error);
     }
 
     // DeviceEvents, as the window handles them.
@@ -144,17 +125,10 @@ public:
     }
 
 private:
-    std::unique_ptr<Clock> clock_;
-    std::unique_ptr<SimulatedMouse> mouse_;
-    std::unique_ptr<HidapiTransport> hidapi_;
-    HidTransport* inner_ = nullptr;
-    std::shared_ptr<ReportTrace> trace_;
-    std::unique_ptr<HidTransport> traced_;
+    std::unique_ptr<DeviceSession> device_;
     std::unique_ptr<Link> link_;
     std::unique_ptr<Discovery> discovery_;
     std::unique_ptr<BackupStore> backups_;
-    std::string memoryFile_;
-    Image initialMemory_{};
     bool gone_ = false;
 };
 
