@@ -341,3 +341,29 @@ TEST(Restart, ASecondTransferCannotStartDuringTheWaits) {
 
 }  // namespace
 }  // namespace nivra
+
+namespace nivra {
+namespace {
+
+using namespace nivra::testing;
+
+TEST(Backups, TheConfigurationBeforeARestoreIsKept) {
+    Image mine = builtinImage(3);
+    mine[57] = 0x01;  // a colour of the user's own
+    mine[163] = sectionCheckByte(std::span(mine.data(), 164));
+    Rig rig(mine, /*withBackups=*/true);
+    rig.connect();
+    rig.transfer->Btn_Confirm1_0Click();  // the wrong restore
+
+    // Two connections: before the restore and after its restart.
+    const auto backups = rig.backups->list();
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_EQ(readBytes(backups[0].path), bytesOf(builtinImage(1)));
+    EXPECT_EQ(readBytes(backups[1].path), bytesOf(mine));
+    // A fresh read within the same connection replaces that connection's file.
+    rig.transfer->Btn_Read();
+    EXPECT_EQ(rig.backups->list().size(), 2u);
+}
+
+}  // namespace
+}  // namespace nivra
