@@ -86,6 +86,17 @@ TEST_F(NivractlImage, BuiltinOutputPassesShowWithEverySectionValid) {
     }
 }
 
+TEST_F(NivractlImage, ShowNamesCodesInEnglish) {
+    const fs::path file = dir_ / "cfg1.bin";
+    ASSERT_EQ(run("builtin 1 " + file.string()).status, 0);
+    const Result s = run("show --json --file " + file.string());
+    ASSERT_EQ(s.status, 0) << s.err;
+    for (const char* expected : {R"({"code": "01010000", "id": "Str210", "name": "Left Key"})",
+                                 R"({"code": "02080700", "id": "Str293", "name": "Desktop"})",
+                                 R"({"code": "00000000", "id": "Str277", "name": "Key Off"})"})
+        EXPECT_NE(s.out.find(expected), std::string::npos) << expected << "\n" << s.out;
+}
+
 TEST_F(NivractlImage, ShowReportsRepairsAndTheRepairedContent) {
     nivra::Image img = nivra::builtinImage(1);
     img[1] = 0x00;       // vendor ID: vendor section no longer matches its check byte
@@ -159,6 +170,13 @@ TEST_F(NivractlImage, BuiltinReplacesAnExistingFileWhole) {
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(entries(), std::vector<std::string>{"cfg.bin"});  // no temporary left behind
+
+    // Through a symbolic link the linked file is replaced and the link stays.
+    fs::create_symlink(file, dir_ / "link.bin");
+    ASSERT_EQ(run("builtin 1 " + (dir_ / "link.bin").string()).status, 0);
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.bin"));
+    const nivra::Image& first = nivra::builtinImage(1);
+    EXPECT_EQ(slurp(file), std::string(first.begin(), first.end()));
 }
 
 }  // namespace

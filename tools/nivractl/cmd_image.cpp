@@ -31,13 +31,21 @@ std::string errnoText() { return std::strerror(errno); }
 
 // Writes data to path through a temporary file in the same folder and a rename, so the
 // target is either left as it was or holds the whole new content.
-bool writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size, std::string& error) {
-    const std::filesystem::path target(path);
+bool writeFileAtomically(const std::string& requested, const std::uint8_t* data, std::size_t size,
+                         std::string& error) {
+    // A symbolic link is followed, so the file it points to is replaced and the link kept.
+    std::error_code ec;
+    std::filesystem::path target(requested);
+    if (std::filesystem::is_symlink(target, ec)) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, ec);
+        if (!ec) target = resolved;
+    }
+    const std::string path = target.string();
     const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
     std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
-        error = "cannot write " + path + ": " + errnoText();
+        error = "cannot write " + requested + ": " + errnoText();
         return false;
     }
     // mkstemp makes the file private; give it the mode an ordinary new file would get, or
@@ -63,7 +71,7 @@ bool writeFileAtomically(const std::string& path, const std::uint8_t* data, std:
     const std::string writeError = errnoText();
     ::close(fd);
     if (!written || std::rename(temp.c_str(), path.c_str()) != 0) {
-        error = "cannot write " + path + ": " + (written ? errnoText() : writeError);
+        error = "cannot write " + requested + ": " + (written ? errnoText() : writeError);
         std::remove(temp.c_str());
         return false;
     }
