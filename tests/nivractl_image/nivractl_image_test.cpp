@@ -151,7 +151,7 @@ TEST_F(NivractlImage, BadUsageExitsTwo) {
     const std::string file = (dir_ / "x.bin").string();
     const std::string cases[] = {
         "builtin", "builtin 1", "builtin 0 " + file, "builtin 4 " + file, "builtin one " + file,
-        "builtin 1 " + file + " extra", "show", "show --json", "show --file " + file, "show --json --file",
+        "builtin 1 " + file + " extra", "show", "show --file " + file, "show --json --file",
         "show --json --file " + file + " --verbose",
     };
     for (const std::string& args : cases) {

@@ -7,6 +7,7 @@
 #include "image/working_copy.h"
 #include "skin/language_table.h"
 #include "tools/nivractl/command.h"
+#include "tools/nivractl/image_json.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -166,12 +167,18 @@ int runShow(const nivractl::Invocation& inv) {
             return nivractl::usageError("show");
         }
     }
-    if (!json || file.empty()) return nivractl::usageError("show");
+    if (!json) return nivractl::usageError("show");
+    if (file.empty()) return nivractl::showMouseImage(inv);
 
     Image fileImage;
     std::string error;
     if (!readImageFile(file, fileImage, error)) return nivractl::fail(error);
+    return nivractl::printImageJson(fileImage);
+}
 
+}  // namespace
+
+int nivractl::printImageJson(const Image& fileImage) {
     // As the program does it: the no-device state first holds built-in image 1 and
     // refreshes from it (which sets the LED type and the package choice the repairs use);
     // the image then arrives as from an I2C mouse.
@@ -215,7 +222,9 @@ int runShow(const nivractl::Invocation& inv) {
     return nivractl::kOk;
 }
 
+namespace {
 NIVRACTL_COMMAND("builtin", "builtin N FILE          write built-in image N (1..3) to FILE, 2048 bytes", runBuiltin);
-NIVRACTL_COMMAND("show", "show --json --file IMAGE  report an image file as the program reads it", runShow);
+NIVRACTL_COMMAND("show", "show --json [--file IMAGE]  report an image file, or the mouse's image, as the program reads it",
+                 runShow);
 
 }  // namespace
