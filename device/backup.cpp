@@ -52,6 +52,10 @@ bool writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         setError(error, errnoText("cannot create", path));
         return false;
     }
+    // A replaced file keeps its permissions; a new one gets those of any new file (0666
+    // less the umask, applied by open).
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);

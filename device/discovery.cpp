@@ -80,11 +80,13 @@ bool Discovery::OpenMouse(std::uint32_t vendorId, std::uint32_t productId) {
 
 void Discovery::setConnection(Connection c) {
     std::shared_ptr<HidHandle> oldNotification;
+    // The link takes its new handles first (waiting for a running exchange to end), outside
+    // our own lock, so the two locks are never held together.
+    link_.setHandles(c.command, c.reply);
     {
         std::lock_guard lock(mutex_);
         oldNotification = std::move(conn_.notification);
         conn_ = std::move(c);
-        link_.setHandles(conn_.command, conn_.reply);
     }
     // Wake the notification thread out of a read on the replaced handle.
     if (oldNotification) oldNotification->cancelRead();
@@ -165,7 +167,10 @@ void Discovery::DevTimerTimer() {
                     ReadDevInfo();
                     break;
                 }
+                // No interface of the mouse is present: handles of an earlier connection
+                // lead nowhere, so they are closed with the device-gone handling.
                 deviceGoneHandling();
+                closeConnection();
             }
         }
         storedCount_ = current;

@@ -70,6 +70,9 @@ struct IdentifyResult {
     std::uint8_t productId = 0xFF;
 };
 
+// Runs on the UI thread, except connection(), connectedMemoryType(), inputReportLength()
+// and waitNotificationHandle(), which the notification thread may call too. The transport,
+// clock, link and events must outlive it; it closes its handles when it goes.
 class Discovery {
 public:
     Discovery(HidTransport& transport, Clock& clock, Link& link, DiscoveryConfig config, DeviceEvents& events);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "device/backup.h"
 #include "device/report_descriptor.h"
 
 namespace nivra {
@@ -193,26 +194,7 @@ bool SimulatedMouse::loadMemory(const std::string& path, std::string* error) {
 
 bool SimulatedMouse::saveMemory(const std::string& path, std::string* error) const {
     const Image image = memory();
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-        out.flush();
-        if (!out) {
-            if (error) *error = "cannot write " + temp;
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        if (error) *error = "cannot replace " + path + ": " + ec.message();
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, image, error);
 }
 
 std::vector<HidInterfaceInfo> SimulatedMouse::enumerate() {

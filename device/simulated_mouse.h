@@ -44,7 +44,8 @@ public:
     // Loads 2048 bytes from `path`; false (and a message in `error`) when the file cannot be
     // read or is not 2048 bytes long. The mouse is unchanged then.
     bool loadMemory(const std::string& path, std::string* error = nullptr);
-    // Writes the memory to `path` atomically (temporary file, then rename).
+    // Writes the memory to `path` atomically (temporary file, then rename); false and a
+    // message when that fails.
     bool saveMemory(const std::string& path, std::string* error = nullptr) const;
 
     // --- HidTransport --------------------------------------------------------------

@@ -74,6 +74,7 @@ bool Transfer::Btn_Read() {
     discovery_.StartDevTimer();
     view_.hideCoveringLabels();
     busy_ = false;
+    lastReadAccepted_ = read;
     return read;
 }
 
@@ -98,9 +99,8 @@ void Transfer::DataBufToUI() {
     const bool wasBusy = busy_;
     busy_ = true;
     nivra::DataBufToUI(state_, [this] {
-        // The refresh shows the package of the LED type: "RGB LED" for RGB, "A-Tech LED"
-        // for Sync and NT.
-        state_.package = state_.led == LedType::Rgb ? PackageChoice::RgbLed : PackageChoice::ATechLed;
+        // The refresh shows the package of the LED type, which the default generators use.
+        state_.package = packageChoiceForLedType(state_.led);
         view_.refreshUI();
     });
     busy_ = wasBusy;
@@ -120,6 +120,18 @@ void Transfer::keepBackup() {
     ids.manufacturer = state_.transfer[region::kIdentity.offset];
     ids.product = state_.transfer[region::kIdentity.offset + 1];
     backups_->keep(state_.transfer, ids, &lastBackupError_);
+}
+
+void Transfer::InitNoDevice() {
+    busy_ = true;
+    if (discovery_.config().systemMemoryType == MemoryType::I2C) {
+        state_.transfer = builtinImage(1);
+        view_.clearDeviceMacroTexts();
+        distribute(false);
+    }
+    DataBufToUI();
+    busy_ = false;
+    noDevice_ = true;
 }
 
 // --- Restores -------------------------------------------------------------------------------

@@ -76,6 +76,12 @@ public:
     // window sets every control (TForm1.RefreshUI).
     void DataBufToUI();
 
+    // InitNoDevice, the image part of the no-device state: with the busy flag set, built-in
+    // image 1 goes into the transfer buffer and is distributed (when built-in image 1 is an
+    // I2C image), then DataBufToUI; the no-device flag is set. The window then shows the
+    // first page and resets the page buttons.
+    void InitNoDevice();
+
     // Restores of built-in image 1..3 ("Confirm1".."Confirm3"): the image is distributed,
     // shown and written whole, then the mouse restarts. "Str022" when no mouse is open.
     void Btn_Confirm1_0Click() { DefaultParameterConfirm(1); }
@@ -134,6 +140,8 @@ public:
     BackupStore* backups() { return backups_; }
     // Number of whole-image reads run so far (Btn_Read calls, accepted by the mouse or not).
     std::size_t readRuns() const { return readRuns_; }
+    // The last whole-image read was accepted by the mouse (its block read command went through).
+    bool lastReadAccepted() const { return lastReadAccepted_; }
     // The result of the last backup attempt: empty when it worked or none was made.
     const std::string& lastBackupError() const { return lastBackupError_; }
 
@@ -168,6 +176,7 @@ private:
     bool noDevice_ = false;
     int flowDepth_ = 0;
     std::size_t readRuns_ = 0;
+    bool lastReadAccepted_ = false;
     std::string lastBackupError_;
 };
 

@@ -37,4 +37,14 @@ PackageChoice packageChoiceFromItem(int item) {
     return PackageChoice::None;
 }
 
+PackageChoice packageChoiceForLedType(LedType led) {
+    switch (led) {
+        case LedType::Rgb: return PackageChoice::RgbLed;
+        case LedType::Sync:
+        case LedType::Nt: return PackageChoice::ATechLed;
+        case LedType::None: break;
+    }
+    return PackageChoice::None;
+}
+
 }  // namespace nivra

@@ -32,5 +32,8 @@ enum class PackageChoice : std::int8_t { None = -1, ATechLed = 0, RgbLed = 1 };
 
 // From a list item index: 0, 1, anything else (-1 included) is no selection.
 PackageChoice packageChoiceFromItem(int item);
+// The package the lighting refresh shows for an LED type: "RGB LED" for RGB, "A-Tech LED"
+// for Sync and NT; no selection while the LED type is not yet known.
+PackageChoice packageChoiceForLedType(LedType led);
 
 }  // namespace nivra

@@ -85,6 +85,13 @@ TEST(DevTimerTimer, Decisions) {
              r.mouse.addOtherDevice(0x046D, 0xC31C);
          },
          {"DeviceGone"}, false},
+        {"the mouse's two interfaces leaving as three others arrive: device gone, handles closed", plain,
+         [](PollRig& r) {
+             r.discovery.DevTimerTimer();
+             r.mouse.unplug();
+             for (std::uint16_t pid : {0xC31C, 0xC52B, 0xC077}) r.mouse.addOtherDevice(0x046D, pid);
+         },
+         {"DeviceGone"}, false},
         {"fewer than two agreeing pairs: ignored", plain,
          [](PollRig& r) { r.transport.scripted = {3, 4, 3, 4, 3, 4, 3, 4, 3, 3}; }, {}, false},
         {"two agreeing pairs: the fifth pair's count is taken", plain,

@@ -1,11 +1,15 @@
 // Report lengths measured from real mouse and keyboard descriptors, and malformed ones.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
+#include "device/hidapi_transport.h"
 #include "device/report_descriptor.h"
 #include "device/simulated_mouse.h"
 
@@ -91,6 +95,26 @@ TEST(ReportDescriptor, LongItemsAreSkipped) {
     const std::vector<std::uint8_t> d = {0xFE, 0x02, 0x10, 0xAA, 0xBB, 0xA1, 0x01, 0x75, 0x08,
                                          0x95, 0x03, 0x81, 0x02, 0xC0};
     EXPECT_EQ(measureReportDescriptor(d), (ReportLengths{4, 0, 0}));
+}
+
+}  // namespace
+}  // namespace nivra
+
+namespace nivra {
+namespace {
+
+TEST(SysfsReportDescriptor, ReadFromTheHidrawNodesDeviceFolder) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("nivra-sysfs-" + std::to_string(::getpid()));
+    fs::create_directories(root / "hidraw7" / "device");
+    const std::vector<std::uint8_t> bytes = readData("boot_mouse.bin");
+    std::ofstream(root / "hidraw7" / "device" / "report_descriptor", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto got = readSysfsReportDescriptor("/dev/hidraw7", root.string());
+    EXPECT_EQ(std::vector<std::uint8_t>(got.begin(), got.end()), bytes);
+    EXPECT_TRUE(readSysfsReportDescriptor("/dev/hidraw8", root.string()).empty());
+    EXPECT_TRUE(readSysfsReportDescriptor("/dev/input/event3", root.string()).empty());
+    fs::remove_all(root);
 }
 
 }  // namespace

@@ -114,6 +114,9 @@ TEST(DerivedNames, LedAndMemoryTypes) {
     EXPECT_EQ(packageChoiceFromItem(0), PackageChoice::ATechLed);
     EXPECT_EQ(packageChoiceFromItem(1), PackageChoice::RgbLed);
     EXPECT_EQ(packageChoiceFromItem(-1), PackageChoice::None);
+    EXPECT_EQ(packageChoiceForLedType(LedType::Rgb), PackageChoice::RgbLed);
+    EXPECT_EQ(packageChoiceForLedType(LedType::Nt), PackageChoice::ATechLed);
+    EXPECT_EQ(packageChoiceForLedType(LedType::None), PackageChoice::None);
 }
 
 TEST(Fields, ButtonFlashItem) {

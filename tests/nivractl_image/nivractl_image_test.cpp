@@ -80,9 +80,21 @@ TEST_F(NivractlImage, BuiltinOutputPassesShowWithEverySectionValid) {
         EXPECT_NE(s.out.find(R"("vid": "1BCF", "pid": "08B8", "manufacturer": 255, "product": 255)"),
                   std::string::npos);
         EXPECT_NE(s.out.find(R"("memory": "I2C")"), std::string::npos);
-        EXPECT_NE(s.out.find(R"({"code": "07D1F020", )"), std::string::npos);  // combo key 4
+        EXPECT_NE(s.out.find(R"({"code": "01010000", "id": "Str210", "name": "Left Key"})"), std::string::npos);
+        EXPECT_NE(s.out.find(R"({"code": "07D1F020", "id": "Str252", "name": "Game Mode"})"), std::string::npos);
         EXPECT_TRUE(s.err.empty());
     }
+}
+
+TEST_F(NivractlImage, ShowNamesCodesInEnglish) {
+    const fs::path file = dir_ / "cfg1.bin";
+    ASSERT_EQ(run("builtin 1 " + file.string()).status, 0);
+    const Result s = run("show --json --file " + file.string());
+    ASSERT_EQ(s.status, 0) << s.err;
+    for (const char* expected : {R"({"code": "01010000", "id": "Str210", "name": "Left Key"})",
+                                 R"({"code": "02080700", "id": "Str293", "name": "Desktop"})",
+                                 R"({"code": "00000000", "id": "Str277", "name": "Key Off"})"})
+        EXPECT_NE(s.out.find(expected), std::string::npos) << expected << "\n" << s.out;
 }
 
 TEST_F(NivractlImage, ShowReportsRepairsAndTheRepairedContent) {
@@ -139,7 +151,7 @@ TEST_F(NivractlImage, BadUsageExitsTwo) {
     const std::string file = (dir_ / "x.bin").string();
     const std::string cases[] = {
         "builtin", "builtin 1", "builtin 0 " + file, "builtin 4 " + file, "builtin one " + file,
-        "builtin 1 " + file + " extra", "show", "show --json", "show --file " + file, "show --json --file",
+        "builtin 1 " + file + " extra", "show", "show --file " + file, "show --json --file",
         "show --json --file " + file + " --verbose",
     };
     for (const std::string& args : cases) {
@@ -158,6 +170,13 @@ TEST_F(NivractlImage, BuiltinReplacesAnExistingFileWhole) {
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(entries(), std::vector<std::string>{"cfg.bin"});  // no temporary left behind
+
+    // Through a symbolic link the linked file is replaced and the link stays.
+    fs::create_symlink(file, dir_ / "link.bin");
+    ASSERT_EQ(run("builtin 1 " + (dir_ / "link.bin").string()).status, 0);
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.bin"));
+    const nivra::Image& first = nivra::builtinImage(1);
+    EXPECT_EQ(slurp(file), std::string(first.begin(), first.end()));
 }
 
 }  // namespace

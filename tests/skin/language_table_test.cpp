@@ -1,10 +1,7 @@
-// The language-table reader, FindLanguageId, and the shipped tables against their sources.
+// The language-table reader and FindLanguageId.
 #include "skin/language_table.h"
-#include "skin/resources.h"
 
 #include <gtest/gtest.h>
-
-#include <QFile>
 
 namespace nivra::skin {
 namespace {
@@ -99,19 +96,6 @@ TEST(FindLanguageId, LaterTableAndHigherNumberWin) {
     EXPECT_EQ(set->translate(QStringLiteral("Left Key"), 2), QStringLiteral("左鍵"));
     EXPECT_EQ(set->translate(QStringLiteral("My Macro 7"), 3), QStringLiteral("My Macro 7"));
     EXPECT_EQ(set->translate(QString(), 2), QString());
-}
-
-TEST(Resources, NamesIgnoreCase) {
-    const auto upper = resource(QStringLiteral("LANG3"));
-    const auto lower = resource(QStringLiteral("lang3"));
-    ASSERT_TRUE(upper);
-    ASSERT_TRUE(lower);
-    EXPECT_EQ(*upper, *lower);
-    EXPECT_EQ(resourcePath(QStringLiteral("Lang3")), QStringLiteral(":/nivra/lang/LANG3.txt"));
-    EXPECT_FALSE(resource(QStringLiteral("LANG4")));
-    EXPECT_TRUE(resourcePath(QStringLiteral("LANG")).isEmpty());
-    EXPECT_TRUE(resourceNames().contains(QStringLiteral("LANG3")));
-    EXPECT_TRUE(resourceNameClashes().isEmpty()) << resourceNameClashes().join(u' ').toStdString();
 }
 
 }  // namespace

@@ -263,6 +263,27 @@ TEST_F(LayoutPassTest, BrokenTableStopsThePassNamingTableAndKey) {
     EXPECT_FALSE(ApplySkinAndLanguage(4, officeState()).ok());
 }
 
+namespace {
+int skinWarnings = 0;
+void countSkinWarnings(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("skin:"))) ++skinWarnings;
+}
+}  // namespace
+
+// The window runs the pass at start and on every language change; a broken table is logged
+// the first time only.
+TEST_F(LayoutPassTest, BrokenTableIsLoggedOnce) {
+    const IniTable table = changed(QStringLiteral("ORG1"), QStringLiteral("LEDColor7_Y"), QString());
+    skinWarnings = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(countSkinWarnings);
+    const SkinResult first = run(1, officeState(), table);
+    const SkinResult second = run(1, officeState(), table);
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(first.ok());
+    EXPECT_EQ(first.error, second.error);
+    EXPECT_EQ(skinWarnings, 1);
+}
+
 TEST_F(LayoutPassTest, DialogSkinFontsPositionsAndTexts) {
     const IniTable org3 = *loadLayoutTable(QStringLiteral("ORG3"));
     const SkinResult k = ApplyDialogSkin(Dialog::AssemblyKey, 3);

@@ -73,6 +73,10 @@ TEST(LayoutPictures, SeeThroughColourOnlyOutsideTheShapes) {
         const QImage bg = resourcePicture(QLatin1String(name)).convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(bg.pixel(0, 0), kSeeThrough) << name;
         EXPECT_EQ(bg.pixel(bg.width() - 1, bg.height() - 1), kSeeThrough) << name;
+        // Between the corners the shape reaches the picture's edge.
+        EXPECT_NE(bg.pixel(bg.width() / 2, 0), kSeeThrough) << name;
+        EXPECT_NE(bg.pixel(0, bg.height() / 2), kSeeThrough) << name;
+        EXPECT_NE(bg.pixel(bg.width() - 1, bg.height() / 2), kSeeThrough) << name;
         // Inside the rounded shape nothing is see-through: a hole would show the desktop.
         int holes = 0;
         for (int y = 20; y < bg.height() - 20; ++y) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -45,10 +46,13 @@ void checkerboard(QPainter& p, const QRect& r) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: contactsheet PICTURES_DIR OUT.png\n");
+    if (argc != 3 && argc != 5) {
+        std::fprintf(stderr, "usage: contactsheet PICTURES_DIR OUT.png [SCALE MAX_SIDE]\n"
+                             "  SCALE MAX_SIDE: only pictures whose sides are at most MAX_SIDE, enlarged SCALE times\n");
         return 2;
     }
+    const int scale = argc == 5 ? std::max(1, std::atoi(argv[3])) : 1;
+    const int maxSide = argc == 5 ? std::atoi(argv[4]) : 1 << 20;
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     std::vector<Item> items;
     for (const QFileInfo& fi : dir.entryInfoList({QStringLiteral("*.png")}, QDir::Files)) {
@@ -57,6 +61,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "contactsheet: cannot read %s\n", qPrintable(fi.filePath()));
             return 1;
         }
+        if (img.width() > maxSide || img.height() > maxSide) continue;
+        if (scale > 1) img = img.scaled(img.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         items.push_back({fi.completeBaseName(), img, {}});
     }
     if (items.empty()) {
@@ -95,7 +101,7 @@ int main(int argc, char** argv) {
         p.drawRect(r.adjusted(-1, -1, 0, 0));
         p.setPen(QColor(220, 226, 232));
         p.drawText(QPoint(r.left(), r.bottom() + 15),
-                   QStringLiteral("%1  %2x%3").arg(it.name).arg(it.image.width()).arg(it.image.height()));
+                   QStringLiteral("%1  %2x%3").arg(it.name).arg(it.image.width() / scale).arg(it.image.height() / scale));
     }
     p.end();
     if (!sheet.save(QString::fromLocal8Bit(argv[2]), "PNG")) {

@@ -19,11 +19,11 @@ constexpr int kFooterY = 606;    // bottom band with Confirm and Exit
 
 // Panel origins in page coordinates.
 constexpr QPoint kP1{250, 96};
-constexpr QPoint kP2{190, 84};
-constexpr QPoint kP3{190, 84};
-constexpr QPoint kP4{190, 84};
-constexpr QPoint kP5{245, 150};
-constexpr QPoint kP6{155, 6};
+constexpr QPoint kP2{190, 118};
+constexpr QPoint kP3{190, 118};
+constexpr QPoint kP4{190, 118};
+constexpr QPoint kP5{325, 150};
+constexpr QPoint kP6{196, 6};  // clear of the mark in the header
 
 // Profile panel: six key-label slots on each side of the mouse drawing (panel coordinates).
 constexpr int kKeyW = 170;

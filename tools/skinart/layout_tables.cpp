@@ -223,11 +223,11 @@ void familyI(TableWriter& w) {
     w.value(QStringLiteral("Size_I"), 11);
     w.colour(QStringLiteral("Color_I"), 255, 255, 255);
     w.at(QStringLiteral("P5"), kP5);
-    w.at(QStringLiteral("lbl_BINPath"), {265, 276});
-    w.at(QStringLiteral("lbl_LoadBin"), {265, 302});
-    w.at(QStringLiteral("Btn_LoadBin"), {300, 344});
-    w.at(QStringLiteral("Btn_Program"), {570, 344});
-    w.at(QStringLiteral("Btn_WebLink"), {265, 410});
+    w.at(QStringLiteral("lbl_BINPath"), kP5 + QPoint(20, 126));
+    w.at(QStringLiteral("lbl_LoadBin"), kP5 + QPoint(20, 152));
+    w.at(QStringLiteral("Btn_LoadBin"), kP5 + QPoint(60, 194));
+    w.at(QStringLiteral("Btn_Program"), kP5 + QPoint(310, 194));
+    w.at(QStringLiteral("Btn_WebLink"), kP5 + QPoint(20, 260));
 }
 
 void familyJ(TableWriter& w, Variant v) {

@@ -47,7 +47,8 @@ QImage background() {
     QPainter p;
     beginPainter(img, p);
     const QRectF all(0, 0, kWindowW, kWindowH);
-    const QPainterPath shape = roundedRect(all.adjusted(0.5, 0.5, -0.5, -0.5), kCornerRadius);
+    // The shape covers the whole picture edge to edge, so only the corners are see-through.
+    const QPainterPath shape = roundedRect(all, kCornerRadius);
     p.setClipPath(shape);
 
     QLinearGradient base(all.topLeft(), all.bottomLeft());
@@ -149,7 +150,7 @@ QImage background() {
     p.setClipping(false);
     p.setPen(QPen(kLineHi, 1));
     p.setBrush(Qt::NoBrush);
-    p.drawPath(shape);
+    p.drawPath(roundedRect(all.adjusted(0.5, 0.5, -0.5, -0.5), kCornerRadius - 0.5));
     p.end();
     return keyOutSeeThrough(img);
 }
@@ -449,7 +450,7 @@ QImage fireMacroPanel() {
 
 }  // namespace
 
-void addPanelPictures(std::vector<PictureSpec>& out, const QString& set) {
+void addPanelPictures(std::vector<PictureEntry>& out, const QString& set) {
     out.push_back({set + QStringLiteral("_BackGround"), kWindowW, kWindowH, background});
     out.push_back({set + QStringLiteral("_Back1"), 680, 380, profilePanel});
     out.push_back({set + QStringLiteral("_Back2"), 800, 374, advancedPanel});

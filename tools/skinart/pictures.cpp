@@ -7,6 +7,7 @@
 
 #include <QLinearGradient>
 #include <QRadialGradient>
+#include <QTransform>
 
 namespace skinart {
 namespace {
@@ -71,7 +72,7 @@ QImage tabButton(int w, int h, State s) {
     const QColor bar = s == State::Normal ? kLineHi : (s == State::Hover ? kAccent : QColor(210, 244, 255));
     p.setPen(Qt::NoPen);
     p.setBrush(bar);
-    p.drawRoundedRect(QRectF(5, 8, 3, h - 16), 1.5, 1.5);
+    p.drawRoundedRect(QRectF(2, 9, 2, h - 18), 1, 1);
     return img;
 }
 
@@ -231,64 +232,85 @@ QImage swatchFrame() {
     return img;
 }
 
-// Side views of the seven guns, told apart by barrel, stock and magazine.
+// Side views of the seven guns, facing right, drawn in a 100 x 40 box and scaled into R; they
+// differ in stock, barrel length, magazine and sight.
 QPainterPath gunSilhouette(int gun, const QRectF& r) {
-    struct Shape { qreal barrel; qreal stock; qreal mag; bool curvedMag; bool scope; };
+    struct Shape {
+        qreal muzzle;      // where the barrel ends
+        bool woodStock;    // solid stock, else a skeleton stock
+        bool curvedMag;
+        qreal magDepth;
+        bool optic;        // a sight on the receiver
+        bool longHandguard;
+    };
     static const Shape shapes[7] = {
-        {0.95, 0.20, 0.30, true, false},   // assault rifle, curved magazine
-        {1.00, 0.24, 0.22, false, true},   // long rifle with carry-handle sight
-        {0.92, 0.22, 0.24, false, true},   // carbine with rail sight
-        {0.70, 0.16, 0.26, false, false},  // compact submachine gun
-        {0.94, 0.22, 0.22, false, true},   // battle rifle
-        {0.86, 0.20, 0.24, false, false},  // 5.56 family
-        {0.90, 0.21, 0.30, true, false},   // 7.62 family
+        {96, true, true, 15, false, false},   // AKM
+        {98, false, false, 12, true, true},   // M16A4
+        {92, false, false, 12, true, true},   // M416
+        {78, false, false, 14, false, false}, // UMP9
+        {93, false, false, 12, true, true},   // SCAR-L
+        {90, false, false, 12, false, true},  // 5.56 family
+        {94, true, true, 14, true, false},    // 7.62 family
     };
     const Shape& s = shapes[gun];
-    const qreal x0 = r.left(), y0 = r.top(), w = r.width(), h = r.height();
-    const qreal bodyTop = y0 + h * 0.30, bodyBot = y0 + h * 0.52;
-    const qreal muzzle = x0 + w * s.barrel;
-    const qreal stockEnd = x0;
-    const qreal stockStart = x0 + w * s.stock;
     QPainterPath path;
-    // Stock.
-    path.moveTo(stockEnd, bodyTop + h * 0.02);
-    path.lineTo(stockStart, bodyTop);
-    path.lineTo(stockStart, bodyBot);
-    path.lineTo(stockEnd, bodyBot + h * 0.16);
-    path.closeSubpath();
-    // Receiver and barrel.
-    path.addRect(QRectF(stockStart, bodyTop, w * 0.42, bodyBot - bodyTop));
-    path.addRect(QRectF(stockStart + w * 0.42, bodyTop + h * 0.05, muzzle - stockStart - w * 0.42, h * 0.07));
-    path.addRect(QRectF(stockStart + w * 0.42, bodyTop + h * 0.12, w * 0.18, h * 0.09));  // handguard
-    // Grip.
+    path.setFillRule(Qt::WindingFill);
+    if (s.woodStock) {
+        path.moveTo(0, 14);
+        path.lineTo(24, 11);
+        path.lineTo(24, 20);
+        path.lineTo(2, 27);
+        path.lineTo(0, 25);
+        path.closeSubpath();
+    } else {
+        QPainterPath frame;
+        frame.moveTo(2, 11);
+        frame.lineTo(24, 11);
+        frame.lineTo(24, 21);
+        frame.lineTo(4, 25);
+        frame.lineTo(2, 25);
+        frame.closeSubpath();
+        QPainterPath hole;
+        hole.addRoundedRect(QRectF(7, 14, 12, 6), 2, 2);
+        path.addPath(frame.subtracted(hole));
+    }
+    path.addRoundedRect(QRectF(23, 10, 31, 10.5), 1.5, 1.5);  // receiver
+    const qreal guardEnd = s.longHandguard ? 76 : 68;
+    path.addRoundedRect(QRectF(53, 11, guardEnd - 53, 7.5), 1.5, 1.5);
+    path.addRect(QRectF(guardEnd, 13, s.muzzle - guardEnd - 4, 2.6));  // barrel
+    path.addRect(QRectF(s.muzzle - 5, 12, 5, 4.6));                      // muzzle device
+    path.addRect(QRectF(guardEnd - 3, 7, 2, 4));                         // front sight
     QPainterPath grip;
-    grip.moveTo(stockStart + w * 0.10, bodyBot);
-    grip.lineTo(stockStart + w * 0.17, bodyBot);
-    grip.lineTo(stockStart + w * 0.13, bodyBot + h * 0.28);
-    grip.lineTo(stockStart + w * 0.06, bodyBot + h * 0.28);
+    grip.moveTo(34, 20);
+    grip.lineTo(41, 20);
+    grip.lineTo(38, 32);
+    grip.lineTo(32, 32);
     grip.closeSubpath();
     path.addPath(grip);
-    // Magazine.
-    const qreal mx = stockStart + w * 0.25;
     QPainterPath mag;
-    mag.moveTo(mx, bodyBot);
-    mag.lineTo(mx + w * 0.08, bodyBot);
+    mag.moveTo(44, 20);
+    mag.lineTo(51, 20);
     if (s.curvedMag) {
-        mag.quadTo(QPointF(mx + w * 0.12, bodyBot + h * s.mag * 0.6), QPointF(mx + w * 0.16, bodyBot + h * s.mag));
-        mag.lineTo(mx + w * 0.09, bodyBot + h * s.mag + h * 0.02);
-        mag.quadTo(QPointF(mx + w * 0.05, bodyBot + h * s.mag * 0.6), QPointF(mx, bodyBot));
+        mag.quadTo(QPointF(53, 20 + s.magDepth * 0.6), QPointF(58, 20 + s.magDepth));
+        mag.lineTo(52, 21.5 + s.magDepth);
+        mag.quadTo(QPointF(47, 20 + s.magDepth * 0.6), QPointF(44, 20));
     } else {
-        mag.lineTo(mx + w * 0.09, bodyBot + h * s.mag);
-        mag.lineTo(mx + w * 0.01, bodyBot + h * s.mag);
+        mag.lineTo(52, 20 + s.magDepth);
+        mag.lineTo(45.5, 20 + s.magDepth);
     }
     mag.closeSubpath();
     path.addPath(mag);
-    if (s.scope) {
-        path.addRoundedRect(QRectF(stockStart + w * 0.12, bodyTop - h * 0.13, w * 0.22, h * 0.09), 2, 2);
-        path.addRect(QRectF(stockStart + w * 0.18, bodyTop - h * 0.05, w * 0.03, h * 0.05));
+    if (s.optic) {
+        path.addRoundedRect(QRectF(27, 3.5, 20, 5), 2.5, 2.5);
+        path.addRect(QRectF(31, 8, 3, 2.5));
+        path.addRect(QRectF(41, 8, 3, 2.5));
+    } else {
+        path.addRect(QRectF(44, 8, 5, 2.5));  // rear sight
     }
-    path.setFillRule(Qt::WindingFill);
-    return path.simplified();
+    QTransform t;
+    t.translate(r.left(), r.top());
+    t.scale(r.width() / 100.0, r.height() / 40.0);
+    return t.map(path.simplified());
 }
 
 QImage gunCard(int gun, bool selected) {
@@ -302,10 +324,10 @@ QImage gunCard(int gun, bool selected) {
         p.drawRoundedRect(QRectF(1, 1, 118, 54), 6, 6);
     }
     // The silhouette sits low and faint: the gun's name is laid over the card's middle.
-    QColor ink = selected ? QColor(28, 186, 255, 150) : QColor(120, 134, 150, 85);
+    QColor ink = selected ? QColor(28, 186, 255, 140) : QColor(120, 134, 150, 80);
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
-    p.drawPath(gunSilhouette(gun, QRectF(14, 18, 92, 36)));
+    p.drawPath(gunSilhouette(gun, QRectF(12, 20, 96, 34)));
     // Index pips in the top right corner.
     p.setBrush(selected ? kAccent : kLineHi);
     for (int i = 0; i <= gun; ++i) p.drawEllipse(QPointF(112 - i * 5.0, 7), 1.6, 1.6);
@@ -384,30 +406,38 @@ QImage updateArt() {
     begin(img, p);
     const QRectF r(0, 0, kUpdateSize.width(), kUpdateSize.height());
     drawSurface(p, r, 10, QColor(30, 35, 43), QColor(18, 21, 27), kLine);
+    p.setPen(QPen(kAccent, 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(12, 1.5), QPointF(60, 1.5));
     drawGlyph(p, Glyph::Chip, QRectF(22, 26, 50, 50), kAccent);
-    // Progress groove with a lit head, and flow marks toward the chip.
-    const QRectF groove(100, 62, 416, 10);
-    p.setPen(QPen(kLine, 1));
-    p.setBrush(QColor(10, 12, 16));
-    p.drawRoundedRect(groove, 5, 5);
-    QLinearGradient g(groove.topLeft(), groove.topRight());
-    g.setColorAt(0, QColor(28, 186, 255, 0));
-    g.setColorAt(1, kAccent);
-    p.setPen(Qt::NoPen);
-    p.setBrush(g);
-    p.drawRoundedRect(QRectF(groove.left() + 1, groove.top() + 1, 160, groove.height() - 2), 4, 4);
+    // A file travelling into the chip: a document, then a dotted path with arrowheads.
+    const QRectF doc(456, 24, 40, 52);
+    QPainterPath page;
+    page.moveTo(doc.left(), doc.top());
+    page.lineTo(doc.right() - 12, doc.top());
+    page.lineTo(doc.right(), doc.top() + 12);
+    page.lineTo(doc.right(), doc.bottom());
+    page.lineTo(doc.left(), doc.bottom());
+    page.closeSubpath();
     p.setPen(QPen(kMuted, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(12, 14, 18));
+    p.drawPath(page);
+    p.drawPolyline(QPolygonF{QPointF(doc.right() - 12, doc.top()), QPointF(doc.right() - 12, doc.top() + 12),
+                             QPointF(doc.right(), doc.top() + 12)});
+    for (int i = 0; i < 3; ++i) p.drawLine(QPointF(doc.left() + 8, doc.top() + 24 + i * 8), QPointF(doc.right() - 8, doc.top() + 24 + i * 8));
+    p.setPen(QPen(kLineHi, 2, Qt::DotLine, Qt::RoundCap));
+    p.drawLine(QPointF(104, 51), QPointF(436, 51));
+    p.setPen(QPen(kAccent, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (int i = 0; i < 3; ++i) {
-        const qreal x = 100 + i * 14;
-        p.drawPolyline(QPolygonF{QPointF(x + 6, 28), QPointF(x, 34), QPointF(x + 6, 40)});
+        const qreal x = 120 + i * 110;
+        p.drawPolyline(QPolygonF{QPointF(x + 6, 45), QPointF(x, 51), QPointF(x + 6, 57)});
     }
-    drawHatch(p, QRectF(360, 14, 160, 36), QColor(255, 255, 255, 9), 6);
+    drawHatch(p, QRectF(160, 70, 220, 22), QColor(255, 255, 255, 8), 6);
     return img;
 }
 
 }  // namespace
 
-void addControlPictures(std::vector<PictureSpec>& out) {
+void addControlPictures(std::vector<PictureEntry>& out) {
     const struct { const char* prefix; int w, h; QImage (*draw)(int, int, State); } families[] = {
         {"BtnS", 110, 27, pushButton},   {"SetS", 100, 30, tabButton},
         {"KeyS", 170, 27, keyButton},    {"MacroS", 110, 27, pushButton},
@@ -459,8 +489,8 @@ void addControlPictures(std::vector<PictureSpec>& out) {
     out.push_back({QStringLiteral("Update"), kUpdateSize.width(), kUpdateSize.height(), updateArt});
 }
 
-std::vector<PictureSpec> allPictures() {
-    std::vector<PictureSpec> out;
+std::vector<PictureEntry> allPictures() {
+    std::vector<PictureEntry> out;
     for (const char* set : {"L1", "L2", "L3"}) addPanelPictures(out, QLatin1String(set));
     addControlPictures(out);
     return out;

@@ -9,7 +9,7 @@
 
 namespace skinart {
 
-struct PictureSpec {
+struct PictureEntry {
     QString name;  // resource name, as the file is called (without ".png")
     int width;
     int height;
@@ -17,11 +17,11 @@ struct PictureSpec {
 };
 
 // Every picture of the skin, in the order the contact sheet shows them.
-std::vector<PictureSpec> allPictures();
+std::vector<PictureEntry> allPictures();
 
 // Controls and small parts (pictures.cpp).
-void addControlPictures(std::vector<PictureSpec>& out);
+void addControlPictures(std::vector<PictureEntry>& out);
 // Backgrounds and page panels of one picture set "L1".."L3" (panels.cpp).
-void addPanelPictures(std::vector<PictureSpec>& out, const QString& set);
+void addPanelPictures(std::vector<PictureEntry>& out, const QString& set);
 
 }  // namespace skinart

@@ -1,0 +1,70 @@
+// Setting up the clock, transport and trace of a program from its device options.
+#include "device/session.h"
+
+#include <filesystem>
+
+#include "device/hidapi_transport.h"
+
+namespace nivra {
+namespace {
+
+// Passes every call through to a transport owned elsewhere.
+class Forward final : public HidTransport {
+public:
+    explicit Forward(HidTransport& inner) : inner_(inner) {}
+    std::vector<HidInterfaceInfo> enumerate() override { return inner_.enumerate(); }
+    std::size_t count() override { return inner_.count(); }
+    std::unique_ptr<HidHandle> open(const std::string& path) override { return inner_.open(path); }
+
+private:
+    HidTransport& inner_;
+};
+
+}  // namespace
+
+std::unique_ptr<DeviceSession> DeviceSession::open(const SessionOptions& options, std::string* error) {
+    std::unique_ptr<DeviceSession> s(new DeviceSession());
+    s->options_ = options;
+    // Until setup has worked there is nothing to save: a memory file that failed to load
+    // must not be overwritten by the fresh memory when the half-made session goes away.
+    s->closed_ = true;
+    HidTransport* inner = nullptr;
+    if (options.simulate) {
+        auto clock = std::make_unique<VirtualClock>();
+        s->mouse_ = std::make_unique<SimulatedMouse>(*clock, options.initialMemory);
+        s->clock_ = std::move(clock);
+        std::error_code ec;
+        if (!options.simulateFile.empty() && std::filesystem::exists(options.simulateFile, ec)) {
+            if (!s->mouse_->loadMemory(options.simulateFile, error)) return nullptr;
+        }
+        inner = s->mouse_.get();
+    } else {
+        s->clock_ = std::make_unique<SystemClock>();
+        s->real_ = std::make_unique<HidapiTransport>();
+        inner = s->real_.get();
+    }
+    if (!options.traceFile.empty()) {
+        s->trace_ = std::make_shared<ReportTrace>(options.traceFile);
+        if (!s->trace_->ok()) {
+            if (error) *error = "cannot write the trace file " + options.traceFile;
+            return nullptr;
+        }
+        s->transport_ = tracedTransport(*inner, s->trace_);
+    } else {
+        s->transport_ = std::make_unique<Forward>(*inner);
+    }
+    s->closed_ = false;
+    return s;
+}
+
+DeviceSession::~DeviceSession() {
+    if (!closed_) close(nullptr);
+}
+
+bool DeviceSession::close(std::string* error) {
+    closed_ = true;
+    if (!mouse_ || options_.simulateFile.empty()) return true;
+    return mouse_->saveMemory(options_.simulateFile, error);
+}
+
+}  // namespace nivra

@@ -1,0 +1,52 @@
+// What a program that talks to the mouse sets up from --simulate[=MEMFILE] and --trace FILE:
+// the clock, the transport (hidapi or the simulated mouse) and the report trace.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "device/clock.h"
+#include "device/hid_transport.h"
+#include "device/report_trace.h"
+#include "device/simulated_mouse.h"
+#include "image/image.h"
+
+namespace nivra {
+
+struct SessionOptions {
+    bool simulate = false;
+    std::string simulateFile;   // memory of the simulated mouse; created from `initialMemory` when missing
+    std::string traceFile;      // empty: no trace
+    Image initialMemory{};      // built-in image 1 for a fresh simulated mouse
+};
+
+class DeviceSession {
+public:
+    // Sets everything up; nullptr and a one-line message in `error` when the memory file
+    // cannot be read or the trace file cannot be written.
+    static std::unique_ptr<DeviceSession> open(const SessionOptions& options, std::string* error);
+    ~DeviceSession();
+
+    // The virtual clock with --simulate (no command waits in real time), else the system clock.
+    Clock& clock() { return *clock_; }
+    // Every report through it is traced when --trace was given.
+    HidTransport& transport() { return *transport_; }
+    // The simulated mouse, or nullptr on real hardware.
+    SimulatedMouse* simulatedMouse() { return mouse_.get(); }
+
+    // Saves the simulated mouse's memory back to its file (when one was given). False and a
+    // message when that fails; true otherwise.
+    bool close(std::string* error);
+
+private:
+    DeviceSession() = default;
+    SessionOptions options_;
+    std::unique_ptr<Clock> clock_;
+    std::unique_ptr<SimulatedMouse> mouse_;
+    std::unique_ptr<HidTransport> real_;
+    std::shared_ptr<ReportTrace> trace_;
+    std::unique_ptr<HidTransport> transport_;
+    bool closed_ = false;
+};
+
+}  // namespace nivra

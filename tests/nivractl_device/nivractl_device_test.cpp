@@ -1,0 +1,136 @@
+// `nivractl devices`, `descriptor` and `info` run as processes on the simulated mouse:
+// outputs, exit statuses, the trace file and the memory file written back.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "image/builtin.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class NivractlDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string templ = (fs::temp_directory_path() / "nivractl-device-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(templ.data()), nullptr);
+        dir_ = templ;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    Result run(const std::string& args) const {
+        const std::string cmd = std::string(NIVRACTL_BIN) + " " + args + " >" + (dir_ / "out").string() + " 2>" +
+                                (dir_ / "err").string();
+        const int raw = std::system(cmd.c_str());
+        Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / "out"), slurp(dir_ / "err")};
+        fs::remove(dir_ / "out");
+        fs::remove(dir_ / "err");
+        return r;
+    }
+
+    fs::path memoryFile(std::uint8_t manufacturer, std::uint8_t product) const {
+        nivra::Image m = nivra::builtinImage(1);
+        m[484] = manufacturer;
+        m[485] = product;
+        const fs::path p = dir_ / "mouse.bin";
+        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(m.data()), m.size());
+        return p;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(NivractlDevice, DevicesListsBothInterfacesOfTheSimulatedMouse) {
+    const Result r = run("--simulate devices");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "sim:mouse/pointer 1BCF:08B8 feature=2 input=7\n"
+              "sim:mouse/vendor 1BCF:08B8 feature=8 input=8\n");
+}
+
+TEST_F(NivractlDevice, DescriptorMeasuresFilesAndGivesZeroForMalformedOnes) {
+    const std::string data = std::string(NIVRA_TEST_DATA) + "/device/";
+    Result r = run("descriptor " + data + "keyboard_ids.bin");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "feature=17 input=15 output=2\n");
+
+    std::ofstream(dir_ / "cut.bin", std::ios::binary) << std::string("\x05\x01\x09\x02\xA1\x01", 6);
+    r = run("descriptor " + (dir_ / "cut.bin").string());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "feature=0 input=0 output=0\n");
+
+    for (const fs::path& unreadable : {dir_ / "missing.bin", dir_}) {
+        r = run("descriptor " + unreadable.string());
+        EXPECT_EQ(r.status, 1) << unreadable;
+        EXPECT_NE(r.err.find("cannot read"), std::string::npos) << unreadable;
+    }
+}
+
+TEST_F(NivractlDevice, InfoIdentifiesAndChecksTheMouseWithATrace) {
+    const fs::path trace = dir_ / "info.trace";
+    const Result r = run("--simulate --trace " + trace.string() + " info");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "path: sim:mouse/vendor\n"
+              "device: 1BCF:08B8\n"
+              "memory type: I2C\n"
+              "manufacturer id: 255\n"
+              "product id: 255\n");
+    // The open's identify, the identify of the check, then the 12-byte identity block at 484.
+    const std::string expected =
+        "SET 40 0D 00 00 00 00 00 00\n"
+        "GET 41 10 3A C0 00 00 00 00\n"
+        "SET 40 0D 00 00 00 00 00 00\n"
+        "GET 41 10 3A C0 00 00 00 00\n"
+        "SET 40 09 01 E4 00 0C 00 00\n";
+    EXPECT_EQ(slurp(trace).substr(0, expected.size()), expected);
+}
+
+TEST_F(NivractlDevice, InfoRefusesForeignIdsAndKeepsTheMemoryFile) {
+    const fs::path mem = memoryFile(0x12, 0x34);
+    const std::string before = slurp(mem);
+    Result r = run("--simulate=" + mem.string() + " info");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("manufacturer id: 18\nproduct id: 52\n"), std::string::npos);
+    EXPECT_NE(r.err.find("The mouse manufacturer or product id error"), std::string::npos) << r.err;
+    EXPECT_TRUE(slurp(mem) == before);
+
+    // 0/0 is accepted through the reserve IDs.
+    memoryFile(0, 0);
+    r = run("--simulate=" + mem.string() + " info");
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(NivractlDevice, SimulateFileIsCreatedFromBuiltinImage1OrRefusedWhenBroken) {
+    const fs::path fresh = dir_ / "fresh.bin";
+    Result r = run("--simulate=" + fresh.string() + " info");
+    EXPECT_EQ(r.status, 0) << r.err;
+    const nivra::Image& image1 = nivra::builtinImage(1);
+    EXPECT_TRUE(slurp(fresh) == std::string(image1.begin(), image1.end()));
+
+    std::ofstream(dir_ / "short.bin", std::ios::binary) << "short";
+    r = run("--simulate=" + (dir_ / "short.bin").string() + " info");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not 2048"), std::string::npos) << r.err;
+    EXPECT_EQ(slurp(dir_ / "short.bin"), "short");   // a file that failed to load is not overwritten
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+// nivractl commands on HID devices and the mouse: `devices` lists the PC's HID interfaces,
+// `descriptor` measures a report descriptor file, `info` finds and checks the mouse.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "device/discovery.h"
+#include "device/report_descriptor.h"
+#include "device/session.h"
+#include "image/builtin.h"
+#include "skin/language_table.h"
+#include "tools/nivractl/command.h"
+
+namespace {
+
+using namespace nivra;
+
+constexpr int kEnglishTable = 3;
+
+// The English text of a language id, or `fallback` when the tables lack it.
+std::string englishText(const char* id, const char* fallback) {
+    std::string text = skin::builtInText(kEnglishTable, id);
+    return text.empty() ? fallback : text;
+}
+
+std::string hex4(unsigned v) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);
+    return buf;
+}
+
+std::unique_ptr<DeviceSession> openSession(const nivractl::Invocation& inv, std::string* error) {
+    SessionOptions o;
+    o.simulate = inv.global.simulate;
+    o.simulateFile = inv.global.simulateFile;
+    o.traceFile = inv.global.traceFile;
+    o.initialMemory = builtinImage(1);
+    return DeviceSession::open(o, error);
+}
+
+// Ends a session: the simulated mouse's memory goes back to its file.
+int finish(DeviceSession& session, int status) {
+    std::string error;
+    if (!session.close(&error)) return nivractl::fail(error);
+    return status;
+}
+
+int runDevices(const nivractl::Invocation& inv) {
+    if (!inv.args.empty()) return nivractl::usageError("devices");
+    std::string error;
+    auto session = openSession(inv, &error);
+    if (!session) return nivractl::fail(error);
+    for (const HidInterfaceInfo& i : session->transport().enumerate()) {
+        std::cout << i.path << ' ' << hex4(i.vendorId) << ':' << hex4(i.productId) << " feature="
+                  << i.featureReportLength << " input=" << i.inputReportLength << '\n';
+    }
+    return finish(*session, nivractl::kOk);
+}
+
+int runDescriptor(const nivractl::Invocation& inv) {
+    if (inv.args.size() != 1) return nivractl::usageError("descriptor");
+    std::error_code ec;
+    if (std::filesystem::is_directory(inv.args[0], ec)) return nivractl::fail("cannot read " + inv.args[0] + ": it is a folder");
+    std::ifstream in(inv.args[0], std::ios::binary);
+    if (!in) return nivractl::fail("cannot read " + inv.args[0]);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return nivractl::fail("cannot read " + inv.args[0]);
+    // A malformed descriptor measures 0 everywhere: the interface would be skipped.
+    const ReportLengths l = measureReportDescriptor(bytes);
+    std::cout << "feature=" << l.feature << " input=" << l.input << " output=" << l.output << '\n';
+    return nivractl::kOk;
+}
+
+int runInfo(const nivractl::Invocation& inv) {
+    if (!inv.args.empty()) return nivractl::usageError("info");
+    std::string error;
+    auto session = openSession(inv, &error);
+    if (!session) return nivractl::fail(error);
+
+    const DiscoveryConfig config = DiscoveryConfig::fromBuiltinImage(builtinImage(1));
+    Link link;
+    DeviceEvents quiet;
+    IdentifyResult result;
+    std::string path;
+    std::uint32_t vendorId = 0, productId = 0;
+    MemoryType memoryType = MemoryType::None;
+    bool opened = false;
+    {
+        Discovery discovery(session->transport(), session->clock(), link, config, quiet);
+        for (const DeviceId& entry : config.deviceTable) {
+            if (entry.tried() && discovery.OpenMouse(entry.vendorId, entry.productId)) {
+                opened = true;
+                break;
+            }
+        }
+        if (opened) {
+            result = discovery.ReadDevInfo();
+            const Connection c = discovery.connection();
+            path = c.path;
+            vendorId = c.vendorId;
+            productId = c.productId;
+            memoryType = discovery.connectedMemoryType();
+        }
+    }   // the mouse's handles close here, before the session ends
+
+    if (!opened) {
+        const DeviceId& want = config.deviceTable[0];
+        return finish(*session, nivractl::fail("no mouse found: no HID interface " + hex4(want.vendorId) + ":" +
+                                               hex4(want.productId) + " with an 8-byte feature report"));
+    }
+    std::cout << "path: " << path << '\n' << "device: " << hex4(vendorId) << ':' << hex4(productId) << '\n';
+    switch (result.outcome) {
+    case IdentifyOutcome::NotIdentified:
+        return finish(*session, nivractl::fail("the mouse did not identify itself as one with an I2C configuration memory"));
+    case IdentifyOutcome::MemoryTypeError:
+        return finish(*session, nivractl::fail(englishText("Str102", "NivraData.bin file type error")));
+    case IdentifyOutcome::IdsRefused:
+    case IdentifyOutcome::Accepted:
+        break;
+    }
+    std::cout << "memory type: " << memoryTypeName(memoryType) << '\n'
+              << "manufacturer id: " << unsigned{result.manufacturerId} << '\n'
+              << "product id: " << unsigned{result.productId} << '\n';
+    if (result.outcome == IdentifyOutcome::IdsRefused)
+        return finish(*session, nivractl::fail(englishText("Str107", "The mouse manufacturer or product id error")));
+    return finish(*session, nivractl::kOk);
+}
+
+NIVRACTL_COMMAND("devices", "devices                 list the HID interfaces: path, VID:PID, feature and input lengths",
+                 runDevices);
+NIVRACTL_COMMAND("descriptor", "descriptor FILE         measure a binary HID report descriptor", runDescriptor);
+NIVRACTL_COMMAND("info", "info                    find, identify and check the mouse", runInfo);
+
+}  // namespace

@@ -1,0 +1,18 @@
+// The JSON report of `nivractl show --json`, shared by its two sources: an image file
+// (cmd_image.cpp) and the whole image read from the mouse (cmd_transfer.cpp).
+#pragma once
+
+#include "image/image.h"
+#include "tools/nivractl/command.h"
+
+namespace nivractl {
+
+// Distributes `image` as the program does when it arrives from an I2C mouse and prints the
+// report on stdout. Returns kOk.
+int printImageJson(const nivra::Image& image);
+
+// Reads the whole image from the mouse of the global options (--simulate, --trace) and
+// prints its report; exit 1 with a message when no usable mouse answers.
+int showMouseImage(const Invocation& inv);
+
+}  // namespace nivractl
