@@ -10,6 +10,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <functional>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -23,11 +24,21 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // Listen before the window is built, so a second start during start-up finds this copy.
     nivra::ui::SingleInstance instance;
-    if (instance.askRunningCopyToRaise()) {
+    std::function<void()> raise;
+    using Listen = nivra::ui::SingleInstance::Listen;
+    const bool running = instance.askRunningCopyToRaise();
+    const Listen listening = running ? Listen::OtherCopy : instance.listen([&raise] {
+        if (raise) raise();
+        std::fprintf(stderr, "nivra-configurator: raised by a second start\n");
+    });
+    if (listening == Listen::OtherCopy) {
         std::fprintf(stderr, "nivra-configurator: already running; its window was brought forward\n");
         return 0;
     }
+    if (listening == Listen::Failed)
+        std::fprintf(stderr, "nivra-configurator: cannot watch for a second start; running anyway\n");
 
     nivra::ui::TableSkin skin;
     std::string error;
@@ -36,14 +47,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nivra-configurator: %s\n", error.c_str());
         return 1;
     }
+    const nivra::ui::GlobalLayout global = skin.globalLayout();
     nivra::ui::LinkedDevice device(session->transport(), session->clock(),
-                                   [&skin](const QString& id) { return skin.text(id); }, session->backups());
+                                   [&skin](const QString& id) { return skin.text(id); }, session->backups(),
+                                   static_cast<std::uint8_t>(global.reserveManufacturerId),
+                                   static_cast<std::uint8_t>(global.reserveProductId));
     nivra::ui::QtDesktop desktop;
     nivra::ui::MainWindow window(skin, device, desktop);
-    instance.listen([&window] {
-        window.raiseFromSecondStart();
-        std::fprintf(stderr, "nivra-configurator: raised by a second start\n");
-    });
+    raise = [&window] { window.raiseFromSecondStart(); };
     window.show();
     std::fprintf(stderr, "nivra-configurator: window shown\n");
     const int rc = QApplication::exec();

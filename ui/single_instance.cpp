@@ -30,13 +30,17 @@ bool SingleInstance::askRunningCopyToRaise(int timeoutMs) {
     return socket.readLine() == kOk;
 }
 
-bool SingleInstance::listen(std::function<void()> onRaise) {
+SingleInstance::Listen SingleInstance::listen(std::function<void()> onRaise) {
     onRaise_ = std::move(onRaise);
     server_.setSocketOptions(QLocalServer::UserAccessOption);
     if (!server_.listen(name_)) {
-        // A copy that crashed leaves its socket file behind; nobody answered on it.
+        // Another copy that started at the same moment holds the name: it stays the one.
+        QLocalSocket probe;
+        probe.connectToServer(name_);
+        if (probe.waitForConnected(200)) return Listen::OtherCopy;
+        // A copy that crashed leaves its socket file behind; nobody listens on it.
         QLocalServer::removeServer(name_);
-        if (!server_.listen(name_)) return false;
+        if (!server_.listen(name_)) return Listen::Failed;
     }
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
@@ -52,7 +56,7 @@ bool SingleInstance::listen(std::function<void()> onRaise) {
             });
         }
     });
-    return true;
+    return Listen::Listening;
 }
 
 }  // namespace nivra::ui

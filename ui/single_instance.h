@@ -19,8 +19,10 @@ public:
 
     // True when another copy is running and has been asked to raise its window.
     bool askRunningCopyToRaise(int timeoutMs = 1000);
-    // Starts listening; onRaise runs whenever a later start asks. False when it cannot listen.
-    bool listen(std::function<void()> onRaise);
+    enum class Listen { Listening, OtherCopy, Failed };
+    // Starts listening; onRaise runs whenever a later start asks. OtherCopy when a copy that
+    // started at the same moment holds the name; Failed when no local socket can be made.
+    Listen listen(std::function<void()> onRaise);
 
 private:
     QString name_;
