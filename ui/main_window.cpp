@@ -16,6 +16,8 @@
 
 #include <QApplication>
 #include <QBitmap>
+#include <QButtonGroup>
+#include <QRadioButton>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -50,6 +52,21 @@ MainWindow::MainWindow(SkinPort& skin, DevicePort& device, Desktop& desktop, QWi
     splash_ = new LoadingSplash;
     tray_ = new QSystemTrayIcon(this);
     tray_->setObjectName(QStringLiteral("TrayIcon1"));
+    // The page and language selectors hold the state; they are never shown.
+    pageSelectors_ = new QButtonGroup(this);
+    for (int n = 1; n <= 8; ++n) {
+        auto* rb = new QRadioButton(this);
+        rb->setObjectName(QString::fromStdString(selectorName(static_cast<Page>(n))));
+        rb->hide();
+        pageSelectors_->addButton(rb, n);
+    }
+    languageSelectors_ = new QButtonGroup(this);
+    for (int n = 1; n <= 3; ++n) {
+        auto* rb = new QRadioButton(this);
+        rb->setObjectName(QStringLiteral("rb_Lang%1").arg(n));
+        rb->hide();
+        languageSelectors_->addButton(rb, n);
+    }
     device_.attach(this);
     wireButtons();
     FormCreate();
@@ -226,7 +243,7 @@ void MainWindow::openPage(Page page) {
         case Page::Engineer: state_.fireKeyGuard = true; break;
         default: break;
     }
-    setPictureOnCopies(qs(stemOf(page)), QStringLiteral("SetS_03"));
+    markSelected();
     loadPanelPicture(page);
     if (page == Page::Engineer) state_.fireKeyGuard = false;
     if (covered) showCovers(false);
@@ -270,6 +287,8 @@ void MainWindow::setPictureOnCopies(const QString& stem, const QString& picture)
 }
 
 void MainWindow::markSelected() {
+    pageSelectors_->button(static_cast<int>(state_.page))->setChecked(true);
+    languageSelectors_->button(state_.language)->setChecked(true);
     setPictureOnCopies(qs(stemOf(state_.page)), QStringLiteral("SetS_03"));
     for (int lang = 1; lang <= 3; ++lang)
         setPictureOnCopies(QStringLiteral("Lang%1").arg(lang), qs(restingPicture(lang == state_.language)));

@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 
+class QButtonGroup;
 class QSystemTrayIcon;
 
 namespace nivra::ui {
@@ -103,7 +104,7 @@ private:
     void showContainer(int container);
     void sizeFor(Page page);
     void applyWindowShape();
-    void markSelected();  // SetS_03 on the page and language in effect
+    void markSelected();  // SetS_03 on the page and language in effect; selectors follow
     void setPictureOnCopies(const QString& stem, const QString& picture);
     void loadPanelPicture(Page page);
     void refreshKeyLabels();
@@ -122,6 +123,8 @@ private:
     EngineerPage* engineerPage_ = nullptr;
     LoadingSplash* splash_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
+    QButtonGroup* pageSelectors_ = nullptr;      // rb_1..rb_8
+    QButtonGroup* languageSelectors_ = nullptr;  // rb_Lang1..rb_Lang3
     QSize pageSize_{1030, 662};
     bool dragging_ = false;
     QPoint dragOffset_;

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -99,15 +100,16 @@ TEST_F(MainWindowTest, InTheNoDeviceStateAnOpenMouseStillLeavesPageButtonsIdle) 
 
 TEST_F(MainWindowTest, PageButtonsOpenTheirContainerAndMarkTheirFiveCopies) {
     device.connect();
-    struct Case { const char* button; const char* stem; const char* container; };
+    struct Case { const char* button; const char* stem; const char* container; const char* selector; };
     const Case cases[] = {
-        {"Btn_Adv_1", "Adv", "gbPage2"},       {"Btn_Breath_2", "Breath", "gbPage3"},
-        {"Btn_Macro_3", "Macro", "gbPage4"},   {"Btn_Update_4", "Update", "gbPage5"},
-        {"Btn_Switch_5", "Switch", "gbPage1"}, {"Btn_Main_1", "Main", "gbPage1"},
+        {"Btn_Adv_1", "Adv", "gbPage2", "rb_4"},       {"Btn_Breath_2", "Breath", "gbPage3", "rb_5"},
+        {"Btn_Macro_3", "Macro", "gbPage4", "rb_6"},   {"Btn_Update_4", "Update", "gbPage5", "rb_7"},
+        {"Btn_Switch_5", "Switch", "gbPage1", "rb_2"}, {"Btn_Main_1", "Main", "gbPage1", "rb_1"},
     };
     for (const Case& c : cases) {
         click(QLatin1String(c.button));
         EXPECT_EQ(visiblePages(), std::vector<QString>{QLatin1String(c.container)}) << c.button;
+        EXPECT_TRUE(w<QRadioButton>(QLatin1String(c.selector))->isChecked()) << c.button;
         for (int n = 1; n <= 5; ++n) {
             EXPECT_EQ(picture(QStringLiteral("Img_%1_%2").arg(QLatin1String(c.stem)).arg(n)), "SetS_03") << c.button;
             if (QLatin1String(c.stem) != QLatin1String("Fixed")) {
@@ -243,6 +245,8 @@ TEST_F(MainWindowTest, LanguageButtonAppliesTheLanguageAndKeepsThePage) {
     window->findChild<QWidget*>(QStringLiteral("Btn_Lang3_2"))->show();
     click(QStringLiteral("Btn_Lang3_2"));
     EXPECT_EQ(skin.language, 3);
+    EXPECT_TRUE(w<QRadioButton>(QStringLiteral("rb_Lang3"))->isChecked());
+    EXPECT_TRUE(w<QRadioButton>(QStringLiteral("rb_4"))->isChecked());
     EXPECT_EQ(w<QLabel>(QStringLiteral("Btn_Main_4"))->text(), QStringLiteral("Office Mode"));
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage2")});
     for (int n = 1; n <= 5; ++n) {
