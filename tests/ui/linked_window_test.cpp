@@ -67,6 +67,10 @@ TEST_F(LinkedWindowTest, FirstPollReadsTheMouseAndPageOneShowsItsKeyLabels) {
     EXPECT_TRUE(device->noDevice());
     // Without a mouse the key labels already name built-in image 1's functions.
     EXPECT_EQ(text(QStringLiteral("Key1")), lang(1, "Str210"));
+    click(QStringLiteral("Btn_Adv_1"));
+    EXPECT_EQ(desktop.messages, QStringList{lang(1, "Str022")});
+    EXPECT_TRUE(w(QStringLiteral("gbPage1"))->isVisible());
+    desktop.messages.clear();
 
     device->pollNow();
     EXPECT_TRUE(device->handlesValid());
