@@ -1,6 +1,7 @@
 // The naming context an image carries: its fire keys and its device macro table.
 #include "image/codes.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace nivra {
