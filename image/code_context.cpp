@@ -1,6 +1,7 @@
 // The naming context an image carries: its fire keys and its device macro table.
 #include "image/codes.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace nivra {
@@ -22,7 +23,9 @@ std::size_t instructionLength(std::uint8_t opcode) {
     }
 }
 
-// Bytes up to and including the end marker, within the slot and the bytes at hand.
+// Bytes up to and including the end marker, within the slot and the bytes at hand; 0 when
+// no end marker lies there (such a record is then its 16 name bytes alone, as the device
+// macro parse counts it, so the addresses of the records after it agree with that parse).
 std::size_t macroLength(std::span<const std::uint8_t> body) {
     const std::size_t limit = std::min(body.size(), kMacroSlotSize);
     std::size_t at = 0;
@@ -30,7 +33,7 @@ std::size_t macroLength(std::span<const std::uint8_t> body) {
         if (body[at] == 0x00) return at + 1;
         at += instructionLength(body[at]);
     }
-    return limit;
+    return 0;
 }
 
 void appendUtf8(std::string& out, char32_t cp) {
@@ -89,7 +92,7 @@ NameInputs nameInputsFromImage(std::span<const std::uint8_t> image, MemoryType m
     const auto area = image.subspan(kMacroArea, kMacroAreaSize);
     std::size_t at = 0;
     for (DeviceMacroEntry& m : in.deviceMacros) {
-        if (at + kMacroNameSize + 1 > area.size()) break;
+        if (at + kMacroNameSize > area.size()) break;
         const std::uint8_t a = area[at];
         const std::uint8_t b = area[at + 1];
         if ((a == 0x00 && b == 0x00) || a == 0xFF || b == 0xFF) break;

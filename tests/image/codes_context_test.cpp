@@ -82,11 +82,26 @@ TEST(NameInputsFromImage, AbsentRecordEndsTheTable) {
 TEST(NameInputsFromImage, AnAreaWithoutEndMarkersStaysInsideTheArea) {
     std::vector<std::uint8_t> image(2048, 0x41);  // every record "AAAA...", no end marker anywhere
     const nivra::NameInputs in = nivra::nameInputsFromImage(image, nivra::MemoryType::I2C);
-    // Each body scan stops at the 256-byte slot: 16 + 256, then one more name, then the end.
-    EXPECT_EQ(in.deviceMacros[0].bodyAddress, 0x0200);
-    EXPECT_TRUE(in.deviceMacros[1].present);
-    EXPECT_EQ(in.deviceMacros[1].bodyAddress, 0x0200 + 272);
-    EXPECT_FALSE(in.deviceMacros[2].present);
+    // A scan that finds no end marker in its 256-byte slot leaves the record its 16 name
+    // bytes alone, so the next record starts right after the name: fifteen records.
+    for (std::size_t k = 0; k < nivra::kDeviceMacroSlots; ++k) {
+        EXPECT_TRUE(in.deviceMacros[k].present) << k;
+        EXPECT_EQ(in.deviceMacros[k].bodyAddress, 0x0200 + 16 * k) << k;
+    }
+    // The same for a body that runs into the end of the area: a full 256-byte body, an
+    // empty one, then a third without an end marker up to byte 1007.
+    std::vector<std::uint8_t> tail(2048, 0x41);
+    std::size_t at = putRecord(tail, kArea, u"Full", {});
+    std::fill(tail.begin() + static_cast<std::ptrdiff_t>(at), tail.begin() + static_cast<std::ptrdiff_t>(at + 255), 0xA1);
+    tail[at + 255] = 0x00;
+    at = putRecord(tail, at + 256, u"Empty", {0x00});
+    putRecord(tail, at, u"Open", {});
+    const nivra::NameInputs t = nivra::nameInputsFromImage(tail, nivra::MemoryType::I2C);
+    const std::uint16_t addresses[] = {0x0200, 0x0310, 0x0321, 0x0331};
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_TRUE(t.deviceMacros[k].present) << k;
+        EXPECT_EQ(t.deviceMacros[k].bodyAddress, addresses[k]) << k;
+    }
     // A short buffer gives an empty context rather than reading past it.
     const std::vector<std::uint8_t> shortImage(600, 0x41);
     EXPECT_FALSE(nivra::nameInputsFromImage(shortImage, nivra::MemoryType::I2C).deviceMacros[0].present);
