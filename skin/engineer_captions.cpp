@@ -74,7 +74,7 @@ constexpr CaptionRow kRows[kEngineerCaptionCount] = {
     /*  49 */ {u"Repeat", u"", u"连发次数"},
     /*  50 */ {u"Time (*1ms)", u"", u"间隔时间(*1ms)"},
     /*  51 */ {u"Continue", u"", u"持续连发"},
-    /*  52 */ {u"VID/PID/USB Description", u"", u"VID/PID/USB描述"},
+    /*  52 */ {u"VID/PID/USB Description", u"", u"VID/PID/USB字串描述符"},
     /*  53 */ {u"VID:", u"", u"VID:"},
     /*  54 */ {u"(Hex)", u"", u"(十六进制)"},
     /*  55 */ {u"PID:", u"", u"PID:"},
@@ -160,11 +160,11 @@ constexpr CaptionRow kRows[kEngineerCaptionCount] = {
     /* 135 */ {u"CPI/Profile Test", u"", u"CPI/模式测试"},
     /* 136 */ {u"Profile", u"", u"模式"},
     /* 137 */ {u"Fire Key X/Y Offset", u"", u"枪键X/Y偏移"},
-    /* 138 */ {u"Fire Key Setting", u"", u"枪键设置"},
+    /* 138 */ {u"Fire Key Setting", u"", u"枪键参数配置"},
     /* 139 */ {u"Is Left Key in Fire Key:", u"", u"枪键是否保留左键:"},
-    /* 140 */ {u"Fire Key Start:", u"", u"枪键起始:"},
+    /* 140 */ {u"Fire Key Start:", u"", u"枪键起始位置:"},
     /* 141 */ {u"Fire Key Number:", u"", u"枪键数量:"},
-    /* 142 */ {u"New Fire Key", u"", u"新建枪键"},
+    /* 142 */ {u"New Fire Key", u"", u"新增枪键"},
     /* 143 */ {u"Delect Fire Key", u"", u"删除枪键"},
 };
 

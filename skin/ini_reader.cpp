@@ -76,26 +76,36 @@ Checked<Colour> IniSection::colour(QStringView prefix) const {
     return colourFromRgb(parts[0], parts[1], parts[2]);
 }
 
+void IniTable::addLine(QStringView line, QHash<QString, QString>*& current) {
+    line = line.trimmed();
+    if (line.isEmpty() || line.startsWith(u';')) return;
+    if (line.startsWith(u'[')) {
+        const qsizetype close = line.indexOf(u']');
+        if (close > 0) {
+            current = &sections_[line.mid(1, close - 1).trimmed().toString().toLower()];
+            return;
+        }
+    }
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq < 0 || current == nullptr) return;
+    const QString key = line.left(eq).trimmed().toString().toLower();
+    if (key.isEmpty() || current->contains(key)) return;
+    current->insert(key, line.mid(eq + 1).trimmed().toString());
+}
+
 IniTable IniTable::parse(const QString& tableName, QStringView text) {
     IniTable table;
     table.name_ = tableName;
     QHash<QString, QString>* current = nullptr;
-    for (QStringView line : text.tokenize(u'\n')) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(u';')) continue;
-        if (line.startsWith(u'[')) {
-            const qsizetype close = line.indexOf(u']');
-            if (close > 0) {
-                current = &table.sections_[line.mid(1, close - 1).trimmed().toString().toLower()];
-                continue;
-            }
-        }
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq < 0 || current == nullptr) continue;
-        const QString key = line.left(eq).trimmed().toString().toLower();
-        if (key.isEmpty() || current->contains(key)) continue;
-        current->insert(key, line.mid(eq + 1).trimmed().toString());
-    }
+    for (QStringView line : text.tokenize(u'\n')) table.addLine(line, current);
+    return table;
+}
+
+IniTable IniTable::parseLines(const QString& tableName, const QStringList& lines) {
+    IniTable table;
+    table.name_ = tableName;
+    QHash<QString, QString>* current = nullptr;
+    for (const QString& line : lines) table.addLine(line, current);
     return table;
 }
 

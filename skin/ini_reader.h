@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -83,6 +84,9 @@ public:
     static IniTable parse(const QString& tableName, QStringView text);
     // 8-bit table text, read as UTF-8.
     static IniTable parse(const QString& tableName, const QByteArray& bytes);
+    // The same from lines already split: each entry is one line even when it holds a line
+    // break (a quoted language-table entry may), so such a value is kept whole.
+    static IniTable parseLines(const QString& tableName, const QStringList& lines);
 
     const QString& name() const { return name_; }
     bool hasSection(QStringView section) const;
@@ -90,6 +94,7 @@ public:
     IniSection section(QStringView section) const;
 
 private:
+    void addLine(QStringView line, QHash<QString, QString>*& current);
     QString name_;
     QHash<QString, QHash<QString, QString>> sections_;  // keys lower-case
 };

@@ -97,7 +97,7 @@ Checked<LanguageTable> LanguageTable::parse(int number, const QByteArray& bytes)
 
     LanguageTable table;
     table.number_ = number;
-    table.section_ = IniTable::parse(name, tokens->join(u'\n')).section(header.mid(1, header.size() - 2));
+    table.section_ = IniTable::parseLines(name, *tokens).section(header.mid(1, header.size() - 2));
     for (auto it = table.section_.entries().cbegin(); it != table.section_.entries().cend(); ++it) {
         const int n = searchableNumber(it.key());
         if (n >= 0 && n > table.searchable_.value(it.value(), -1)) table.searchable_.insert(it.value(), n);

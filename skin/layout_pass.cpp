@@ -699,6 +699,10 @@ DialogControls dialogControls(Dialog dialog) {
 }
 
 SkinResult ApplyDialogSkin(Dialog dialog, int languageNumber, const IniTable& layout, const LanguageTable& language) {
+    // A number that names none of the small dialogs has no controls to lay out.
+    if (dialogControls(dialog).titles.isEmpty()) {
+        return fail(QStringLiteral("dialog %1 is not one of the small dialogs 2..7").arg(static_cast<int>(dialog)));
+    }
     const QString sectionName = QStringLiteral("org%1").arg(languageNumber);
     if (!layout.hasSection(sectionName)) {
         return fail(QStringLiteral("%1: no section [%2]").arg(layout.name(), sectionName));

@@ -13,7 +13,8 @@ TEST(EngineerCaptions, EveryRowHasEnglishAndSimplifiedChinese) {
         EXPECT_FALSE(EngineerCaption(row, EngineerColumn::SimplifiedChinese).isEmpty()) << row;
         EXPECT_TRUE(EngineerCaption(row, EngineerColumn::TraditionalChinese).isEmpty()) << row;
     }
-    // Rows at the edges of the caption groups, where an off-by-one would show.
+    // Rows at the edges of the caption groups, where an off-by-one would show, and the rows
+    // whose Chinese text the engineer page's own controls carry (USB identity, gun key list).
     struct Case {
         int row;
         const char* english;
@@ -26,8 +27,11 @@ TEST(EngineerCaptions, EveryRowHasEnglishAndSimplifiedChinese) {
         {59, "Color1 R:", "颜色1 R:"},        {88, "Color10 B:", "颜色10 B:"},
         {98, "'Back'+'Right Key'", "'后退'+'右键'组合键"},
         {107, "Enable Gun Key Switch Gaimg Mode", "使能枪键进行游戏模式切换"},
-        {124, "Color 10", "颜色10"},          {139, "Is Left Key in Fire Key:", "枪键是否保留左键:"},
-        {143, "Delect Fire Key", "删除枪键"},
+        {52, "VID/PID/USB Description", "VID/PID/USB字串描述符"},
+        {124, "Color 10", "颜色10"},          {138, "Fire Key Setting", "枪键参数配置"},
+        {139, "Is Left Key in Fire Key:", "枪键是否保留左键:"},
+        {140, "Fire Key Start:", "枪键起始位置:"}, {141, "Fire Key Number:", "枪键数量:"},
+        {142, "New Fire Key", "新增枪键"},    {143, "Delect Fire Key", "删除枪键"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(EngineerCaption(c.row, EngineerColumn::English).toStdString(), c.english) << c.row;

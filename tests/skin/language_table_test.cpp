@@ -30,7 +30,8 @@ TEST(LanguageTable, Tokens) {
         "\"Str003 = padded \"\n"
         "\"Str004=say \"\"hi\"\"\"\n"
         "\"Str101=\"\n"
-        "\"Str210=左键\"\n"));
+        "\"Str210=左键\"\n"
+        "\"Str100=first line\r\nsecond line\" \"Str102=after\"\n"));
     EXPECT_EQ(t.fontName(), QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(t.text(u"Str001"), QStringLiteral("Confirm 1"));
     EXPECT_EQ(t.text(u"Str700"), QStringLiteral("'Back'+'Right Key' Switch LED Mode"));
@@ -38,6 +39,9 @@ TEST(LanguageTable, Tokens) {
     EXPECT_EQ(t.text(u"Str003"), QStringLiteral("padded"));
     EXPECT_EQ(t.text(u"Str004"), QStringLiteral("say \"hi\""));
     EXPECT_EQ(t.text(u"Str210"), QStringLiteral("左键"));
+    // A quoted entry is one token even across a line break; its value is kept whole.
+    EXPECT_EQ(t.text(u"Str100"), QStringLiteral("first line\r\nsecond line"));
+    EXPECT_EQ(t.text(u"Str102"), QStringLiteral("after"));
     EXPECT_TRUE(t.contains(u"Str101"));
     EXPECT_EQ(t.text(u"Str101"), QString());
     // A missing id is an empty text, not a failure.

@@ -261,6 +261,12 @@ TEST_F(LayoutPassTest, BrokenTableStopsThePassNamingTableAndKey) {
     EXPECT_FALSE(d.ok());
     EXPECT_TRUE(d.error.contains(QStringLiteral("NewYVal_W"))) << d.error.toStdString();
     EXPECT_FALSE(ApplySkinAndLanguage(4, officeState()).ok());
+    // A form number that is no small dialog is refused, not laid out.
+    for (int form : {0, 1, 8}) {
+        const SkinResult none = ApplyDialogSkin(static_cast<Dialog>(form), 1);
+        EXPECT_FALSE(none.ok()) << form;
+        EXPECT_TRUE(none.controls.empty()) << form;
+    }
 }
 
 namespace {

@@ -91,6 +91,38 @@ TEST(ShippedLanguageTables, HoldEveryIdTheProgramReads) {
     EXPECT_EQ(ids2, ids3);
 }
 
+// The messages the user reads when something goes wrong, word for word in each table.
+TEST(ShippedLanguageTables, MessagesReadAsWritten) {
+    struct Case {
+        const char* id;
+        const char* lang1;
+        const char* lang2;
+        const char* lang3;
+    };
+    const Case cases[] = {
+        {"Str022", "正在读取设备", "查找不到指定設備", "Finding the specified device"},
+        {"Str100", "等待重新加载设备，请确认。", "未偵測到裝置", "Waiting to reconnect device"},
+        {"Str101", "", "請確認裝置是否確實連接至USB介面", ""},
+        {"Str102", "NivraData.bin文件类型错误", "NivraData.bin檔案類型錯誤", "NivraData.bin file type error"},
+        {"Str103", "宏文件长度超出范围", "巨集檔案長度超出範圍", "Macro bin length out of range"},
+        {"Str104", "EEPROM空间不足", nullptr, "EEPROM space shortage"},
+        {"Str105", "请选择一个瞄准键", "請選擇一個瞄準鍵", "Please select a AIM Key"},
+        {"Str106", "该目录下已经有一个同名宏", nullptr, "This macro already exists"},
+        {"Str107", "滑鼠厂商编码或产品编码错误", "滑鼠廠商編碼或產品編碼錯誤", "The mouse manufacturer or product id error"},
+        {"Str108", "请保留一个左键", "請保留一個左鍵", "Please keep a Left Key"},
+        {"Str430", "确认清空宏吗？", "確認清空巨集嗎？", "OK for clear macro?"},
+    };
+    for (const Case& c : cases) {
+        const QString key = QLatin1String(c.id);
+        const char* texts[] = {c.lang1, c.lang2, c.lang3};
+        for (int n = 1; n <= kLanguageCount; ++n) {
+            // nullptr: the table's own wording, not fixed here.
+            if (texts[n - 1] == nullptr) continue;
+            EXPECT_EQ(languages().table(n).text(key), QString::fromUtf8(texts[n - 1])) << c.id << " LANG" << n;
+        }
+    }
+}
+
 TEST(ShippedLanguageTables, KeyLabelsTranslateBetweenLanguages) {
     const LanguageSet& set = languages();
     // The case the window shows: a label reading the Chinese "Left Key" turns English.
