@@ -163,11 +163,22 @@ TEST(OpenMouse, KeepsTheLastMatchingVendorInterface) {
     const std::string twin = rig.mouse.addOtherDevice(0x1BCF, 0x08B8, 8, 8);
     ASSERT_TRUE(rig.discovery.OpenMouse(0x1BCF, 0x08B8));
     const Connection c = rig.discovery.connection();
-    EXPECT_EQ(c.path, twin);
-    EXPECT_EQ(c.command, nullptr);   // its identify was refused
+    EXPECT_EQ(c.path, twin);          // the record and notification handle are the last match's
     EXPECT_NE(c.notification, nullptr);
+    // Its identify was refused, so the command and reply handles stay on the vendor interface
+    // that answered: the mouse is identified and read through them.
+    ASSERT_NE(c.command, nullptr);
+    EXPECT_EQ(c.command, c.reply);
+    EXPECT_NE(c.command, c.notification);
+    EXPECT_EQ(rig.discovery.ReadDevInfo().outcome, IdentifyOutcome::Accepted);
+
+    // Alone, the twin gives a record whose identify went nowhere.
+    rig.mouse.unplug();
+    ASSERT_TRUE(rig.discovery.OpenMouse(0x1BCF, 0x08B8));
+    EXPECT_EQ(rig.discovery.connection().command, nullptr);
     EXPECT_EQ(rig.discovery.ReadDevInfo().outcome, IdentifyOutcome::NotIdentified);
 
+    rig.mouse.plugIn();
     rig.mouse.removeOtherDevice(twin);
     ASSERT_TRUE(rig.discovery.OpenMouse(0x1BCF, 0x08B8));
     const Connection mouse = rig.discovery.connection();
