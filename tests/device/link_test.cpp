@@ -172,6 +172,8 @@ TEST(LinkFailure, InvalidHandlesSendNothingAndTouchOnlyThePreFill) {
     EXPECT_EQ(buf, (std::array<std::uint8_t, 4>{0xFF, 0xFF, 3, 4}));
     EXPECT_FALSE(rig.link.SendCommand(0x0D));
     EXPECT_FALSE(rig.link.WriteData({}));
+    EXPECT_FALSE(rig.link.SetBytesChunked(0, {}));
+    EXPECT_FALSE(rig.link.SetBytes4(135, 1, 2, 3, 4));
     rig.link.ReadData();
     EXPECT_EQ(rig.link.reply(), (protocol::DataBytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_TRUE(rig.trace->lines().empty());
