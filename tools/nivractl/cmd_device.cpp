@@ -12,6 +12,7 @@
 #include "device/report_descriptor.h"
 #include "device/session.h"
 #include "image/builtin.h"
+#include "skin/ini_reader.h"
 #include "skin/language_table.h"
 #include "tools/nivractl/command.h"
 
@@ -31,6 +32,15 @@ std::string hex4(unsigned v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);
     return buf;
+}
+
+// The reserve manufacturer or product ID of the layout table ORG ([org] Rev_Manu_ID or
+// Rev_Pro_ID); 0 when the key is missing or not a byte value.
+std::uint8_t reserveId(const char* key) {
+    const skin::Checked<skin::IniTable> org = skin::loadLayoutTable(QStringLiteral("ORG"));
+    if (!org) return 0;
+    const int v = org->section(u"org").integer(QString::fromLatin1(key)).valueOr(0);
+    return v >= 0 && v <= 0xFF ? static_cast<std::uint8_t>(v) : 0;
 }
 
 std::unique_ptr<DeviceSession> openSession(const nivractl::Invocation& inv, std::string* error) {
@@ -81,7 +91,8 @@ int runInfo(const nivractl::Invocation& inv) {
     auto session = openSession(inv, &error);
     if (!session) return nivractl::fail(error);
 
-    const DiscoveryConfig config = DiscoveryConfig::fromBuiltinImage(builtinImage(1));
+    const DiscoveryConfig config =
+        DiscoveryConfig::fromBuiltinImage(builtinImage(1), reserveId("Rev_Manu_ID"), reserveId("Rev_Pro_ID"));
     Link link;
     DeviceEvents quiet;
     IdentifyResult result;
