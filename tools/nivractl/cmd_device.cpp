@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "device/discovery.h"
+#include "device/file_bytes.h"
 #include "device/report_descriptor.h"
 #include "device/session.h"
 #include "image/builtin.h"
@@ -75,10 +76,12 @@ int runDescriptor(const nivractl::Invocation& inv) {
     if (inv.args.size() != 1) return nivractl::usageError("descriptor");
     std::error_code ec;
     if (std::filesystem::is_directory(inv.args[0], ec)) return nivractl::fail("cannot read " + inv.args[0] + ": it is a folder");
-    std::ifstream in(inv.args[0], std::ios::binary);
-    if (!in) return nivractl::fail("cannot read " + inv.args[0]);
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return nivractl::fail("cannot read " + inv.args[0]);
+    // One byte more than the longest descriptor tells a file that cannot be one.
+    const std::optional<std::vector<std::uint8_t>> read = readFileBytes(inv.args[0], kMaxReportDescriptorBytes + 1);
+    if (!read) return nivractl::fail("cannot read " + inv.args[0]);
+    const std::vector<std::uint8_t>& bytes = *read;
+    if (bytes.size() > kMaxReportDescriptorBytes)
+        return nivractl::fail(inv.args[0] + " is longer than a report descriptor can be (65535 bytes)");
     // A malformed descriptor measures 0 everywhere: the interface would be skipped.
     const ReportLengths l = measureReportDescriptor(bytes);
     std::cout << "feature=" << l.feature << " input=" << l.input << " output=" << l.output << '\n';
