@@ -148,6 +148,13 @@ IdentifyResult Discovery::ReadDevInfo() {
 
 void Discovery::DevTimerTimer() {
     if (inPoll_) return;
+    {
+        // A tick delivered while the UI repaints in the middle of an exchange (the splash
+        // of a block transfer) is left to the next one: its open and identify would come
+        // between that exchange's reports and cut the transfer short in the mouse.
+        Link::Exchange probe(link_);
+        if (!probe.entered()) return;
+    }
     inPoll_ = true;
 
     std::size_t agreeing = 0;

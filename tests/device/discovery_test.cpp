@@ -156,6 +156,38 @@ TEST(DevTimerTimer, ArrivalWaitsInStepsAndIgnoresTicksMeanwhile) {
     EXPECT_EQ(rig.transport.countCalls, 10);
 }
 
+// The splash of a block write lets the UI process its messages between data reports; a
+// DevTimer tick arriving then must not put its open and identify into the write.
+class TickingSplash : public SplashHooks {
+public:
+    explicit TickingSplash(Discovery& d) : discovery(d) {}
+    void showSplash() override { discovery.devTimerTick(); }
+    void hideSplash() override {}
+    Discovery& discovery;
+};
+
+TEST(DevTimerTimer, TickDuringAnExchangeWaitsForTheNextOne) {
+    PollRig rig;
+    rig.discovery.DevTimerTimer();
+    rig.discovery.StartDevTimer();
+    rig.mouse.addOtherDevice(0x046D, 0xC31C);   // a count change is pending
+    TickingSplash splash(rig.discovery);
+    rig.link.setSplashHooks(&splash);
+    rig.events.clear();
+
+    std::array<std::uint8_t, 147> profiles{};
+    for (std::size_t i = 0; i < profiles.size(); ++i) profiles[i] = static_cast<std::uint8_t>(i + 1);
+    ASSERT_TRUE(rig.link.WriteBlock(192, 147, profiles));
+    EXPECT_TRUE(rig.events.calls().empty());
+    const Image memory = rig.mouse.memory();
+    EXPECT_TRUE(std::equal(profiles.begin(), profiles.end(), memory.begin() + 192));
+
+    // The next tick outside the exchange sees the change.
+    rig.link.setSplashHooks(nullptr);
+    rig.discovery.devTimerTick();
+    EXPECT_EQ(rig.events.calls(), kAccepted);
+}
+
 TEST(OpenMouse, KeepsTheLastMatchingVendorInterface) {
     PollRig rig;
     // Enumerated after the mouse's own interfaces, with its IDs and an 8-byte feature report,
