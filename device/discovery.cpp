@@ -58,6 +58,10 @@ bool Discovery::OpenMouse(std::uint32_t vendorId, std::uint32_t productId) {
         c.inputReportLength = info.inputReportLength;
         c.path = info.path;
         c.notification = transport_.open(info.path);
+        // A match whose identify is refused (or whose reply cannot be read) does not take
+        // the command (or reply) handle from an earlier match that answered.
+        c.command = std::move(kept.command);
+        c.reply = std::move(kept.reply);
         std::shared_ptr<HidHandle> handle(std::move(first));
         {
             // The first identify and its reply set up the command and reply handles; the
@@ -70,8 +74,8 @@ bool Discovery::OpenMouse(std::uint32_t vendorId, std::uint32_t productId) {
                 if (handle->getFeature(reply)) c.reply = handle;
             }
         }
-        // When several interfaces match, the last one examined is kept; the earlier ones'
-        // handles close here.
+        // When several interfaces match, the last one examined is kept for the record and
+        // the notification handle; handles no longer needed close here.
         kept = std::move(c);
     }
     if (found) setConnection(std::move(kept));
@@ -144,6 +148,13 @@ IdentifyResult Discovery::ReadDevInfo() {
 
 void Discovery::DevTimerTimer() {
     if (inPoll_) return;
+    {
+        // A tick delivered while the UI repaints in the middle of an exchange (the splash
+        // of a block transfer) is left to the next one: its open and identify would come
+        // between that exchange's reports and cut the transfer short in the mouse.
+        Link::Exchange probe(link_);
+        if (!probe.entered()) return;
+    }
     inPoll_ = true;
 
     std::size_t agreeing = 0;

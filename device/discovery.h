@@ -87,7 +87,8 @@ public:
 
     // Examines every interface; keeps the last one with these IDs and an 8-byte feature
     // report, opens its notification handle, sends identify and reads one data report to set
-    // up the command and reply handles. True when one was found.
+    // up the command and reply handles (a match whose identify or reply fails leaves those
+    // of an earlier match in place). True when one was found.
     bool OpenMouse(std::uint32_t vendorId, std::uint32_t productId);
 
     // Identify, memory type and ID check of the open mouse; on success calls BtnRead.

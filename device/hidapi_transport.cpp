@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 
+#include "device/file_bytes.h"
 #include "device/report_descriptor.h"
 
 namespace nivra {
@@ -110,9 +111,12 @@ std::unique_ptr<HidHandle> HidapiTransport::open(const std::string& path) {
 std::vector<unsigned char> readSysfsReportDescriptor(const std::string& hidrawPath, const std::string& sysfsRoot) {
     const std::string node = std::filesystem::path(hidrawPath).filename().string();
     if (node.rfind("hidraw", 0) != 0) return {};
-    std::ifstream in(std::filesystem::path(sysfsRoot) / node / "device" / "report_descriptor", std::ios::binary);
-    if (!in) return {};
-    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The attribute of a device that goes away while it is read fails the read: no descriptor.
+    const auto bytes =
+        readFileBytes((std::filesystem::path(sysfsRoot) / node / "device" / "report_descriptor").string(),
+                      kMaxReportDescriptorBytes);
+    if (!bytes) return {};
+    return std::vector<unsigned char>(bytes->begin(), bytes->end());
 }
 
 }  // namespace nivra

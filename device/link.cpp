@@ -136,6 +136,8 @@ bool Link::SetBytes4(std::uint8_t offset, std::uint8_t b0, std::uint8_t b1, std:
 }
 
 bool Link::SetBytesChunked(std::uint8_t offset, std::span<const std::uint8_t> data) {
+    // Nothing to send: the result still tells whether the mouse is open.
+    if (data.empty()) return commandHandleValid();
     const std::size_t reports = protocol::setBytesReportCount(data.size());
     for (std::size_t i = 0; i < reports; ++i) {
         const std::size_t at = i * protocol::kSetBytesChunk;

@@ -18,6 +18,9 @@ struct ReportLengths {
     bool operator==(const ReportLengths&) const = default;
 };
 
+// The longest report descriptor a USB device can give (its length is a 16-bit field).
+inline constexpr std::size_t kMaxReportDescriptorBytes = 0xFFFF;
+
 ReportLengths measureReportDescriptor(std::span<const std::uint8_t> descriptor);
 
 }  // namespace nivra

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "device/backup.h"
+#include "device/file_bytes.h"
 #include "device/report_descriptor.h"
 
 namespace nivra {
@@ -176,12 +177,13 @@ void SimulatedMouse::powerUpLocked() {
 }
 
 bool SimulatedMouse::loadMemory(const std::string& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // One byte more than an image, so that a longer file is told apart.
+    const std::optional<std::vector<std::uint8_t>> read = readFileBytes(path, kImageSize + 1);
+    if (!read) {
         if (error) *error = "cannot read " + path;
         return false;
     }
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<std::uint8_t>& bytes = *read;
     if (bytes.size() != kImageSize) {
         if (error) *error = path + " holds " + std::to_string(bytes.size()) + " bytes, not 2048";
         return false;

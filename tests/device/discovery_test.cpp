@@ -156,6 +156,38 @@ TEST(DevTimerTimer, ArrivalWaitsInStepsAndIgnoresTicksMeanwhile) {
     EXPECT_EQ(rig.transport.countCalls, 10);
 }
 
+// The splash of a block write lets the UI process its messages between data reports; a
+// DevTimer tick arriving then must not put its open and identify into the write.
+class TickingSplash : public SplashHooks {
+public:
+    explicit TickingSplash(Discovery& d) : discovery(d) {}
+    void showSplash() override { discovery.devTimerTick(); }
+    void hideSplash() override {}
+    Discovery& discovery;
+};
+
+TEST(DevTimerTimer, TickDuringAnExchangeWaitsForTheNextOne) {
+    PollRig rig;
+    rig.discovery.DevTimerTimer();
+    rig.discovery.StartDevTimer();
+    rig.mouse.addOtherDevice(0x046D, 0xC31C);   // a count change is pending
+    TickingSplash splash(rig.discovery);
+    rig.link.setSplashHooks(&splash);
+    rig.events.clear();
+
+    std::array<std::uint8_t, 147> profiles{};
+    for (std::size_t i = 0; i < profiles.size(); ++i) profiles[i] = static_cast<std::uint8_t>(i + 1);
+    ASSERT_TRUE(rig.link.WriteBlock(192, 147, profiles));
+    EXPECT_TRUE(rig.events.calls().empty());
+    const Image memory = rig.mouse.memory();
+    EXPECT_TRUE(std::equal(profiles.begin(), profiles.end(), memory.begin() + 192));
+
+    // The next tick outside the exchange sees the change.
+    rig.link.setSplashHooks(nullptr);
+    rig.discovery.devTimerTick();
+    EXPECT_EQ(rig.events.calls(), kAccepted);
+}
+
 TEST(OpenMouse, KeepsTheLastMatchingVendorInterface) {
     PollRig rig;
     // Enumerated after the mouse's own interfaces, with its IDs and an 8-byte feature report,
@@ -163,11 +195,22 @@ TEST(OpenMouse, KeepsTheLastMatchingVendorInterface) {
     const std::string twin = rig.mouse.addOtherDevice(0x1BCF, 0x08B8, 8, 8);
     ASSERT_TRUE(rig.discovery.OpenMouse(0x1BCF, 0x08B8));
     const Connection c = rig.discovery.connection();
-    EXPECT_EQ(c.path, twin);
-    EXPECT_EQ(c.command, nullptr);   // its identify was refused
+    EXPECT_EQ(c.path, twin);          // the record and notification handle are the last match's
     EXPECT_NE(c.notification, nullptr);
+    // Its identify was refused, so the command and reply handles stay on the vendor interface
+    // that answered: the mouse is identified and read through them.
+    ASSERT_NE(c.command, nullptr);
+    EXPECT_EQ(c.command, c.reply);
+    EXPECT_NE(c.command, c.notification);
+    EXPECT_EQ(rig.discovery.ReadDevInfo().outcome, IdentifyOutcome::Accepted);
+
+    // Alone, the twin gives a record whose identify went nowhere.
+    rig.mouse.unplug();
+    ASSERT_TRUE(rig.discovery.OpenMouse(0x1BCF, 0x08B8));
+    EXPECT_EQ(rig.discovery.connection().command, nullptr);
     EXPECT_EQ(rig.discovery.ReadDevInfo().outcome, IdentifyOutcome::NotIdentified);
 
+    rig.mouse.plugIn();
     rig.mouse.removeOtherDevice(twin);
     ASSERT_TRUE(rig.discovery.OpenMouse(0x1BCF, 0x08B8));
     const Connection mouse = rig.discovery.connection();

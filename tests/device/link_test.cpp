@@ -50,6 +50,12 @@ const TraceCase kTraceCases[] = {
     {"set_16bit_at_48.trace", [](Link& l) { return l.SetBytes(48, 0x01, 0x2C, 0, 2); }},
     {"set_combo_key_3.trace", [](Link& l) { return l.SetBytes4(135, 0x08, 0x01, 0x00, 0x00); }},
     {"xdata_write_7241.trace", [](Link& l) { return l.SendCommand(0x01, 0x72, 0x41, 0x01); }},
+    {"xdata_read_7241.trace",
+     [](Link& l) {
+         if (!l.SendCommand(0x01, 0x72, 0x41, 0x5A) || !l.SendCommand(0x02, 0x72, 0x41, 0x00, 0x01)) return false;
+         l.ReadData();
+         return l.reply()[0] == 0x5A;
+     }},
     {"set_user_section_chunked.trace",
      [](Link& l) {
          std::array<std::uint8_t, 28> d{};
@@ -172,6 +178,8 @@ TEST(LinkFailure, InvalidHandlesSendNothingAndTouchOnlyThePreFill) {
     EXPECT_EQ(buf, (std::array<std::uint8_t, 4>{0xFF, 0xFF, 3, 4}));
     EXPECT_FALSE(rig.link.SendCommand(0x0D));
     EXPECT_FALSE(rig.link.WriteData({}));
+    EXPECT_FALSE(rig.link.SetBytesChunked(0, {}));
+    EXPECT_FALSE(rig.link.SetBytes4(135, 1, 2, 3, 4));
     rig.link.ReadData();
     EXPECT_EQ(rig.link.reply(), (protocol::DataBytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_TRUE(rig.trace->lines().empty());

@@ -113,6 +113,9 @@ TEST(SysfsReportDescriptor, ReadFromTheHidrawNodesDeviceFolder) {
     const auto got = readSysfsReportDescriptor("/dev/hidraw7", root.string());
     EXPECT_EQ(std::vector<std::uint8_t>(got.begin(), got.end()), bytes);
     EXPECT_TRUE(readSysfsReportDescriptor("/dev/hidraw8", root.string()).empty());
+    // An attribute whose read fails (as one of a device unplugged meanwhile) gives no descriptor.
+    fs::create_directories(root / "hidraw9" / "device" / "report_descriptor");
+    EXPECT_TRUE(readSysfsReportDescriptor("/dev/hidraw9", root.string()).empty());
     EXPECT_TRUE(readSysfsReportDescriptor("/dev/input/event3", root.string()).empty());
     fs::remove_all(root);
 }

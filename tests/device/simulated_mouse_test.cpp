@@ -100,6 +100,10 @@ TEST(SimulatedMouse, MemoryFileRoundTripAndRefusal) {
     EXPECT_FALSE(other.loadMemory((dir / "short.bin").string(), &error));
     EXPECT_NE(error.find("not 2048"), std::string::npos);
     EXPECT_FALSE(other.loadMemory((dir / "missing.bin").string(), &error));
+    std::ofstream(dir / "long.bin", std::ios::binary) << std::string(2049, 'x');
+    EXPECT_FALSE(other.loadMemory((dir / "long.bin").string(), &error));
+    EXPECT_FALSE(other.loadMemory(dir.string(), &error));   // a folder: a failed read, not an exception
+    EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
     EXPECT_EQ(other.memory(), changed);
     std::filesystem::remove_all(dir);
 }

@@ -82,6 +82,10 @@ TEST_F(NivractlDevice, DescriptorMeasuresFilesAndGivesZeroForMalformedOnes) {
         EXPECT_EQ(r.status, 1) << unreadable;
         EXPECT_NE(r.err.find("cannot read"), std::string::npos) << unreadable;
     }
+    // A file without end is read no further than the longest descriptor.
+    r = run("descriptor /dev/zero");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("longer than a report descriptor"), std::string::npos) << r.err;
 }
 
 TEST_F(NivractlDevice, InfoIdentifiesAndChecksTheMouseWithATrace) {
@@ -131,6 +135,11 @@ TEST_F(NivractlDevice, SimulateFileIsCreatedFromBuiltinImage1OrRefusedWhenBroken
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("not 2048"), std::string::npos) << r.err;
     EXPECT_EQ(slurp(dir_ / "short.bin"), "short");   // a file that failed to load is not overwritten
+
+    // A folder named as the memory file: a message, not an abort.
+    r = run("--simulate=" + dir_.string() + " info");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot read"), std::string::npos) << r.err;
 }
 
 }  // namespace

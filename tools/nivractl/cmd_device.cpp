@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "device/discovery.h"
+#include "device/file_bytes.h"
 #include "device/report_descriptor.h"
 #include "device/session.h"
 #include "image/builtin.h"
+#include "skin/ini_reader.h"
 #include "skin/language_table.h"
 #include "tools/nivractl/command.h"
 
@@ -31,6 +33,15 @@ std::string hex4(unsigned v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);
     return buf;
+}
+
+// The reserve manufacturer or product ID of the layout table ORG ([org] Rev_Manu_ID or
+// Rev_Pro_ID); 0 when the key is missing or not a byte value.
+std::uint8_t reserveId(const char* key) {
+    const skin::Checked<skin::IniTable> org = skin::loadLayoutTable(QStringLiteral("ORG"));
+    if (!org) return 0;
+    const int v = org->section(u"org").integer(QString::fromLatin1(key)).valueOr(0);
+    return v >= 0 && v <= 0xFF ? static_cast<std::uint8_t>(v) : 0;
 }
 
 std::unique_ptr<DeviceSession> openSession(const nivractl::Invocation& inv, std::string* error) {
@@ -65,10 +76,12 @@ int runDescriptor(const nivractl::Invocation& inv) {
     if (inv.args.size() != 1) return nivractl::usageError("descriptor");
     std::error_code ec;
     if (std::filesystem::is_directory(inv.args[0], ec)) return nivractl::fail("cannot read " + inv.args[0] + ": it is a folder");
-    std::ifstream in(inv.args[0], std::ios::binary);
-    if (!in) return nivractl::fail("cannot read " + inv.args[0]);
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return nivractl::fail("cannot read " + inv.args[0]);
+    // One byte more than the longest descriptor tells a file that cannot be one.
+    const std::optional<std::vector<std::uint8_t>> read = readFileBytes(inv.args[0], kMaxReportDescriptorBytes + 1);
+    if (!read) return nivractl::fail("cannot read " + inv.args[0]);
+    const std::vector<std::uint8_t>& bytes = *read;
+    if (bytes.size() > kMaxReportDescriptorBytes)
+        return nivractl::fail(inv.args[0] + " is longer than a report descriptor can be (65535 bytes)");
     // A malformed descriptor measures 0 everywhere: the interface would be skipped.
     const ReportLengths l = measureReportDescriptor(bytes);
     std::cout << "feature=" << l.feature << " input=" << l.input << " output=" << l.output << '\n';
@@ -81,7 +94,8 @@ int runInfo(const nivractl::Invocation& inv) {
     auto session = openSession(inv, &error);
     if (!session) return nivractl::fail(error);
 
-    const DiscoveryConfig config = DiscoveryConfig::fromBuiltinImage(builtinImage(1));
+    const DiscoveryConfig config =
+        DiscoveryConfig::fromBuiltinImage(builtinImage(1), reserveId("Rev_Manu_ID"), reserveId("Rev_Pro_ID"));
     Link link;
     DeviceEvents quiet;
     IdentifyResult result;
