@@ -141,15 +141,22 @@ bool sortKeyOf(const std::string& name, SortKey& key) {
     return true;
 }
 
+// "-1BCF-08B8-FF-FF": the IDs part of a backup's name.
+std::string idsSuffix(const BackupIds& ids) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "-%04X-%04X-%02X-%02X", ids.vendorId, ids.productId, ids.manufacturer,
+                  ids.product);
+    return buf;
+}
+
 std::string baseName(std::chrono::system_clock::time_point when, const BackupIds& ids) {
     const std::time_t t = std::chrono::system_clock::to_time_t(when);
     std::tm tm{};
     ::gmtime_r(&t, &tm);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d-%02d%02d%02dZ-%04X-%04X-%02X-%02X", tm.tm_year + 1900,
-                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, ids.vendorId, ids.productId,
-                  ids.manufacturer, ids.product);
-    return buf;
+    std::snprintf(buf, sizeof buf, "%04d%02d%02d-%02d%02d%02dZ", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                  tm.tm_hour, tm.tm_min, tm.tm_sec);
+    return buf + idsSuffix(ids);
 }
 
 }  // namespace
@@ -170,6 +177,8 @@ fs::path BackupStore::defaultDirectory() {
 
 void BackupStore::beginConnection() { current_.clear(); }
 
+void BackupStore::spare(const fs::path& file) { spared_.push_back(file); }
+
 bool BackupStore::isBackupName(const std::string& name) {
     return std::regex_match(name, backupNamePattern());
 }
@@ -186,6 +195,7 @@ bool BackupStore::keep(const Image& image, const BackupIds& ids, std::string* er
         return false;
     }
     if (current_.empty()) {
+        if (sameAsNewest(image, ids)) return true;
         const std::string base = baseName(wallClock_(), ids);
         fs::path candidate = directory_ / (base + ".bin");
         for (unsigned n = 2; fs::exists(candidate, ec) && n < 1000000; ++n)
@@ -218,11 +228,28 @@ std::vector<BackupEntry> BackupStore::list() const {
     return out;
 }
 
+bool BackupStore::sameAsNewest(const Image& image, const BackupIds& ids) const {
+    const std::string suffix = idsSuffix(ids);
+    constexpr std::size_t kStampLength = 16;  // "20261210-103140Z"
+    for (const BackupEntry& e : list()) {
+        if (e.name.compare(kStampLength, suffix.size(), suffix) != 0) continue;
+        std::vector<std::uint8_t> bytes;
+        return readWholeFile(e.path, bytes, nullptr, kImageSize + 1) &&
+               std::equal(bytes.begin(), bytes.end(), image.begin(), image.end());
+    }
+    return false;
+}
+
 void BackupStore::prune() const {
     const std::vector<BackupEntry> all = list();
     std::error_code ec;
     for (std::size_t i = keep_; i < all.size(); ++i) {
         if (all[i].path == current_) continue;
+        const bool spared = std::any_of(spared_.begin(), spared_.end(), [&](const fs::path& p) {
+            std::error_code e;
+            return fs::equivalent(p, all[i].path, e);
+        });
+        if (spared) continue;
         fs::remove(all[i].path, ec);
     }
 }
