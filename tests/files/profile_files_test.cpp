@@ -234,6 +234,39 @@ TEST(PatchCode, LoadBinThenProgram) {
     EXPECT_FALSE(patch.patchLoaded());
 }
 
+TEST(PatchCode, OnlyProgramWritesTheLoadedFile) {
+    Rig rig;
+    rig.connect();
+    const Image shipped = builtinImage(1);
+    PatchCodeFiles patch(*rig.transfer);
+    ASSERT_TRUE(patch.Btn_Update_0Click());
+    std::vector<std::uint8_t> file = patchFile(shipped, 0x00);
+    std::fill(file.begin() + 16, file.end(), 0x11);
+    rig.view.openAnswer = rig.dir.file("patch.bin", file).string();
+    ASSERT_TRUE(patch.Btn_LoadBINClick().ok());
+
+    // The full default restore (with its restart and re-read) writes the patch as last read.
+    rig.transfer->Btn_DefaultClick();
+    Image mem = rig.mouse.memory();
+    EXPECT_TRUE(std::equal(mem.begin() + 1008, mem.begin() + 1536, shipped.begin() + 1008));
+
+    // "Program" after that re-read still writes the file the user loaded.
+    ASSERT_TRUE(patch.Btn_ProgramClick());
+    mem = rig.mouse.memory();
+    EXPECT_TRUE(std::equal(mem.begin() + 1024, mem.begin() + 1536, file.begin() + 16));
+    // 512 bytes of 0x11 sum to 0x2200; the check is 0x2200 ^ 0x015A.
+    EXPECT_EQ(mem[1014], 0x23);
+    EXPECT_EQ(mem[1015], 0x5A);
+
+    // A refused file after a good one leaves nothing to program.
+    rig.view.openAnswer = rig.dir.file("short.bin", {file.begin(), file.begin() + 100}).string();
+    EXPECT_EQ(patch.Btn_LoadBINClick().outcome, FileOutcome::Refused);
+    EXPECT_FALSE(patch.patchLoaded());
+    rig.mark();
+    EXPECT_FALSE(patch.Btn_ProgramClick());
+    EXPECT_TRUE(rig.lines().empty());
+}
+
 TEST(PatchCode, UpdatePageNeedsAMouse) {
     Rig rig;
     PatchCodeFiles patch(*rig.transfer);
