@@ -95,15 +95,18 @@ FileResult PatchCodeFiles::Btn_PatchCodeClick() {
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
     FileResult result{FileOutcome::Done, *chosen, {}};
     view.showSplash();
-    if (t_.connectedI2c()) {
-        if (!readInto(*chosen, result.detail)) {
-            view.hideSplash();
-            view.showMessageText(kLoadBinErrorText);
-            result.outcome = FileOutcome::Refused;
-            return result;
-        }
-        writePatch();
+    if (t_.connectedI2c() && !readInto(*chosen, result.detail)) {
+        view.hideSplash();
+        view.showMessageText(kLoadBinErrorText);
+        result.outcome = FileOutcome::Refused;
+        return result;
     }
+    // As for "Program": with the presence poll running, the restart would pass for a
+    // removed mouse ("Str100", the no-device state) and the mouse would be read twice; the
+    // covering labels keep the pages from sending to the restarting mouse.
+    t_.discovery().StopDevTimer();
+    view.showCoveringLabels();
+    writePatch();
     t_.restartAndRefind();
     return result;
 }

@@ -28,8 +28,9 @@ public:
     // header and code go into the patch-code copies, the header is rebuilt from the code,
     // both are written, and the mouse restarted.
     bool Btn_ProgramClick();
-    // Btn_PatchCodeClick: choose, read, check and write in one step, then restart. A file
-    // that cannot be loaded is refused as for "Load BIN": nothing written, no restart.
+    // Btn_PatchCodeClick: choose, read, check and write in one step, then restart (with the
+    // presence poll stopped and the pages covered, as for "Program"). A file that cannot be
+    // loaded is refused as for "Load BIN": nothing written, no restart.
     FileResult Btn_PatchCodeClick();
 
     bool patchLoaded() const { return patchLoaded_; }

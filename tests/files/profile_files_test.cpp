@@ -281,3 +281,56 @@ TEST(PatchCode, UpdatePageNeedsAMouse) {
 
 }  // namespace
 }  // namespace nivra
+
+namespace nivra {
+namespace {
+
+using namespace nivra::testing;
+
+// The presence poll keeps ticking while a flow waits for the restarted mouse (the window's
+// timer fires during the waits). A flow that writes and restarts the mouse must not let it
+// take the restart for a removed mouse: no "Str100", and one read when the mouse is back.
+TEST(RestartWithThePollTicking, NoFlowReportsTheMouseGone) {
+    struct Case {
+        const char* what;
+        bool opensPatchFile;
+        void (*run)(Rig&, ProfileFiles&, PatchCodeFiles&);
+    } cases[] = {
+        {"Confirm1", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->Btn_Confirm1_0Click(); }},
+        {"defaults", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->Btn_DefaultClick(); }},
+        {"Load Profile", false, [](Rig&, ProfileFiles& f, PatchCodeFiles&) { f.Btn_Load_0Click(); }},
+        {"Program", true, [](Rig&, ProfileFiles&, PatchCodeFiles& p) {
+             p.Btn_Update_0Click();
+             p.Btn_LoadBINClick();
+             p.Btn_ProgramClick();
+         }},
+        {"Load Patch Code", true, [](Rig&, ProfileFiles&, PatchCodeFiles& p) { p.Btn_PatchCodeClick(); }},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.connect();
+        const Image image = builtinImage(2);
+        const auto profile = rig.dir.file("profile.bin", bytesOf(image));
+        const auto patchPath = rig.dir.file("patch.bin", {image.begin() + 1008, image.begin() + 1536});
+        rig.view.openAnswer = (c.opensPatchFile ? patchPath : profile).string();
+        ProfileFiles files(*rig.transfer);
+        PatchCodeFiles patch(*rig.transfer);
+        int steps = 0;
+        rig.clock.setPump([&] {
+            if (++steps % 350 == 0) rig.discovery->devTimerTick();
+        });
+        const std::size_t reads = rig.transfer->readRuns();
+        rig.view.clear();
+        c.run(rig, files, patch);
+        rig.clock.setPump({});
+        EXPECT_EQ(rig.mouse.restartCount(), 1) << c.what;
+        EXPECT_FALSE(rig.view.has("DeviceGone")) << c.what;
+        EXPECT_EQ(rig.transfer->readRuns(), reads + 1) << c.what;
+        EXPECT_TRUE(rig.discovery->devTimerRunning()) << c.what;
+        EXPECT_FALSE(rig.view.coveringShown) << c.what;
+        EXPECT_FALSE(rig.transfer->busy()) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace nivra
