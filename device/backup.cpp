@@ -41,10 +41,18 @@ fs::path temporaryPathFor(const fs::path& path) {
 
 }  // namespace
 
-bool writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes, std::string* error) {
-    if (path.empty() || path.filename().empty()) {
+bool writeFileAtomically(const fs::path& given, std::span<const std::uint8_t> bytes, std::string* error) {
+    if (given.empty() || given.filename().empty()) {
         setError(error, "no file name given");
         return false;
+    }
+    // A symbolic link is followed: the file it points to is replaced and the link stays,
+    // rather than the link being replaced by a file and the file it names left stale.
+    fs::path path = given;
+    std::error_code linkError;
+    if (fs::is_symlink(given, linkError)) {
+        fs::path resolved = fs::canonical(given, linkError);
+        if (!linkError) path = std::move(resolved);
     }
     const fs::path tmp = temporaryPathFor(path);
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -83,6 +91,13 @@ bool writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         setError(error, errnoText("cannot replace", path));
         ::unlink(tmp.c_str());
         return false;
+    }
+    // The rename itself reaches the disk with the folder's entry.
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
     }
     return true;
 }

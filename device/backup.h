@@ -16,8 +16,9 @@
 namespace nivra {
 
 // Writes `bytes` to `path` completely or not at all: a temporary file in the same folder
-// is written, flushed to disk and renamed over `path`. On failure `path` is untouched, no
-// temporary file is left behind and `error` (when given) says what went wrong.
+// is written, flushed to disk and renamed over `path` (over the file a symbolic link names,
+// when `path` is one). On failure `path` is untouched, no temporary file is left behind
+// and `error` (when given) says what went wrong.
 bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::string* error = nullptr);
 

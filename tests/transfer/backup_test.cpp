@@ -207,6 +207,16 @@ TEST(AtomicWrite, ReplacesCompletelyOrLeavesTheOldFile) {
     EXPECT_TRUE(fs::is_directory(dir.path() / "folder"));
     EXPECT_EQ(names(dir.path()), (std::vector<std::string>{"folder", "profile.bin"}));
 
+    // A symbolic link: the file it names gets the bytes, the link stays a link.
+    fs::create_directory(dir.path() / "elsewhere");
+    const fs::path real = dir.path() / "elsewhere" / "real.bin";
+    { std::ofstream(real, std::ios::binary) << "old"; }
+    fs::create_symlink(real, dir.path() / "link.bin");
+    ASSERT_TRUE(writeFileAtomically(dir.path() / "link.bin", std::vector<std::uint8_t>(4, 7)));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.bin"));
+    EXPECT_EQ(fileBytes(real), std::vector<std::uint8_t>(4, 7));
+    EXPECT_EQ(names(dir.path() / "elsewhere"), std::vector<std::string>{"real.bin"});
+
     // A missing folder: nothing is created.
     EXPECT_FALSE(writeFileAtomically(dir.path() / "missing" / "x.bin", std::vector<std::uint8_t>(4, 1), &error));
     EXPECT_FALSE(fs::exists(dir.path() / "missing"));
