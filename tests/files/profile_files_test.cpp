@@ -305,6 +305,7 @@ TEST(RestartWithThePollTicking, NoFlowReportsTheMouseGone) {
              p.Btn_ProgramClick();
          }},
         {"Load Patch Code", true, [](Rig&, ProfileFiles&, PatchCodeFiles& p) { p.Btn_PatchCodeClick(); }},
+        {"a restart alone", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->restartAndRefind(); }},
     };
     for (const Case& c : cases) {
         Rig rig;
