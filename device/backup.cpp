@@ -41,10 +41,18 @@ fs::path temporaryPathFor(const fs::path& path) {
 
 }  // namespace
 
-bool writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes, std::string* error) {
-    if (path.empty() || path.filename().empty()) {
+bool writeFileAtomically(const fs::path& given, std::span<const std::uint8_t> bytes, std::string* error) {
+    if (given.empty() || given.filename().empty()) {
         setError(error, "no file name given");
         return false;
+    }
+    // A symbolic link is followed: the file it points to is replaced and the link stays,
+    // rather than the link being replaced by a file and the file it names left stale.
+    fs::path path = given;
+    std::error_code linkError;
+    if (fs::is_symlink(given, linkError)) {
+        fs::path resolved = fs::canonical(given, linkError);
+        if (!linkError) path = std::move(resolved);
     }
     const fs::path tmp = temporaryPathFor(path);
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -83,6 +91,13 @@ bool writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         setError(error, errnoText("cannot replace", path));
         ::unlink(tmp.c_str());
         return false;
+    }
+    // The rename itself reaches the disk with the folder's entry.
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
     }
     return true;
 }
@@ -141,15 +156,22 @@ bool sortKeyOf(const std::string& name, SortKey& key) {
     return true;
 }
 
+// "-1BCF-08B8-FF-FF": the IDs part of a backup's name.
+std::string idsSuffix(const BackupIds& ids) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "-%04X-%04X-%02X-%02X", ids.vendorId, ids.productId, ids.manufacturer,
+                  ids.product);
+    return buf;
+}
+
 std::string baseName(std::chrono::system_clock::time_point when, const BackupIds& ids) {
     const std::time_t t = std::chrono::system_clock::to_time_t(when);
     std::tm tm{};
     ::gmtime_r(&t, &tm);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d-%02d%02d%02dZ-%04X-%04X-%02X-%02X", tm.tm_year + 1900,
-                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, ids.vendorId, ids.productId,
-                  ids.manufacturer, ids.product);
-    return buf;
+    std::snprintf(buf, sizeof buf, "%04d%02d%02d-%02d%02d%02dZ", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                  tm.tm_hour, tm.tm_min, tm.tm_sec);
+    return buf + idsSuffix(ids);
 }
 
 }  // namespace
@@ -170,6 +192,8 @@ fs::path BackupStore::defaultDirectory() {
 
 void BackupStore::beginConnection() { current_.clear(); }
 
+void BackupStore::spare(const fs::path& file) { spared_.push_back(file); }
+
 bool BackupStore::isBackupName(const std::string& name) {
     return std::regex_match(name, backupNamePattern());
 }
@@ -186,6 +210,7 @@ bool BackupStore::keep(const Image& image, const BackupIds& ids, std::string* er
         return false;
     }
     if (current_.empty()) {
+        if (sameAsNewest(image, ids)) return true;
         const std::string base = baseName(wallClock_(), ids);
         fs::path candidate = directory_ / (base + ".bin");
         for (unsigned n = 2; fs::exists(candidate, ec) && n < 1000000; ++n)
@@ -218,11 +243,28 @@ std::vector<BackupEntry> BackupStore::list() const {
     return out;
 }
 
+bool BackupStore::sameAsNewest(const Image& image, const BackupIds& ids) const {
+    const std::string suffix = idsSuffix(ids);
+    constexpr std::size_t kStampLength = 16;  // "20261210-103140Z"
+    for (const BackupEntry& e : list()) {
+        if (e.name.compare(kStampLength, suffix.size(), suffix) != 0) continue;
+        std::vector<std::uint8_t> bytes;
+        return readWholeFile(e.path, bytes, nullptr, kImageSize + 1) &&
+               std::equal(bytes.begin(), bytes.end(), image.begin(), image.end());
+    }
+    return false;
+}
+
 void BackupStore::prune() const {
     const std::vector<BackupEntry> all = list();
     std::error_code ec;
     for (std::size_t i = keep_; i < all.size(); ++i) {
         if (all[i].path == current_) continue;
+        const bool spared = std::any_of(spared_.begin(), spared_.end(), [&](const fs::path& p) {
+            std::error_code e;
+            return fs::equivalent(p, all[i].path, e);
+        });
+        if (spared) continue;
         fs::remove(all[i].path, ec);
     }
 }

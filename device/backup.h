@@ -16,8 +16,9 @@
 namespace nivra {
 
 // Writes `bytes` to `path` completely or not at all: a temporary file in the same folder
-// is written, flushed to disk and renamed over `path`. On failure `path` is untouched, no
-// temporary file is left behind and `error` (when given) says what went wrong.
+// is written, flushed to disk and renamed over `path` (over the file a symbolic link names,
+// when `path` is one). On failure `path` is untouched, no temporary file is left behind
+// and `error` (when given) says what went wrong.
 bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::string* error = nullptr);
 
@@ -64,8 +65,15 @@ public:
 
     // Keeps `image` as the backup of the current connection (a new file at the first call
     // after beginConnection(), the same file replaced afterwards), then removes the oldest
-    // backups beyond the number kept. False with a message when it could not be written.
+    // backups beyond the number kept. A connection whose image equals the newest backup of
+    // the same mouse gets no file of its own until its image differs: reconnecting an
+    // unchanged mouse does not push older, different configurations out. False with a
+    // message when it could not be written.
     bool keep(const Image& image, const BackupIds& ids, std::string* error = nullptr);
+
+    // A file that must outlive the pruning, such as a backup about to be loaded back into
+    // the mouse; it is never removed by this store.
+    void spare(const std::filesystem::path& file);
 
     // Path of the current connection's backup; empty before the first keep().
     const std::filesystem::path& currentPath() const { return current_; }
@@ -77,12 +85,14 @@ public:
     static bool isBackupName(const std::string& name);
 
 private:
+    bool sameAsNewest(const Image& image, const BackupIds& ids) const;
     void prune() const;
 
     std::filesystem::path directory_;
     std::size_t keep_;
     WallClock wallClock_;
     std::filesystem::path current_;
+    std::vector<std::filesystem::path> spared_;
 };
 
 }  // namespace nivra

@@ -277,6 +277,10 @@ bool Transfer::liveWriteUserSection() {
 
 void Transfer::restartAndRefind() {
     const std::size_t readsBefore = readRuns_;
+    // The flows stop the presence poll before they write; a caller that did not (a lone
+    // restart) would have the poll take the restarting mouse for a removed one. The
+    // whole-image read that ends the re-find, or the fallback below, starts it again.
+    discovery_.StopDevTimer();
     clock_.waitFor(kBeforeRestart);
     link_.SendCommand(static_cast<std::uint8_t>(protocol::Command::Restart));
     clock_.waitFor(kAfterRestart1);

@@ -126,7 +126,8 @@ public:
     bool liveWriteUserSection();
 
     // --- Restart -----------------------------------------------------------------------------
-    // Waits 1.01 s, sends restart, waits 6.01 s and 10.01 s, then ReFindDev. When no
+    // Stops the presence poll (when the caller has not), waits 1.01 s, sends restart,
+    // waits 6.01 s and 10.01 s, then ReFindDev. When no
     // whole-image read followed (the mouse did not come back, or came back unaccepted) the
     // presence poll is started again, the splash hidden and the busy flag cleared, so the
     // program is not left blocked.

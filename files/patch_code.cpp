@@ -16,6 +16,7 @@ bool PatchCodeFiles::Btn_Update_0Click() {
     t_.view().hideOpenMenus();
     t_.view().showPatchFilePath("");
     patchLoaded_ = false;
+    fileRead_ = false;
     return true;
 }
 
@@ -35,11 +36,17 @@ FileResult PatchCodeFiles::Btn_LoadBINClick() {
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
     FileResult result{FileOutcome::Done, *chosen, {}};
     view.showPatchFilePath(*chosen);
-    if (t_.connectedI2c() && !readInto(*chosen, result.detail)) {
-        view.showPatchFilePath("");
-        view.showMessageText(kLoadBinErrorText);
-        result.outcome = FileOutcome::Refused;
-        return result;
+    fileRead_ = false;
+    if (t_.connectedI2c()) {
+        if (!readPatchFile(*chosen, loadedHeader_, loadedCode_, &result.detail)) {
+            // "Program" must not write an earlier file after this one was refused.
+            patchLoaded_ = false;
+            view.showPatchFilePath("");
+            view.showMessageText(kLoadBinErrorText);
+            result.outcome = FileOutcome::Refused;
+            return result;
+        }
+        fileRead_ = true;
     }
     patchLoaded_ = true;
     return result;
@@ -69,6 +76,11 @@ bool PatchCodeFiles::Btn_ProgramClick() {
     t_.discovery().StopDevTimer();
     view.showCoveringLabels();
     view.showSplash();
+    if (fileRead_ && t_.connectedI2c()) {
+        WorkingCopy& work = t_.state().work;
+        std::copy(loadedHeader_.begin(), loadedHeader_.end(), work.patchHeader().begin());
+        std::copy(loadedCode_.begin(), loadedCode_.end(), work.patchCode().begin());
+    }
     writePatch();
     t_.restartAndRefind();
     return true;
@@ -83,15 +95,18 @@ FileResult PatchCodeFiles::Btn_PatchCodeClick() {
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
     FileResult result{FileOutcome::Done, *chosen, {}};
     view.showSplash();
-    if (t_.connectedI2c()) {
-        if (!readInto(*chosen, result.detail)) {
-            view.hideSplash();
-            view.showMessageText(kLoadBinErrorText);
-            result.outcome = FileOutcome::Refused;
-            return result;
-        }
-        writePatch();
+    if (t_.connectedI2c() && !readInto(*chosen, result.detail)) {
+        view.hideSplash();
+        view.showMessageText(kLoadBinErrorText);
+        result.outcome = FileOutcome::Refused;
+        return result;
     }
+    // As for "Program": with the presence poll running, the restart would pass for a
+    // removed mouse ("Str100", the no-device state) and the mouse would be read twice; the
+    // covering labels keep the pages from sending to the restarting mouse.
+    t_.discovery().StopDevTimer();
+    view.showCoveringLabels();
+    writePatch();
     t_.restartAndRefind();
     return result;
 }

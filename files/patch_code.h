@@ -4,6 +4,7 @@
 #pragma once
 
 #include "device/transfer.h"
+#include "files/config_file.h"
 #include "files/profile_files.h"
 
 namespace nivra {
@@ -16,16 +17,20 @@ public:
     // in the no-device state; otherwise the patch-loaded flag is cleared and the window
     // shows the update page (true).
     bool Btn_Update_0Click();
-    // Btn_LoadBINClick: the open dialog; a file of at least 528 bytes goes into the
-    // patch-code header and patch-code copies (when the mouse is I2C) and sets the
-    // patch-loaded flag. A shorter or unreadable file is refused with
-    // "Loading .bin is error!" and changes nothing.
+    // Btn_LoadBINClick: the open dialog; a file of at least 528 bytes is read (when the
+    // mouse is I2C) and sets the patch-loaded flag. The file's header and code are held here
+    // until "Program": a whole-image read meanwhile does not swap them for the mouse's own,
+    // and the full default restore does not write a patch that was never programmed. A
+    // shorter or unreadable file is refused with "Loading .bin is error!", sends nothing
+    // and leaves nothing loaded.
     FileResult Btn_LoadBINClick();
-    // Btn_ProgramClick: nothing without a mouse or before "Load BIN"; otherwise the header
-    // rebuilt from the code, both written, and the mouse restarted.
+    // Btn_ProgramClick: nothing without a mouse or before "Load BIN"; otherwise the loaded
+    // header and code go into the patch-code copies, the header is rebuilt from the code,
+    // both are written, and the mouse restarted.
     bool Btn_ProgramClick();
-    // Btn_PatchCodeClick: choose, read, check and write in one step, then restart. A file
-    // that cannot be loaded is refused as for "Load BIN": nothing written, no restart.
+    // Btn_PatchCodeClick: choose, read, check and write in one step, then restart (with the
+    // presence poll stopped and the pages covered, as for "Program"). A file that cannot be
+    // loaded is refused as for "Load BIN": nothing written, no restart.
     FileResult Btn_PatchCodeClick();
 
     bool patchLoaded() const { return patchLoaded_; }
@@ -37,6 +42,10 @@ private:
 
     Transfer& t_;
     bool patchLoaded_ = false;
+    // The file read by "Load BIN" (when the mouse was I2C), for "Program".
+    bool fileRead_ = false;
+    PatchHeader loadedHeader_{};
+    PatchCode loadedCode_{};
 };
 
 }  // namespace nivra

@@ -234,6 +234,39 @@ TEST(PatchCode, LoadBinThenProgram) {
     EXPECT_FALSE(patch.patchLoaded());
 }
 
+TEST(PatchCode, OnlyProgramWritesTheLoadedFile) {
+    Rig rig;
+    rig.connect();
+    const Image shipped = builtinImage(1);
+    PatchCodeFiles patch(*rig.transfer);
+    ASSERT_TRUE(patch.Btn_Update_0Click());
+    std::vector<std::uint8_t> file = patchFile(shipped, 0x00);
+    std::fill(file.begin() + 16, file.end(), 0x11);
+    rig.view.openAnswer = rig.dir.file("patch.bin", file).string();
+    ASSERT_TRUE(patch.Btn_LoadBINClick().ok());
+
+    // The full default restore (with its restart and re-read) writes the patch as last read.
+    rig.transfer->Btn_DefaultClick();
+    Image mem = rig.mouse.memory();
+    EXPECT_TRUE(std::equal(mem.begin() + 1008, mem.begin() + 1536, shipped.begin() + 1008));
+
+    // "Program" after that re-read still writes the file the user loaded.
+    ASSERT_TRUE(patch.Btn_ProgramClick());
+    mem = rig.mouse.memory();
+    EXPECT_TRUE(std::equal(mem.begin() + 1024, mem.begin() + 1536, file.begin() + 16));
+    // 512 bytes of 0x11 sum to 0x2200; the check is 0x2200 ^ 0x015A.
+    EXPECT_EQ(mem[1014], 0x23);
+    EXPECT_EQ(mem[1015], 0x5A);
+
+    // A refused file after a good one leaves nothing to program.
+    rig.view.openAnswer = rig.dir.file("short.bin", {file.begin(), file.begin() + 100}).string();
+    EXPECT_EQ(patch.Btn_LoadBINClick().outcome, FileOutcome::Refused);
+    EXPECT_FALSE(patch.patchLoaded());
+    rig.mark();
+    EXPECT_FALSE(patch.Btn_ProgramClick());
+    EXPECT_TRUE(rig.lines().empty());
+}
+
 TEST(PatchCode, UpdatePageNeedsAMouse) {
     Rig rig;
     PatchCodeFiles patch(*rig.transfer);
@@ -244,6 +277,60 @@ TEST(PatchCode, UpdatePageNeedsAMouse) {
     rig.view.clear();
     EXPECT_FALSE(patch.Btn_Update_0Click());
     EXPECT_TRUE(rig.view.calls.empty());
+}
+
+}  // namespace
+}  // namespace nivra
+
+namespace nivra {
+namespace {
+
+using namespace nivra::testing;
+
+// The presence poll keeps ticking while a flow waits for the restarted mouse (the window's
+// timer fires during the waits). A flow that writes and restarts the mouse must not let it
+// take the restart for a removed mouse: no "Str100", and one read when the mouse is back.
+TEST(RestartWithThePollTicking, NoFlowReportsTheMouseGone) {
+    struct Case {
+        const char* what;
+        bool opensPatchFile;
+        void (*run)(Rig&, ProfileFiles&, PatchCodeFiles&);
+    } cases[] = {
+        {"Confirm1", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->Btn_Confirm1_0Click(); }},
+        {"defaults", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->Btn_DefaultClick(); }},
+        {"Load Profile", false, [](Rig&, ProfileFiles& f, PatchCodeFiles&) { f.Btn_Load_0Click(); }},
+        {"Program", true, [](Rig&, ProfileFiles&, PatchCodeFiles& p) {
+             p.Btn_Update_0Click();
+             p.Btn_LoadBINClick();
+             p.Btn_ProgramClick();
+         }},
+        {"Load Patch Code", true, [](Rig&, ProfileFiles&, PatchCodeFiles& p) { p.Btn_PatchCodeClick(); }},
+        {"a restart alone", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->restartAndRefind(); }},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.connect();
+        const Image image = builtinImage(2);
+        const auto profile = rig.dir.file("profile.bin", bytesOf(image));
+        const auto patchPath = rig.dir.file("patch.bin", {image.begin() + 1008, image.begin() + 1536});
+        rig.view.openAnswer = (c.opensPatchFile ? patchPath : profile).string();
+        ProfileFiles files(*rig.transfer);
+        PatchCodeFiles patch(*rig.transfer);
+        int steps = 0;
+        rig.clock.setPump([&] {
+            if (++steps % 350 == 0) rig.discovery->devTimerTick();
+        });
+        const std::size_t reads = rig.transfer->readRuns();
+        rig.view.clear();
+        c.run(rig, files, patch);
+        rig.clock.setPump({});
+        EXPECT_EQ(rig.mouse.restartCount(), 1) << c.what;
+        EXPECT_FALSE(rig.view.has("DeviceGone")) << c.what;
+        EXPECT_EQ(rig.transfer->readRuns(), reads + 1) << c.what;
+        EXPECT_TRUE(rig.discovery->devTimerRunning()) << c.what;
+        EXPECT_FALSE(rig.view.coveringShown) << c.what;
+        EXPECT_FALSE(rig.transfer->busy()) << c.what;
+    }
 }
 
 }  // namespace

@@ -103,6 +103,54 @@ TEST(BackupStore, KeepsTheNewestAndLeavesOtherFilesAlone) {
     EXPECT_EQ(fileBytes(listed[2].path)[0], 2);
     EXPECT_TRUE(fs::exists(dir.path() / "notes.txt"));
     EXPECT_TRUE(fs::exists(dir.path() / "20200101-000000Z-1BCF-08B8-FF-FF.bin.bak"));
+
+    // A spared backup (one about to be loaded back) outlives the pruning, even named
+    // through another path.
+    const fs::path oldest = listed[2].path;
+    store.spare(dir.path() / "." / oldest.filename());
+    wall.seconds += 3600;
+    store.beginConnection();
+    ASSERT_TRUE(store.keep(filled(9), kIds));
+    EXPECT_TRUE(fs::exists(oldest));
+    EXPECT_EQ(store.list().size(), 4u);
+}
+
+TEST(BackupStore, AnUnchangedMouseDoesNotPushOutOlderConfigurations) {
+    TempDir dir;
+    FakeWall wall;
+    BackupStore store(dir.path(), 2, wall.clock());
+    store.beginConnection();
+    ASSERT_TRUE(store.keep(filled(0x01), kIds));  // the user's own configuration
+    wall.seconds += 60;
+    store.beginConnection();
+    ASSERT_TRUE(store.keep(filled(0x02), kIds));  // after a wrong restore
+    // Reconnected many times, unchanged: no new files, the configuration before stays.
+    for (int i = 0; i < 5; ++i) {
+        wall.seconds += 60;
+        store.beginConnection();
+        ASSERT_TRUE(store.keep(filled(0x02), kIds));
+    }
+    auto listed = store.list();
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(fileBytes(listed[1].path)[0], 0x01);
+
+    // Another mouse with the same bytes gets its own file.
+    wall.seconds += 60;
+    store.beginConnection();
+    ASSERT_TRUE(store.keep(filled(0x02), {0x1BCF, 0x08B9, 0xFF, 0xFF}));
+    EXPECT_NE(store.currentPath().filename().string().find("-08B9-"), std::string::npos);
+
+    // A connection that first reads the unchanged image and then a changed one makes a file
+    // of its own and leaves the earlier connection's file as it was.
+    wall.seconds += 60;
+    store.beginConnection();
+    ASSERT_TRUE(store.keep(filled(0x02), kIds));
+    EXPECT_TRUE(store.currentPath().empty());
+    ASSERT_TRUE(store.keep(filled(0x03), kIds));
+    listed = store.list();
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(fileBytes(listed[0].path)[0], 0x03);
+    EXPECT_EQ(fileBytes(listed[1].path)[0], 0x02);
 }
 
 TEST(BackupStore, FolderFromXdgStateHomeOrHome) {
@@ -158,6 +206,16 @@ TEST(AtomicWrite, ReplacesCompletelyOrLeavesTheOldFile) {
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(fs::is_directory(dir.path() / "folder"));
     EXPECT_EQ(names(dir.path()), (std::vector<std::string>{"folder", "profile.bin"}));
+
+    // A symbolic link: the file it names gets the bytes, the link stays a link.
+    fs::create_directory(dir.path() / "elsewhere");
+    const fs::path real = dir.path() / "elsewhere" / "real.bin";
+    { std::ofstream(real, std::ios::binary) << "old"; }
+    fs::create_symlink(real, dir.path() / "link.bin");
+    ASSERT_TRUE(writeFileAtomically(dir.path() / "link.bin", std::vector<std::uint8_t>(4, 7)));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.bin"));
+    EXPECT_EQ(fileBytes(real), std::vector<std::uint8_t>(4, 7));
+    EXPECT_EQ(names(dir.path() / "elsewhere"), std::vector<std::string>{"real.bin"});
 
     // A missing folder: nothing is created.
     EXPECT_FALSE(writeFileAtomically(dir.path() / "missing" / "x.bin", std::vector<std::uint8_t>(4, 1), &error));

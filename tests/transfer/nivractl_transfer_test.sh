@@ -87,6 +87,17 @@ cmp -s M.bin F.bin || fail "load F.bin did not write it"
 run 0 --simulate=M.bin load "$newest"
 cmp -s M.bin "$newest" || fail "load of a backup did not write it"
 
+# The oldest of a full folder of backups loads back: the connection's own backup does not
+# prune it away first.
+backups="$XDG_STATE_HOME/nivra/backups"
+rm -f "$backups"/*
+for day in $(seq -w 10 29); do cp B2.bin "$backups/201001$day-000000Z-1BCF-08B8-FF-FF.bin"; done
+oldest="$backups/20100110-000000Z-1BCF-08B8-FF-FF.bin"
+cp B1.bin "$oldest"
+run 0 --simulate=M.bin load "$oldest"
+cmp -s M.bin B1.bin || fail "load of the oldest backup did not write it"
+[ -f "$oldest" ] || fail "load of the oldest backup removed it"
+
 # Bad usage.
 run 2 --simulate=M.bin save
 run 2 --simulate=M.bin backups extra

@@ -133,11 +133,13 @@ private:
 };
 
 // Runs `body` on a connected session; the simulated memory is saved back afterwards.
+// `spare` names a file the connection's backup must not prune away before `body` reads it.
 template <typename Body>
-int withMouse(const nivractl::Invocation& inv, Body body) {
+int withMouse(const nivractl::Invocation& inv, Body body, const std::string& spare = {}) {
     Session s;
     std::string error;
     if (!s.open(inv.global, error)) return nivractl::fail(error);
+    if (!spare.empty() && s.backups()) s.backups()->spare(spare);
     int status = s.connect(error) ? body(s) : nivractl::fail(error);
     if (!s.close(error)) status = nivractl::fail(error);
     return status;
@@ -172,7 +174,7 @@ int runLoad(const nivractl::Invocation& inv) {
             return nivractl::fail(inv.args[0] + ": " + std::string(kLoadBinErrorText) + " (" + r.detail + ")");
         if (!r.ok()) return nivractl::fail(inv.args[0] + ": " + firstMessage(s, r.detail));
         return afterRestart(s, reads);
-    });
+    }, /*spare=*/inv.args[0]);
 }
 
 int runRestore(const nivractl::Invocation& inv) {
