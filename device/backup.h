@@ -1,7 +1,8 @@
 // Backups of the configuration read from the mouse: one file per connection in the user's
-// state folder, the newest kept; and the atomic file write that backups and profile files use.
+// state folder, the newest kept.
 #pragma once
 
+#include "device/file_bytes.h"
 #include "image/image.h"
 
 #include <chrono>
@@ -14,17 +15,6 @@
 #include <vector>
 
 namespace nivra {
-
-// Writes `bytes` to `path` completely or not at all: a temporary file in the same folder
-// is written, flushed to disk and renamed over `path` (over the file a symbolic link names,
-// when `path` is one). On failure `path` is untouched, no temporary file is left behind
-// and `error` (when given) says what went wrong.
-bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         std::string* error = nullptr);
-
-// Reads a whole file (at most `limit` bytes). False with a message when it cannot be read.
-bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out,
-                   std::string* error = nullptr, std::size_t limit = 1 << 20);
 
 // The IDs a backup file is named by: USB vendor and product ID of the connection and the
 // manufacturer and product ID bytes of the image (484, 485).

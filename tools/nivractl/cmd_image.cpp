@@ -1,5 +1,6 @@
 // nivractl commands on configuration images without a mouse: `builtin` writes a built-in
 // image to a file, `show` distributes an image file as the program does and reports it.
+#include "device/file_bytes.h"
 #include "image/builtin.h"
 #include "image/code_texts.h"
 #include "image/codes.h"
@@ -28,55 +29,6 @@ namespace {
 using nivra::Image;
 
 std::string errnoText() { return std::strerror(errno); }
-
-// Writes data to path through a temporary file in the same folder and a rename, so the
-// target is either left as it was or holds the whole new content.
-bool writeFileAtomically(const std::string& requested, const std::uint8_t* data, std::size_t size,
-                         std::string& error) {
-    // A symbolic link is followed, so the file it points to is replaced and the link kept.
-    std::error_code ec;
-    std::filesystem::path target(requested);
-    if (std::filesystem::is_symlink(target, ec)) {
-        const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, ec);
-        if (!ec) target = resolved;
-    }
-    const std::string path = target.string();
-    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
-    std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        error = "cannot write " + requested + ": " + errnoText();
-        return false;
-    }
-    // mkstemp makes the file private; give it the mode an ordinary new file would get, or
-    // the mode of the file it replaces.
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    const bool written = done == size && ::fsync(fd) == 0;
-    const std::string writeError = errnoText();
-    ::close(fd);
-    if (!written || std::rename(temp.c_str(), path.c_str()) != 0) {
-        error = "cannot write " + requested + ": " + (written ? errnoText() : writeError);
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
-}
 
 // Reads a whole configuration image; anything but exactly 2048 readable bytes is refused.
 bool readImageFile(const std::string& path, Image& img, std::string& error) {
@@ -112,7 +64,7 @@ int runBuiltin(const nivractl::Invocation& inv) {
     if (n != "1" && n != "2" && n != "3") return nivractl::usageError("builtin");
     const Image& img = nivra::builtinImage(n[0] - '0');
     std::string error;
-    if (!writeFileAtomically(inv.args[1], img.data(), img.size(), error)) return nivractl::fail(error);
+    if (!nivra::writeFileAtomically(inv.args[1], img, &error)) return nivractl::fail(error);
     return nivractl::kOk;
 }
 
