@@ -184,7 +184,7 @@ QString LanguageTable::fontFamily() const {
                                         QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK TC")};
     static const QStringList traditional{QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Source Han Sans TC"),
                                          QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")};
-    static const QStringList latin{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+    static const QStringList latin{QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
                                    QStringLiteral("Noto Sans")};
     const QStringList& fallbacks = number_ == 1 ? simplified : number_ == 2 ? traditional : latin;
     return availableFontFamily(fontName(), fallbacks);
