@@ -97,9 +97,13 @@ void Link::ReadData() {
     Exchange ex(*this);
     if (!ex.entered()) return;
     replyCopy_.fill(0xFF);
+    lastReadFailed_ = true;
     if (!reply_) return;
     Report r = protocol::dataRequest();
-    if (reply_->getFeature(r)) std::copy(r.begin() + 1, r.end(), replyCopy_.begin());
+    if (reply_->getFeature(r)) {
+        std::copy(r.begin() + 1, r.end(), replyCopy_.begin());
+        lastReadFailed_ = false;
+    }
 }
 
 DataBytes Link::reply() const {
@@ -109,8 +113,16 @@ DataBytes Link::reply() const {
 
 bool Link::readDataInto(std::span<std::uint8_t> dest) {
     ReadData();
+    if (lastReadFailed_) ++failedReads_;
     std::copy_n(replyCopy_.begin(), std::min(dest.size(), replyCopy_.size()), dest.begin());
-    return true;
+    return !lastReadFailed_;
+}
+
+void Link::startCountingFailedReads() { failedReads_ = 0; }
+
+std::size_t Link::failedDataReads() const {
+    std::lock_guard lock(mutex_);
+    return failedReads_;
 }
 
 bool Link::SetBytes(std::uint8_t offset, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t count) {
@@ -159,7 +171,9 @@ bool Link::GetBytes(std::uint16_t address, std::uint8_t count, std::span<std::ui
     if (buffer.size() < count) return false;
     std::fill_n(buffer.begin(), count, 0xFF);
     Exchange ex(*this);
-    if (!ex.entered() || !command_) return false;
+    if (!ex.entered()) return false;
+    startCountingFailedReads();
+    if (!command_) return false;
     if (!command_->setFeature(protocol::blockCommand(protocol::Command::GetBytes, address, count)))
         return false;
     for (std::size_t at = 0; at < count; at += protocol::kDataBytes)
@@ -187,7 +201,9 @@ bool Link::ReadBlock(std::uint16_t address, std::uint16_t length, std::span<std:
     const bool withSplash = splash == Splash::With;
     if (!withSplash) std::fill_n(buffer.begin(), length, 0xFF);
     Exchange ex(*this);
-    if (!ex.entered() || !command_) return false;
+    if (!ex.entered()) return false;
+    startCountingFailedReads();
+    if (!command_) return false;
     if (!command_->setFeature(protocol::blockCommand(protocol::Command::BlockRead, address, length))) return false;
     for (std::size_t at = 0; at < length; at += protocol::kDataBytes) {
         if (withSplash) showSplashInExchange();

@@ -76,6 +76,11 @@ public:
     bool ReadBlock(std::uint16_t address, std::uint16_t length, std::span<std::uint8_t> buffer,
                    Splash splash = Splash::Without);
 
+    // How many data reports of the last GetBytes or ReadBlock failed (their bytes read
+    // 0xFF). The operations still succeed as described above; a caller that must not take
+    // a partly read image for the mouse's own (a saved profile, a backup) checks this.
+    std::size_t failedDataReads() const;
+
     // --- One exchange at a time --------------------------------------------------------
     // Each operation above holds the exchange lock from its command report to its last data
     // report. A caller that builds one exchange from single reports (identify: SendCommand,
@@ -104,6 +109,7 @@ private:
     void hideSplash();
     void showSplashInExchange();
     bool readDataInto(std::span<std::uint8_t> dest);
+    void startCountingFailedReads();
 
     mutable std::recursive_mutex mutex_;
     int depth_ = 0;                 // exchange nesting on the owning thread, under mutex_
@@ -112,6 +118,8 @@ private:
     std::shared_ptr<HidHandle> command_;
     std::shared_ptr<HidHandle> reply_;
     protocol::DataBytes replyCopy_{};
+    bool lastReadFailed_ = false;   // the last ReadData got no data report
+    std::size_t failedReads_ = 0;   // failed data reports of the last GetBytes / ReadBlock
 };
 
 }  // namespace nivra

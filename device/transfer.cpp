@@ -59,10 +59,14 @@ bool Transfer::Btn_Read() {
     view_.rebuildPcMacroList();
 
     bool read = false;
+    lastReadComplete_ = false;
     if (connectedI2c()) {
         read = link_.ReadBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer, Splash::With);
+        lastReadComplete_ = read && link_.failedDataReads() == 0;
         distribute(/*showPatchCheck=*/true);
-        if (read) keepBackup();
+        // A read with failed data reports holds 0xFF where the mouse's bytes should be: it
+        // is shown (with its sections repaired) but never kept as the mouse's configuration.
+        if (lastReadComplete_) keepBackup();
     }
 
     DataBufToUI();

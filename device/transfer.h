@@ -143,6 +143,8 @@ public:
     std::size_t readRuns() const { return readRuns_; }
     // The last whole-image read was accepted by the mouse (its block read command went through).
     bool lastReadAccepted() const { return lastReadAccepted_; }
+    // The last whole-image read was accepted and every one of its data reports answered.
+    bool lastReadComplete() const { return lastReadComplete_; }
     // The result of the last backup attempt: empty when it worked or none was made.
     const std::string& lastBackupError() const { return lastBackupError_; }
 
@@ -178,6 +180,7 @@ private:
     int flowDepth_ = 0;
     std::size_t readRuns_ = 0;
     bool lastReadAccepted_ = false;
+    bool lastReadComplete_ = false;
     std::string lastBackupError_;
 };
 

@@ -23,6 +23,8 @@ FileResult ProfileFiles::Btn_Save_0Click() {
     // pass for a saved profile and could replace a good one.
     if (!t_.connectedI2c()) return {FileOutcome::NotRead, *chosen, "the mouse's memory is not I2C"};
     if (!read) return {FileOutcome::NotRead, *chosen, "the mouse did not answer the read"};
+    if (!t_.lastReadComplete())
+        return {FileOutcome::NotRead, *chosen, "the mouse stopped answering during the read"};
     std::string error;
     if (!writeFileAtomically(*chosen, t_.state().transfer, &error))
         return {FileOutcome::WriteFailed, *chosen, error};

@@ -39,6 +39,11 @@ TEST(SaveProfile, NothingIsWrittenWithoutAConfigurationToSave) {
     } cases[] = {
         {"no mouse", false, [](SimulatedMouse&) {}, FileOutcome::NoMouse, "showMessage Str022"},
         {"the read is refused", true, [](SimulatedMouse& m) { m.refuseCommandReports(true); }, FileOutcome::NotRead, ""},
+        // The command is accepted but data reports go unanswered: the image would be 0xFF
+        // where the mouse's bytes are, and must not replace a good file.
+        {"the data reads fail", true, [](SimulatedMouse& m) { m.failDataReads(true); }, FileOutcome::NotRead, ""},
+        {"the mouse vanishes mid-read", true, [](SimulatedMouse& m) { m.vanishAfterReports(100); },
+         FileOutcome::NotRead, ""},
     };
     for (const Case& c : cases) {
         Rig rig;

@@ -67,10 +67,30 @@ TEST(WholeImageRead, FailedDataReadsShowTheDefaultsAndKeepNoBackup) {
     rig.mouse.failDataReads(true);
     rig.backups->beginConnection();
     EXPECT_TRUE(rig.transfer->Btn_Read());
+    EXPECT_FALSE(rig.transfer->lastReadComplete());
     EXPECT_TRUE(std::all_of(rig.state.transfer.begin(), rig.state.transfer.end(), [](auto b) { return b == 0xFF; }));
     // Every section was repaired: the vendor section carries the default USB identity.
     EXPECT_EQ(rig.state.work.bytes[0], 0x1B);
     EXPECT_EQ(rig.state.work.bytes[1], 0xCF);
+    EXPECT_EQ(rig.backups->list().size(), before.size());
+}
+
+TEST(WholeImageRead, AMouseThatVanishesMidReadLeavesNoBackup) {
+    // The first data reports carry the mouse's bytes and the rest 0xFF: not all 0xFF, but
+    // not the mouse's configuration either.
+    Rig rig(builtinImage(1), /*withBackups=*/true);
+    rig.connect();
+    ASSERT_TRUE(rig.transfer->lastReadComplete());
+    const auto before = rig.backups->list();
+    Image changed = rig.mouse.memory();
+    changed[1000] = 0x42;  // a change, so a complete read would be kept anew
+    rig.mouse.setMemory(changed);
+    rig.mouse.vanishAfterReports(100);
+    rig.backups->beginConnection();
+    EXPECT_TRUE(rig.transfer->Btn_Read());
+    EXPECT_FALSE(rig.transfer->lastReadComplete());
+    EXPECT_EQ(rig.state.transfer[0], 0x1B);
+    EXPECT_EQ(rig.state.transfer[kImageSize - 1], 0xFF);
     EXPECT_EQ(rig.backups->list().size(), before.size());
 }
 
