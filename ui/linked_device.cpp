@@ -116,6 +116,11 @@ void LinkedDevice::showCoveringLabels() {
 void LinkedDevice::hideCoveringLabels() {
     if (view_) view_->showCovers(false);
 }
+void LinkedDevice::reportSaveResult(const FileResult& result) {
+    if (result.outcome == FileOutcome::NotRead) showMessage("Str109");
+    if (result.outcome == FileOutcome::WriteFailed) showMessage("Str110");
+}
+
 void LinkedDevice::showMessage(std::string_view id) {
     if (view_) view_->showMessage(qs(id));
 }

@@ -54,12 +54,15 @@ public:
     void enterNoDeviceState() override { RefreshErrorAP(); }
     void restoreBuiltin(int n) override { transfer_->DefaultParameterConfirm(n); }
     void selectProfile(int profile) override { shownProfile_ = profile; }
-    void saveProfile() override { files_->Btn_Save_0Click(); }
+    void saveProfile() override { reportSaveResult(files_->Btn_Save_0Click()); }
     void loadProfile() override { files_->Btn_Load_0Click(); }
     void openUpdatePage() override { patch_->Btn_Update_0Click(); }
     void loadPatch() override { patch_->Btn_LoadBINClick(); }
     void programPatch() override { patch_->Btn_ProgramClick(); }
     QString keyCaption(int profile, int key) const override;
+    // Tells the user when Save Profile left no file: the mouse did not hand over its whole
+    // configuration (Str109), or the file could not be written (Str110).
+    void reportSaveResult(const FileResult& result);
 
     // DeviceEvents
     void BtnRead() override { transfer_->onMouseAccepted(); }

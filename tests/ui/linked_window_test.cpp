@@ -183,5 +183,23 @@ TEST_F(LinkedWindowTest, SaveProfileWritesTheMouseImageAndLoadRefusesAForeignFil
     EXPECT_FALSE(device->busy());
 }
 
+TEST_F(LinkedWindowTest, SaveProfileThatCannotReadOrWriteSaysSoAndLeavesNoFile) {
+    device->pollNow();
+    QTemporaryDir dir;
+    // The mouse stops answering data reports: no file, and the user is told.
+    mouse->failDataReads(true);
+    desktop.fileAnswer = dir.filePath(QStringLiteral("partial"));
+    click(QStringLiteral("Btn_Save_1"));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("partial.bin"))));
+    EXPECT_EQ(desktop.messages, QStringList{lang(1, "Str109")});
+
+    // The file cannot be written (its folder does not exist).
+    mouse->failDataReads(false);
+    desktop.messages.clear();
+    desktop.fileAnswer = dir.filePath(QStringLiteral("missing/mine"));
+    click(QStringLiteral("Btn_Save_1"));
+    EXPECT_EQ(desktop.messages, QStringList{lang(1, "Str110")});
+}
+
 }  // namespace
 }  // namespace nivra::ui::test
