@@ -236,21 +236,22 @@ void familyG(Builder& b) {
         ControlSkin& p = b.c(panel.name);
         p.backColour = back;
         p.borderColour = border;
-        const std::optional<int> w =
-            panel.widthKey.isEmpty() ? std::nullopt : std::optional<int>(widths.value(panel.widthKey));
-        if (w) p.width = *w;
+        // Panels without a width key keep the width of their widget.
+        const bool sized = !panel.widthKey.isEmpty();
+        const int w = sized ? widths.value(panel.widthKey) : 0;
+        if (sized) p.width = w;
         for (const MenuPanel::Entry& e : panel.entries) {
             b.font(e.name, size, text);
             ControlSkin& entry = b.c(e.name);
             entry.hoverTextColour = hoverText;
             entry.hoverBackColour = hoverBack;
             entry.caption = prefix + b.text(e.textId);
-            if (w) entry.width = *w - 4;
+            if (sized) entry.width = w - 4;
             if (e.opensSubMenu) {
                 const QString arrow = menuArrowName(e.name);
                 b.font(arrow, size, text);
                 b.c(arrow).caption = QStringLiteral(">>");
-                if (w) b.c(arrow).left = *w - 24;
+                if (sized) b.c(arrow).left = w - 24;
             }
         }
     }
