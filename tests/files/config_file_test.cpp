@@ -1,6 +1,7 @@
 // Configuration and patch files: which files are accepted, what is taken from them, and
 // the patch-code check written before programming.
 #include "files/config_file.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -10,28 +11,8 @@ namespace nivra {
 namespace {
 
 namespace fs = std::filesystem;
+using nivra::testing::TempDir;
 
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/nivra-files-test-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path file(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        const fs::path p = path_ / name;
-        std::ofstream out(p, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return p;
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 std::vector<std::uint8_t> configBytes(std::size_t size, std::uint8_t marker = 0xE0) {
     std::vector<std::uint8_t> bytes(size);

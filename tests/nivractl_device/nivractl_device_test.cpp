@@ -1,14 +1,12 @@
 // `nivractl devices`, `descriptor` and `info` run as processes on the simulated mouse:
 // outputs, exit statuses, the trace file and the memory file written back.
+#include "tests/support/run_command.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "image/builtin.h"
 
@@ -16,34 +14,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using Result = nivra::testing::CommandResult;
+using nivra::testing::readText;
 
 class NivractlDevice : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string templ = (fs::temp_directory_path() / "nivractl-device-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(templ.data()), nullptr);
-        dir_ = templ;
+        ASSERT_FALSE(tmp_.path().empty());
+        dir_ = tmp_.path();
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     Result run(const std::string& args) const {
-        const std::string cmd = std::string(NIVRACTL_BIN) + " " + args + " >" + (dir_ / "out").string() + " 2>" +
-                                (dir_ / "err").string();
-        const int raw = std::system(cmd.c_str());
-        Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / "out"), slurp(dir_ / "err")};
-        fs::remove(dir_ / "out");
-        fs::remove(dir_ / "err");
-        return r;
+        return nivra::testing::runCommand(std::string(NIVRACTL_BIN) + " " + args, dir_);
     }
 
     fs::path memoryFile(std::uint8_t manufacturer, std::uint8_t product) const {
@@ -55,6 +37,7 @@ protected:
         return p;
     }
 
+    nivra::testing::TempDir tmp_;
     fs::path dir_;
 };
 
@@ -105,17 +88,17 @@ TEST_F(NivractlDevice, InfoIdentifiesAndChecksTheMouseWithATrace) {
         "SET 40 0D 00 00 00 00 00 00\n"
         "GET 41 10 3A C0 00 00 00 00\n"
         "SET 40 09 01 E4 00 0C 00 00\n";
-    EXPECT_EQ(slurp(trace).substr(0, expected.size()), expected);
+    EXPECT_EQ(readText(trace).substr(0, expected.size()), expected);
 }
 
 TEST_F(NivractlDevice, InfoRefusesForeignIdsAndKeepsTheMemoryFile) {
     const fs::path mem = memoryFile(0x12, 0x34);
-    const std::string before = slurp(mem);
+    const std::string before = readText(mem);
     Result r = run("--simulate=" + mem.string() + " info");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("manufacturer id: 18\nproduct id: 52\n"), std::string::npos);
     EXPECT_NE(r.err.find("The mouse manufacturer or product id error"), std::string::npos) << r.err;
-    EXPECT_TRUE(slurp(mem) == before);
+    EXPECT_TRUE(readText(mem) == before);
 
     // 0/0 is accepted through the reserve IDs.
     memoryFile(0, 0);
@@ -128,13 +111,13 @@ TEST_F(NivractlDevice, SimulateFileIsCreatedFromBuiltinImage1OrRefusedWhenBroken
     Result r = run("--simulate=" + fresh.string() + " info");
     EXPECT_EQ(r.status, 0) << r.err;
     const nivra::Image& image1 = nivra::builtinImage(1);
-    EXPECT_TRUE(slurp(fresh) == std::string(image1.begin(), image1.end()));
+    EXPECT_TRUE(readText(fresh) == std::string(image1.begin(), image1.end()));
 
     std::ofstream(dir_ / "short.bin", std::ios::binary) << "short";
     r = run("--simulate=" + (dir_ / "short.bin").string() + " info");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("not 2048"), std::string::npos) << r.err;
-    EXPECT_EQ(slurp(dir_ / "short.bin"), "short");   // a file that failed to load is not overwritten
+    EXPECT_EQ(readText(dir_ / "short.bin"), "short");   // a file that failed to load is not overwritten
 
     // A folder named as the memory file: a message, not an abort.
     r = run("--simulate=" + dir_.string() + " info");

@@ -3,49 +3,31 @@
 #include "image/builtin.h"
 #include "image/fields.h"
 
+#include "tests/support/run_command.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using Result = nivra::testing::CommandResult;
+using nivra::testing::readText;
 
 class NivractlImage : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string templ = (fs::temp_directory_path() / "nivractl-image-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(templ.data()), nullptr);
-        dir_ = templ;
+        ASSERT_FALSE(tmp_.path().empty());
+        dir_ = tmp_.path();
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     Result run(const std::string& args) const {
-        const std::string cmd = std::string(NIVRACTL_BIN) + " " + args + " >" + (dir_ / "out").string() + " 2>" +
-                                (dir_ / "err").string();
-        const int raw = std::system(cmd.c_str());
-        Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / "out"), slurp(dir_ / "err")};
-        fs::remove(dir_ / "out");
-        fs::remove(dir_ / "err");
-        return r;
+        return nivra::testing::runCommand(std::string(NIVRACTL_BIN) + " " + args, dir_);
     }
 
     fs::path writeFile(const std::string& name, const std::string& bytes) const {
@@ -59,6 +41,7 @@ protected:
         return names;
     }
 
+    nivra::testing::TempDir tmp_;
     fs::path dir_;
 };
 
@@ -68,7 +51,7 @@ TEST_F(NivractlImage, BuiltinOutputPassesShowWithEverySectionValid) {
         const Result b = run("builtin " + std::to_string(n) + " " + file.string());
         ASSERT_EQ(b.status, 0) << b.err;
         const nivra::Image& img = nivra::builtinImage(n);
-        EXPECT_EQ(slurp(file), std::string(img.begin(), img.end()));
+        EXPECT_EQ(readText(file), std::string(img.begin(), img.end()));
 
         const Result s = run("show --json --file " + file.string());
         ASSERT_EQ(s.status, 0) << s.err;
@@ -166,7 +149,7 @@ TEST_F(NivractlImage, BuiltinReplacesAnExistingFileWhole) {
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_EQ(run("builtin 3 " + file.string()).status, 0);
     const nivra::Image& img = nivra::builtinImage(3);
-    EXPECT_EQ(slurp(file), std::string(img.begin(), img.end()));
+    EXPECT_EQ(readText(file), std::string(img.begin(), img.end()));
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(entries(), std::vector<std::string>{"cfg.bin"});  // no temporary left behind
@@ -176,7 +159,7 @@ TEST_F(NivractlImage, BuiltinReplacesAnExistingFileWhole) {
     ASSERT_EQ(run("builtin 1 " + (dir_ / "link.bin").string()).status, 0);
     EXPECT_TRUE(fs::is_symlink(dir_ / "link.bin"));
     const nivra::Image& first = nivra::builtinImage(1);
-    EXPECT_EQ(slurp(file), std::string(first.begin(), first.end()));
+    EXPECT_EQ(readText(file), std::string(first.begin(), first.end()));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Backups per connection: naming, replacing within a connection, pruning, the folder
 // choice, and the atomic write underneath.
 #include "device/backup.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,27 +13,9 @@ namespace nivra {
 namespace {
 
 namespace fs = std::filesystem;
+using nivra::testing::TempDir;
 
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/nivra-backup-test-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
 
-private:
-    fs::path path_;
-};
-
-std::vector<std::uint8_t> fileBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 Image filled(std::uint8_t v) {
     Image img;
@@ -69,7 +52,7 @@ TEST(BackupStore, OneFilePerConnectionNamedByTimeAndIds) {
     wall.seconds += 30;
     ASSERT_TRUE(store.keep(filled(0x22), kIds));
     EXPECT_EQ(store.list().size(), 1u);
-    EXPECT_EQ(fileBytes(store.currentPath()), std::vector<std::uint8_t>(kImageSize, 0x22));
+    EXPECT_EQ(nivra::testing::readBytes(store.currentPath()), std::vector<std::uint8_t>(kImageSize, 0x22));
 
     // A new connection in the same second as the previous file's name gets its own file,
     // listed as the newest.
@@ -81,7 +64,7 @@ TEST(BackupStore, OneFilePerConnectionNamedByTimeAndIds) {
     EXPECT_EQ(listed[0].name, "20261210-103140Z-1BCF-08B8-FF-FF-2.bin");
     EXPECT_EQ(listed[1].name, "20261210-103140Z-1BCF-08B8-FF-FF.bin");
     EXPECT_EQ(listed[0].size, kImageSize);
-    EXPECT_EQ(fileBytes(listed[1].path), std::vector<std::uint8_t>(kImageSize, 0x22));
+    EXPECT_EQ(nivra::testing::readBytes(listed[1].path), std::vector<std::uint8_t>(kImageSize, 0x22));
 }
 
 TEST(BackupStore, KeepsTheNewestAndLeavesOtherFilesAlone) {
@@ -98,9 +81,9 @@ TEST(BackupStore, KeepsTheNewestAndLeavesOtherFilesAlone) {
     }
     const auto listed = store.list();
     ASSERT_EQ(listed.size(), 3u);
-    EXPECT_EQ(fileBytes(listed[0].path)[0], 4);
-    EXPECT_EQ(fileBytes(listed[1].path)[0], 3);
-    EXPECT_EQ(fileBytes(listed[2].path)[0], 2);
+    EXPECT_EQ(nivra::testing::readBytes(listed[0].path)[0], 4);
+    EXPECT_EQ(nivra::testing::readBytes(listed[1].path)[0], 3);
+    EXPECT_EQ(nivra::testing::readBytes(listed[2].path)[0], 2);
     EXPECT_TRUE(fs::exists(dir.path() / "notes.txt"));
     EXPECT_TRUE(fs::exists(dir.path() / "20200101-000000Z-1BCF-08B8-FF-FF.bin.bak"));
 
@@ -132,7 +115,7 @@ TEST(BackupStore, AnUnchangedMouseDoesNotPushOutOlderConfigurations) {
     }
     auto listed = store.list();
     ASSERT_EQ(listed.size(), 2u);
-    EXPECT_EQ(fileBytes(listed[1].path)[0], 0x01);
+    EXPECT_EQ(nivra::testing::readBytes(listed[1].path)[0], 0x01);
 
     // Another mouse with the same bytes gets its own file.
     wall.seconds += 60;
@@ -149,8 +132,8 @@ TEST(BackupStore, AnUnchangedMouseDoesNotPushOutOlderConfigurations) {
     ASSERT_TRUE(store.keep(filled(0x03), kIds));
     listed = store.list();
     ASSERT_EQ(listed.size(), 2u);
-    EXPECT_EQ(fileBytes(listed[0].path)[0], 0x03);
-    EXPECT_EQ(fileBytes(listed[1].path)[0], 0x02);
+    EXPECT_EQ(nivra::testing::readBytes(listed[0].path)[0], 0x03);
+    EXPECT_EQ(nivra::testing::readBytes(listed[1].path)[0], 0x02);
 }
 
 TEST(BackupStore, FolderFromXdgStateHomeOrHome) {
@@ -194,7 +177,7 @@ TEST(AtomicWrite, ReplacesCompletelyOrLeavesTheOldFile) {
     { std::ofstream(target, std::ios::binary) << "old content"; }
 
     ASSERT_TRUE(writeFileAtomically(target, std::vector<std::uint8_t>(kImageSize, 0xAB)));
-    EXPECT_EQ(fileBytes(target), std::vector<std::uint8_t>(kImageSize, 0xAB));
+    EXPECT_EQ(nivra::testing::readBytes(target), std::vector<std::uint8_t>(kImageSize, 0xAB));
     EXPECT_EQ(names(dir.path()), std::vector<std::string>{"profile.bin"});  // no temporary left
 
     // The target is a folder: rename fails, the folder stays, no temporary is left.
@@ -214,7 +197,7 @@ TEST(AtomicWrite, ReplacesCompletelyOrLeavesTheOldFile) {
     fs::create_symlink(real, dir.path() / "link.bin");
     ASSERT_TRUE(writeFileAtomically(dir.path() / "link.bin", std::vector<std::uint8_t>(4, 7)));
     EXPECT_TRUE(fs::is_symlink(dir.path() / "link.bin"));
-    EXPECT_EQ(fileBytes(real), std::vector<std::uint8_t>(4, 7));
+    EXPECT_EQ(nivra::testing::readBytes(real), std::vector<std::uint8_t>(4, 7));
     EXPECT_EQ(names(dir.path() / "elsewhere"), std::vector<std::string>{"real.bin"});
 
     // A missing folder: nothing is created.

@@ -20,35 +20,11 @@
 #include "device/simulated_mouse.h"
 #include "device/transfer.h"
 #include "image/builtin.h"
+#include "tests/support/temp_dir.h"
 
 namespace nivra::testing {
 
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/nivra-transfer-test-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path file(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        const auto p = path_ / name;
-        std::ofstream out(p, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return p;
-    }
 
-private:
-    std::filesystem::path path_;
-};
-
-inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 inline std::vector<std::uint8_t> bytesOf(const Image& image) { return {image.begin(), image.end()}; }
 
