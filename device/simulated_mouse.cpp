@@ -367,9 +367,9 @@ std::size_t SimulatedMouse::reportCount() const {
     return reports_;
 }
 
-void SimulatedMouse::countReportLocked() { ++reports_; }
-
-bool SimulatedMouse::handleSetLocked(std::span<const std::uint8_t> r) {
+// Counts one feature report; false when the mouse vanishes instead (the injected fault of
+// vanishAfterReports), so the report gets no answer.
+bool SimulatedMouse::countReportLocked() {
     if (vanishAfter_) {
         if (*vanishAfter_ == 0) {
             vanishAfter_.reset();
@@ -379,7 +379,12 @@ bool SimulatedMouse::handleSetLocked(std::span<const std::uint8_t> r) {
         }
         --*vanishAfter_;
     }
-    countReportLocked();
+    ++reports_;
+    return true;
+}
+
+bool SimulatedMouse::handleSetLocked(std::span<const std::uint8_t> r) {
+    if (!countReportLocked()) return false;
     if (r.size() < protocol::kReportLength) return false;
 
     if (r[0] == protocol::kDataReportId) {
@@ -465,16 +470,7 @@ bool SimulatedMouse::handleSetLocked(std::span<const std::uint8_t> r) {
 }
 
 bool SimulatedMouse::handleGetLocked(std::span<std::uint8_t> r) {
-    if (vanishAfter_) {
-        if (*vanishAfter_ == 0) {
-            vanishAfter_.reset();
-            plugged_ = false;
-            goneLocked();
-            return false;
-        }
-        --*vanishAfter_;
-    }
-    countReportLocked();
+    if (!countReportLocked()) return false;
     if (r.size() < protocol::kReportLength || r[0] != protocol::kDataReportId) return false;
     if (failDataReads_) return false;
     std::fill(r.begin() + 1, r.end(), 0x00);

@@ -109,7 +109,7 @@ private:
     void powerUpLocked();
     bool handleSetLocked(std::span<const std::uint8_t> report);
     bool handleGetLocked(std::span<std::uint8_t> report);
-    void countReportLocked();
+    bool countReportLocked();
 
     Clock& clock_;
     mutable std::mutex mutex_;
