@@ -239,6 +239,27 @@ TEST_F(MainWindowTest, UnpluggingShowsWaitingToReconnectAndCoversEveryPage) {
     EXPECT_EQ(desktop.messages.size(), 1);
 }
 
+// A shown covering label spans its page and lies above every control, also after a
+// language change has raised the page buttons again.
+TEST_F(MainWindowTest, ShownCoveringLabelsSpanTheirPageAboveThePageButtons) {
+    device.connect();
+    click(QStringLiteral("Btn_Lang3_1"));
+    struct Case { const char* cover; int page; const char* opens; };
+    for (const Case c : {Case{"Disable_All_1", 1, "Btn_Main_1"}, Case{"Disable_All_3", 3, "Btn_Breath_1"},
+                         Case{"Disable_All_4_1", 4, "Btn_Macro_3"}}) {
+        click(QLatin1String(c.opens));
+        QWidget* page = w(QStringLiteral("gbPage%1").arg(c.page));
+        QWidget* cover = w(QLatin1String(c.cover));
+        cover->show();
+        EXPECT_EQ(cover->geometry(), page->rect()) << c.cover;
+        for (const char* button : {"Btn_Main_%1", "Btn_Save_%1", "Btn_Exit1_%1"}) {
+            QWidget* b = w(QString::fromLatin1(button).arg(c.page));
+            EXPECT_EQ(page->childAt(b->geometry().center()), cover) << c.cover << " over " << button;
+        }
+        cover->hide();
+    }
+}
+
 TEST_F(MainWindowTest, LanguageButtonAppliesTheLanguageAndKeepsThePage) {
     device.connect();
     click(QStringLiteral("Btn_Adv_1"));
