@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "qt_app.h"
 
+#include "ui/loading_splash.h"
 #include "ui/main_window.h"
 
 #include <QLabel>
@@ -75,6 +76,38 @@ TEST_F(MainWindowTest, StartsInTheNoDeviceStateOnPageOneInLanguageOne) {
     // Pressing the language button at start hid page 1's cover; the others stay up.
     EXPECT_FALSE(w(QStringLiteral("Disable_All_1"))->isVisibleTo(window.get()));
     EXPECT_TRUE(w(QStringLiteral("Disable_All_2"))->isVisibleTo(w(QStringLiteral("gbPage2"))));
+}
+
+// Every control the window's design names exists under that objectName.
+TEST_F(MainWindowTest, NamedControlsExist) {
+    QStringList names{QStringLiteral("gbPage7"), QStringLiteral("ts_Operator"), QStringLiteral("ts_Engineer"),
+                      QStringLiteral("ts_Gun"), QStringLiteral("Img_Logo4"), QStringLiteral("Btn_Close"),
+                      QStringLiteral("lbl_Content"), QStringLiteral("Disable_All_4_1"), QStringLiteral("Gb_Delay"),
+                      QStringLiteral("Gb_Insert"), QStringLiteral("Img_InsertBase"), QStringLiteral("IB_ComboKey8"),
+                      QStringLiteral("Btn_LoadBIN"), QStringLiteral("Img_LoadBIN"), QStringLiteral("Btn_Program"),
+                      QStringLiteral("Img_Program"), QStringLiteral("Btn_WebLink"), QStringLiteral("lbl_LoadBIN"),
+                      QStringLiteral("Btn_Default"), QStringLiteral("Btn_ImportBaseMacro"),
+                      QStringLiteral("Btn_ImportGunMacro"), QStringLiteral("Btn_PatchCode"),
+                      QStringLiteral("lbl_LEDMode"), QStringLiteral("cb_LEDMode")};
+    for (int n = 1; n <= 8; ++n) names << QStringLiteral("rb_%1").arg(n);
+    for (int n = 1; n <= 3; ++n) names << QStringLiteral("rb_Lang%1").arg(n);
+    for (int n = 1; n <= 6; ++n) names << QStringLiteral("gbPage%1").arg(n) << QStringLiteral("Img_Base_%1").arg(n);
+    for (int n : {1, 2, 3, 4, 5, 6}) names << QStringLiteral("Img_P%1").arg(n);
+    for (int k = 1; k <= 12; ++k) names << QStringLiteral("Key%1").arg(k) << QStringLiteral("Img_Key%1").arg(k);
+    for (const char* stem : {"Main", "Switch", "Fixed", "Adv", "Breath", "Macro", "Update", "Engineer", "Load", "Save"})
+        names << QStringLiteral("Btn_%1_6").arg(QLatin1String(stem));
+    for (int n = 1; n <= 5; ++n) {
+        names << QStringLiteral("Disable_All_%1").arg(n);
+        for (const char* stem : {"Main", "Switch", "Fixed", "Adv", "Breath", "Macro", "Update", "Engineer", "Load",
+                                 "Save", "Lang1", "Lang2", "Lang3", "Confirm1", "Confirm2", "Confirm3", "Exit1",
+                                 "Exit2", "Web"})
+            names << QStringLiteral("Btn_%1_%2").arg(QLatin1String(stem)).arg(n)
+                  << QStringLiteral("Img_%1_%2").arg(QLatin1String(stem)).arg(n);
+    }
+    for (const QString& name : names) EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name.toStdString();
+    EXPECT_EQ(window->objectName(), QStringLiteral("TForm1"));
+    EXPECT_EQ(window->splash()->objectName(), QStringLiteral("TFormLoadingUI"));
+    EXPECT_EQ(window->trayIcon()->objectName(), QStringLiteral("TrayIcon1"));
 }
 
 TEST_F(MainWindowTest, EveryDeviceButtonWithoutAMouseShowsFindingTheDeviceAndKeepsThePage) {
