@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -119,6 +120,9 @@ TEST(Desktop, PasswordPromptHidesWhatIsTypedAndCancelGivesNothing) {
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Password"));
         EXPECT_EQ(dlg->labelText(), QStringLiteral("PASSWORD:"));
         EXPECT_EQ(dlg->textEchoMode(), QLineEdit::Password);
+        auto* edit = dlg->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), int('*'));
         dlg->setTextValue(QStringLiteral("QorvinTek"));
         dlg->accept();
     });
