@@ -321,6 +321,7 @@ void MainWindow::RefreshAPPage() {
 }
 
 void MainWindow::Btn_LangClick(int language) {
+    if (language < 1 || language > 3) return;  // there are three language tables
     pages_[0]->cover()->show();
     for (int lang = 1; lang <= 3; ++lang)
         setPictureOnCopies(QStringLiteral("Lang%1").arg(lang), qs(restingPicture(lang == language)));

@@ -310,6 +310,14 @@ TEST_F(MainWindowTest, LanguageButtonAppliesTheLanguageAndKeepsThePage) {
     }
 }
 
+TEST_F(MainWindowTest, ALanguageNumberWithoutATableChangesNothing) {
+    for (int language : {0, 4, -1}) {
+        window->Btn_LangClick(language);
+        EXPECT_EQ(skin.language, 1) << language;
+        EXPECT_TRUE(w<QRadioButton>(QStringLiteral("rb_Lang1"))->isChecked()) << language;
+    }
+}
+
 TEST_F(MainWindowTest, ConfirmButtonsRestoreTheirBuiltInImage) {
     device.connect();
     for (int c : {3, 1}) {
