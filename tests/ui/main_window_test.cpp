@@ -197,6 +197,18 @@ TEST_F(MainWindowTest, HoveringAndLeavingTheButtonOfThePageInViewKeepsItsSelecte
     EXPECT_EQ(picture(QStringLiteral("Img_Exit1_1")), "ExitS_02");
     hover(QStringLiteral("Key1"));
     EXPECT_EQ(picture(QStringLiteral("Img_Key1")), "KeyS_02");
+    // Kinds A (Confirm, Exit) and E (update page): hover picture, then the normal one.
+    struct Case { const char* label; const char* picture; const char* hovered; const char* normal; };
+    const Case cases[] = {{"Btn_Confirm2_3", "Img_Confirm2_3", "BtnS_02", "BtnS_01"},
+                          {"Btn_Exit2_4", "Img_Exit2_4", "BtnS_02", "BtnS_01"},
+                          {"Btn_LoadBIN", "Img_LoadBIN", "KeyS_02", "KeyS_01"},
+                          {"Btn_Program", "Img_Program", "KeyS_02", "KeyS_01"}};
+    for (const Case& c : cases) {
+        hover(QLatin1String(c.label));
+        EXPECT_EQ(picture(QLatin1String(c.picture)), QLatin1String(c.hovered)) << c.label;
+        leave(QLatin1String(c.label));
+        EXPECT_EQ(picture(QLatin1String(c.picture)), QLatin1String(c.normal)) << c.label;
+    }
 }
 
 TEST_F(MainWindowTest, FifthDoubleClickAsksForThePasswordAndOnlyTheEngineerPasswordShowsTheTabs) {
