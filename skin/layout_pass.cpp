@@ -694,7 +694,7 @@ DialogControls dialogControls(Dialog dialog) {
     case Dialog::XYValue:
         return {{QStringLiteral("lbl_TitleX"), QStringLiteral("lbl_TitleY")},
                 {QStringLiteral("Edt_EditX"), QStringLiteral("Edt_EditY")}};
-    case Dialog::Value: return {{QStringLiteral("lbl_Title")}, {QStringLiteral("Edt_EditValue")}};
+    case Dialog::Value: return {{QStringLiteral("lbl_Title")}, {QStringLiteral("Edt_EditTime")}};
     }
     return {};
 }

@@ -84,7 +84,7 @@ enum class Dialog : int {
 // The objectNames of a dialog's own controls.
 struct DialogControls {
     QStringList titles;  // lbl_Title, or lbl_TitleX and lbl_TitleY for the X/Y dialog
-    QStringList edits;   // Edt_Assembly, Edt_MacroName, Edt_EditKey, Edt_EditTime, Edt_EditX/Y, Edt_EditValue
+    QStringList edits;   // Edt_Assembly, Edt_MacroName, Edt_EditKey, Edt_EditTime (delay and value dialogs), Edt_EditX/Y
 };
 DialogControls dialogControls(Dialog dialog);
 

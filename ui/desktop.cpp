@@ -36,6 +36,9 @@ std::optional<QString> QtDesktop::password(QWidget* parent, const QString& fontN
     dlg.setWindowTitle(QStringLiteral("Password"));
     dlg.setLabelText(QStringLiteral("PASSWORD:"));
     dlg.setTextEchoMode(QLineEdit::Password);
+    // What is typed shows as "*", not as the style's bullet.
+    if (auto* edit = dlg.findChild<QLineEdit*>())
+        edit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     dlg.setOkButtonText(QStringLiteral("OK"));
     dlg.setCancelButtonText(QStringLiteral("Cancel"));
     QFont font = dlg.font();

@@ -303,10 +303,9 @@ void MainWindow::loadPanelPicture(Page page) {
 
 void MainWindow::refreshKeyLabels() {
     const int profile = isProfilePage(state_.page) ? static_cast<int>(state_.page) : 1;
-    for (int k = 1; k <= 12; ++k) {
-        const QString caption = device_.keyCaption(profile, k);
-        if (!caption.isEmpty()) profilePage_->key(k)->label()->setText(caption);
-    }
+    // A function without a name leaves its label empty rather than showing the name of
+    // whatever the label showed before.
+    for (int k = 1; k <= 12; ++k) profilePage_->key(k)->label()->setText(device_.keyCaption(profile, k));
 }
 
 void MainWindow::RefreshAPPage() {
@@ -322,6 +321,7 @@ void MainWindow::RefreshAPPage() {
 }
 
 void MainWindow::Btn_LangClick(int language) {
+    if (language < 1 || language > 3) return;  // there are three language tables
     pages_[0]->cover()->show();
     for (int lang = 1; lang <= 3; ++lang)
         setPictureOnCopies(QStringLiteral("Lang%1").arg(lang), qs(restingPicture(lang == language)));

@@ -46,7 +46,7 @@ public:
     void Btn_Engineer_0Click() { pageButtonClick(Page::Engineer); }
     void Btn_Save_0Click();
     void Btn_Load_0Click();
-    void Btn_LangClick(int language);  // Btn_Lang1_0Click .. Btn_Lang3_0Click
+    void Btn_LangClick(int language);  // Btn_Lang1_0Click .. Btn_Lang3_0Click; others are ignored
     void Btn_ConfirmClick(int image);  // Btn_Confirm1_0Click .. Btn_Confirm3_0Click
     void Btn_Web_0Click();
     void Btn_WebLinkClick();

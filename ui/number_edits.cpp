@@ -3,16 +3,20 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace nivra::ui {
 
 namespace {
 constexpr QChar kBackspace(u'\b');
 
-// Characters that only edit or move (no text) always pass, as do shortcuts.
+// Keys that only edit or move always pass, as do shortcuts: those without text and those
+// whose text is control characters only (Delete brings DEL, Escape ESC, Enter CR on X11);
+// none of them puts a character into the edit.
 bool isEditingKey(const QKeyEvent* event) {
-    if (event->text().isEmpty()) return true;
     if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return true;
-    return false;
+    const QString text = event->text();
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 bool typedAccepted(const QKeyEvent* event, bool (*accepts)(QChar)) {

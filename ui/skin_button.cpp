@@ -8,6 +8,10 @@
 
 namespace nivra::ui {
 
+void CoverLabel::showEvent(QShowEvent* e) {
+    raise();
+    QLabel::showEvent(e);
+}
 void CoverLabel::mousePressEvent(QMouseEvent* e) { e->accept(); }
 void CoverLabel::mouseReleaseEvent(QMouseEvent* e) { e->accept(); }
 void CoverLabel::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }

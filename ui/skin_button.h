@@ -13,12 +13,14 @@ namespace nivra::ui {
 
 class SkinPort;
 
-// A label that swallows every click on its page while it is shown (Disable_All_...).
+// A label that swallows every click on its page while it is shown (Disable_All_...). It
+// comes to the top whenever it is shown, so it lies above controls raised after it.
 class CoverLabel : public QLabel {
 public:
     using QLabel::QLabel;
 
 protected:
+    void showEvent(QShowEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;

@@ -57,7 +57,9 @@ void SkinPage::finishLayout() {
 
 void SkinPage::resizeToWindow(QSize size) {
     resize(size);
-    if (cover_) cover_->setGeometry(QRect(QPoint(0, 0), size));
+    // Every covering label of the page (Disable_All_N, and Disable_All_4_1 on the Macro page)
+    // is as large as the window.
+    for (CoverLabel* c : findChildren<CoverLabel*>(Qt::FindDirectChildrenOnly)) c->setGeometry(QRect(QPoint(0, 0), size));
 }
 
 }  // namespace nivra::ui

@@ -6,6 +6,7 @@
 
 #include <QBitmap>
 #include <QCheckBox>
+#include <QRegularExpressionValidator>
 
 namespace nivra::ui {
 
@@ -30,10 +31,17 @@ SmallDialog::SmallDialog(int formNumber, const SkinPort& skin, QWidget* mainWind
         l->setObjectName(t);
         titles_.push_back(l);
     }
-    // Delays, X/Y values and repeat counts are numbers; names and keys are text.
-    const bool numbers = formNumber >= 5;
+    // Delays and repeat counts are counts; X/Y values are numbers that may be negative;
+    // names and keys are text.
     for (const QString& e : controls.edits) {
-        QLineEdit* edit = numbers ? static_cast<QLineEdit*>(new TIntEdit(this)) : new TSPITEdit(this);
+        QLineEdit* edit = nullptr;
+        if (formNumber == 5 || formNumber == 7) {
+            edit = new TIntEdit(this);
+        } else {
+            edit = new TSPITEdit(this);
+            if (formNumber == 6)
+                edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), edit));
+        }
         edit->setObjectName(e);
         edit->setAlignment(Qt::AlignCenter);
         edits_.push_back(edit);

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -68,14 +69,19 @@ TEST(SmallDialog, EachFormHasItsEditsAndTheKeyDialogItsModifierBoxes) {
     qtApp();
     FakeSkin skin;
     QWidget main;
-    struct Case { int form; QStringList edits; };
+    // typed: what typing "-1x2" leaves in each edit (names and keys are free text).
+    struct Case { int form; QStringList edits; const char* typed; };
     const Case cases[] = {
-        {2, {QStringLiteral("Edt_Assembly")}},  {3, {QStringLiteral("Edt_MacroName")}},
-        {4, {QStringLiteral("Edt_EditKey")}},   {5, {QStringLiteral("Edt_EditTime")}},
-        {6, {QStringLiteral("Edt_EditX"), QStringLiteral("Edt_EditY")}}, {7, {QStringLiteral("Edt_EditValue")}},
+        {2, {QStringLiteral("Edt_Assembly")}, "-1x2"},  {3, {QStringLiteral("Edt_MacroName")}, "-1x2"},
+        {4, {QStringLiteral("Edt_EditKey")}, "-1x2"},   {5, {QStringLiteral("Edt_EditTime")}, "12"},
+        {6, {QStringLiteral("Edt_EditX"), QStringLiteral("Edt_EditY")}, "-12"}, {7, {QStringLiteral("Edt_EditTime")}, "12"},
     };
     for (const Case& c : cases) {
         SmallDialog dlg(c.form, skin, &main);
+        for (QLineEdit* e : dlg.edits()) {
+            QTest::keyClicks(e, QStringLiteral("-1x2"));
+            EXPECT_EQ(e->text(), QLatin1String(c.typed)) << e->objectName().toStdString();
+        }
         EXPECT_EQ(dlg.objectName(), QStringLiteral("TForm%1").arg(c.form));
         QStringList names;
         for (QLineEdit* e : dlg.edits()) names << e->objectName();
@@ -114,6 +120,9 @@ TEST(Desktop, PasswordPromptHidesWhatIsTypedAndCancelGivesNothing) {
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Password"));
         EXPECT_EQ(dlg->labelText(), QStringLiteral("PASSWORD:"));
         EXPECT_EQ(dlg->textEchoMode(), QLineEdit::Password);
+        auto* edit = dlg->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), int('*'));
         dlg->setTextValue(QStringLiteral("QorvinTek"));
         dlg->accept();
     });

@@ -6,6 +6,7 @@
 #include "device/clock.h"
 #include "device/simulated_mouse.h"
 #include "image/builtin.h"
+#include "image/working_copy.h"
 #include "skin/language_table.h"
 #include "ui/linked_device.h"
 #include "ui/loading_splash.h"
@@ -104,6 +105,23 @@ TEST_F(LinkedWindowTest, UnpluggingShowsWaitingToReconnectAndTheCoveringLabels) 
     device->pollNow();
     EXPECT_FALSE(device->noDevice());
     for (int n = 1; n <= 5; ++n) EXPECT_FALSE(covered(n)) << n;
+}
+
+// A button whose function has no name shows an empty caption, not the name the label
+// had on the profile shown before.
+TEST_F(LinkedWindowTest, KeyLabelOfAnUnnamedFunctionIsEmptyAfterAProfileSwitch) {
+    Image memory = builtinImage(1);
+    constexpr std::size_t kGameMode = 241;
+    const std::uint8_t unnamed[] = {0x07, 0x83, 0x00, 0x00};  // a profile code with no name
+    std::copy(std::begin(unnamed), std::end(unnamed), memory.begin() + kGameMode);
+    setSectionCheckByte(std::span(memory).subspan(kGameMode, 49));
+    start(memory);
+    device->pollNow();
+    ASSERT_EQ(text(QStringLiteral("Key1")), lang(1, "Str210"));
+    click(QStringLiteral("Btn_Switch_1"));
+    EXPECT_TRUE(text(QStringLiteral("Key1")).isEmpty()) << text(QStringLiteral("Key1")).toStdString();
+    click(QStringLiteral("Btn_Main_1"));
+    EXPECT_EQ(text(QStringLiteral("Key1")), lang(1, "Str210"));
 }
 
 TEST_F(LinkedWindowTest, AMouseWithForeignIdBytesIsRefusedAndNotRead) {

@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "qt_app.h"
 
+#include "ui/loading_splash.h"
 #include "ui/main_window.h"
 
 #include <QLabel>
@@ -75,6 +76,38 @@ TEST_F(MainWindowTest, StartsInTheNoDeviceStateOnPageOneInLanguageOne) {
     // Pressing the language button at start hid page 1's cover; the others stay up.
     EXPECT_FALSE(w(QStringLiteral("Disable_All_1"))->isVisibleTo(window.get()));
     EXPECT_TRUE(w(QStringLiteral("Disable_All_2"))->isVisibleTo(w(QStringLiteral("gbPage2"))));
+}
+
+// Every control the window's design names exists under that objectName.
+TEST_F(MainWindowTest, NamedControlsExist) {
+    QStringList names{QStringLiteral("gbPage7"), QStringLiteral("ts_Operator"), QStringLiteral("ts_Engineer"),
+                      QStringLiteral("ts_Gun"), QStringLiteral("Img_Logo4"), QStringLiteral("Btn_Close"),
+                      QStringLiteral("lbl_Content"), QStringLiteral("Disable_All_4_1"), QStringLiteral("Gb_Delay"),
+                      QStringLiteral("Gb_Insert"), QStringLiteral("Img_InsertBase"), QStringLiteral("IB_ComboKey8"),
+                      QStringLiteral("Btn_LoadBIN"), QStringLiteral("Img_LoadBIN"), QStringLiteral("Btn_Program"),
+                      QStringLiteral("Img_Program"), QStringLiteral("Btn_WebLink"), QStringLiteral("lbl_LoadBIN"),
+                      QStringLiteral("Btn_Default"), QStringLiteral("Btn_ImportBaseMacro"),
+                      QStringLiteral("Btn_ImportGunMacro"), QStringLiteral("Btn_PatchCode"),
+                      QStringLiteral("lbl_LEDMode"), QStringLiteral("cb_LEDMode")};
+    for (int n = 1; n <= 8; ++n) names << QStringLiteral("rb_%1").arg(n);
+    for (int n = 1; n <= 3; ++n) names << QStringLiteral("rb_Lang%1").arg(n);
+    for (int n = 1; n <= 6; ++n) names << QStringLiteral("gbPage%1").arg(n) << QStringLiteral("Img_Base_%1").arg(n);
+    for (int n : {1, 2, 3, 4, 5, 6}) names << QStringLiteral("Img_P%1").arg(n);
+    for (int k = 1; k <= 12; ++k) names << QStringLiteral("Key%1").arg(k) << QStringLiteral("Img_Key%1").arg(k);
+    for (const char* stem : {"Main", "Switch", "Fixed", "Adv", "Breath", "Macro", "Update", "Engineer", "Load", "Save"})
+        names << QStringLiteral("Btn_%1_6").arg(QLatin1String(stem));
+    for (int n = 1; n <= 5; ++n) {
+        names << QStringLiteral("Disable_All_%1").arg(n);
+        for (const char* stem : {"Main", "Switch", "Fixed", "Adv", "Breath", "Macro", "Update", "Engineer", "Load",
+                                 "Save", "Lang1", "Lang2", "Lang3", "Confirm1", "Confirm2", "Confirm3", "Exit1",
+                                 "Exit2", "Web"})
+            names << QStringLiteral("Btn_%1_%2").arg(QLatin1String(stem)).arg(n)
+                  << QStringLiteral("Img_%1_%2").arg(QLatin1String(stem)).arg(n);
+    }
+    for (const QString& name : names) EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name.toStdString();
+    EXPECT_EQ(window->objectName(), QStringLiteral("TForm1"));
+    EXPECT_EQ(window->splash()->objectName(), QStringLiteral("TFormLoadingUI"));
+    EXPECT_EQ(window->trayIcon()->objectName(), QStringLiteral("TrayIcon1"));
 }
 
 TEST_F(MainWindowTest, EveryDeviceButtonWithoutAMouseShowsFindingTheDeviceAndKeepsThePage) {
@@ -164,6 +197,18 @@ TEST_F(MainWindowTest, HoveringAndLeavingTheButtonOfThePageInViewKeepsItsSelecte
     EXPECT_EQ(picture(QStringLiteral("Img_Exit1_1")), "ExitS_02");
     hover(QStringLiteral("Key1"));
     EXPECT_EQ(picture(QStringLiteral("Img_Key1")), "KeyS_02");
+    // Kinds A (Confirm, Exit) and E (update page): hover picture, then the normal one.
+    struct Case { const char* label; const char* picture; const char* hovered; const char* normal; };
+    const Case cases[] = {{"Btn_Confirm2_3", "Img_Confirm2_3", "BtnS_02", "BtnS_01"},
+                          {"Btn_Exit2_4", "Img_Exit2_4", "BtnS_02", "BtnS_01"},
+                          {"Btn_LoadBIN", "Img_LoadBIN", "KeyS_02", "KeyS_01"},
+                          {"Btn_Program", "Img_Program", "KeyS_02", "KeyS_01"}};
+    for (const Case& c : cases) {
+        hover(QLatin1String(c.label));
+        EXPECT_EQ(picture(QLatin1String(c.picture)), QLatin1String(c.hovered)) << c.label;
+        leave(QLatin1String(c.label));
+        EXPECT_EQ(picture(QLatin1String(c.picture)), QLatin1String(c.normal)) << c.label;
+    }
 }
 
 TEST_F(MainWindowTest, FifthDoubleClickAsksForThePasswordAndOnlyTheEngineerPasswordShowsTheTabs) {
@@ -239,6 +284,27 @@ TEST_F(MainWindowTest, UnpluggingShowsWaitingToReconnectAndCoversEveryPage) {
     EXPECT_EQ(desktop.messages.size(), 1);
 }
 
+// A shown covering label spans its page and lies above every control, also after a
+// language change has raised the page buttons again.
+TEST_F(MainWindowTest, ShownCoveringLabelsSpanTheirPageAboveThePageButtons) {
+    device.connect();
+    click(QStringLiteral("Btn_Lang3_1"));
+    struct Case { const char* cover; int page; const char* opens; };
+    for (const Case c : {Case{"Disable_All_1", 1, "Btn_Main_1"}, Case{"Disable_All_3", 3, "Btn_Breath_1"},
+                         Case{"Disable_All_4_1", 4, "Btn_Macro_3"}}) {
+        click(QLatin1String(c.opens));
+        QWidget* page = w(QStringLiteral("gbPage%1").arg(c.page));
+        QWidget* cover = w(QLatin1String(c.cover));
+        cover->show();
+        EXPECT_EQ(cover->geometry(), page->rect()) << c.cover;
+        for (const char* button : {"Btn_Main_%1", "Btn_Save_%1", "Btn_Exit1_%1"}) {
+            QWidget* b = w(QString::fromLatin1(button).arg(c.page));
+            EXPECT_EQ(page->childAt(b->geometry().center()), cover) << c.cover << " over " << button;
+        }
+        cover->hide();
+    }
+}
+
 TEST_F(MainWindowTest, LanguageButtonAppliesTheLanguageAndKeepsThePage) {
     device.connect();
     click(QStringLiteral("Btn_Adv_1"));
@@ -253,6 +319,14 @@ TEST_F(MainWindowTest, LanguageButtonAppliesTheLanguageAndKeepsThePage) {
         EXPECT_EQ(picture(QStringLiteral("Img_Lang3_%1").arg(n)), "SetS_03");
         EXPECT_EQ(picture(QStringLiteral("Img_Lang1_%1").arg(n)), "SetS_01");
         EXPECT_EQ(picture(QStringLiteral("Img_Adv_%1").arg(n)), "SetS_03");
+    }
+}
+
+TEST_F(MainWindowTest, ALanguageNumberWithoutATableChangesNothing) {
+    for (int language : {0, 4, -1}) {
+        window->Btn_LangClick(language);
+        EXPECT_EQ(skin.language, 1) << language;
+        EXPECT_TRUE(w<QRadioButton>(QStringLiteral("rb_Lang1"))->isChecked()) << language;
     }
 }
 

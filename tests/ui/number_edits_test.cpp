@@ -3,6 +3,8 @@
 
 #include "ui/number_edits.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -47,6 +49,24 @@ TEST(NumberEdits, TypingIsFilteredByKind) {
     QTest::keyClicks(&dec, QStringLiteral("-12a3+"));
     EXPECT_EQ(dec.text(), QStringLiteral("123"));
     EXPECT_EQ(dec.value(), 123);
+
+    // Keys that type no character edit as in any edit, whatever the filter. On X11 the
+    // Delete key carries the control character DEL as its text, Escape ESC.
+    const auto press = [](QLineEdit* edit, Qt::Key key, const char16_t* text) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf16(text));
+        QApplication::sendEvent(edit, &event);
+    };
+    hex.setIsFilter(true);
+    for (QLineEdit* edit : {static_cast<QLineEdit*>(&dec), static_cast<QLineEdit*>(&hex)}) {
+        const char* kind = edit == &dec ? "TIntEdit" : "THexEdit";
+        edit->setText(QStringLiteral("123"));
+        QTest::keyClick(edit, Qt::Key_Home);
+        press(edit, Qt::Key_Delete, u"\x7f");
+        EXPECT_EQ(edit->text(), QStringLiteral("23")) << kind;
+        press(edit, Qt::Key_End, u"");
+        press(edit, Qt::Key_Backspace, u"\b");
+        EXPECT_EQ(edit->text(), QStringLiteral("2")) << kind;
+    }
 }
 
 }  // namespace
