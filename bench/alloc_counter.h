@@ -1,36 +1,35 @@
-// Counts the heap allocations of a benchmark program: replaces the global operator new and
-// delete of the program that includes it (include it from exactly one .cpp), and reports
-// allocations and bytes per iteration, and the peak resident set, as benchmark counters.
+// Counts the heap allocations of a benchmark program: replaces malloc and its kin in the
+// program that includes it (include it from exactly one .cpp), so the allocations of C++
+// containers and of Qt's alike are counted, and reports allocations and bytes per
+// iteration, and the peak resident set, as benchmark counters. Under AddressSanitizer or
+// ThreadSanitizer, which bring their own allocator, nothing is replaced and the
+// allocation counters are left out.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <new>
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define NIVRA_BENCH_COUNT_ALLOCATIONS 0
+#else
+#define NIVRA_BENCH_COUNT_ALLOCATIONS 1
+#endif
 
 namespace nivra::bench {
 
 inline std::atomic<std::uint64_t> allocationCount{0};
 inline std::atomic<std::uint64_t> allocatedBytes{0};
 
-inline void* countedAlloc(std::size_t size) {
+inline void countAllocation(std::size_t size) {
     allocationCount.fetch_add(1, std::memory_order_relaxed);
     allocatedBytes.fetch_add(size, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-
-inline void* countedAlignedAlloc(std::size_t size, std::align_val_t align) {
-    allocationCount.fetch_add(1, std::memory_order_relaxed);
-    allocatedBytes.fetch_add(size, std::memory_order_relaxed);
-    const auto a = static_cast<std::size_t>(align);
-    // aligned_alloc wants a size that is a multiple of the alignment.
-    const std::size_t rounded = (size + a - 1) / a * a;
-    return std::aligned_alloc(a, rounded == 0 ? a : rounded);
 }
 
 // The allocations made between construction and report(), divided by the iterations run.
@@ -41,6 +40,7 @@ public:
           bytes_(allocatedBytes.load(std::memory_order_relaxed)) {}
 
     void report(benchmark::State& state) const {
+        if (!NIVRA_BENCH_COUNT_ALLOCATIONS) return;
         const double n = static_cast<double>(allocationCount.load(std::memory_order_relaxed) - count_);
         const double b = static_cast<double>(allocatedBytes.load(std::memory_order_relaxed) - bytes_);
         state.counters["allocs/iter"] = benchmark::Counter(n, benchmark::Counter::kAvgIterations);
@@ -51,6 +51,10 @@ private:
     std::uint64_t count_;
     std::uint64_t bytes_;
 };
+
+// Bytes of heap in use now (glibc's count of allocated bytes): the difference over the
+// construction of a value that is kept is the heap it holds.
+inline std::size_t heapInUse() { return mallinfo2().uordblks; }
 
 // The peak resident set of the whole process so far, in KiB.
 inline double peakResidentKiB() {
@@ -65,41 +69,45 @@ inline void reportPeakResident(benchmark::State& state) {
 
 }  // namespace nivra::bench
 
-// The replacements. Each program is one translation unit plus libraries, so defining them
-// here (not inline: the language forbids it for these functions) gives one definition.
-void* operator new(std::size_t size) {
-    if (void* p = nivra::bench::countedAlloc(size)) return p;
-    throw std::bad_alloc();
+#if NIVRA_BENCH_COUNT_ALLOCATIONS
+// glibc's own allocator under its internal names; every block, counted or not (valloc and
+// the like are left alone), comes from it, so one free serves them all.
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* p, std::size_t size);
+void* __libc_memalign(std::size_t alignment, std::size_t size);
+void __libc_free(void* p);
+
+void* malloc(std::size_t size) noexcept {
+    nivra::bench::countAllocation(size);
+    return __libc_malloc(size);
 }
-void* operator new[](std::size_t size) {
-    if (void* p = nivra::bench::countedAlloc(size)) return p;
-    throw std::bad_alloc();
+void* calloc(std::size_t count, std::size_t size) noexcept {
+    nivra::bench::countAllocation(count * size);
+    return __libc_calloc(count, size);
 }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return nivra::bench::countedAlloc(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return nivra::bench::countedAlloc(size); }
-void* operator new(std::size_t size, std::align_val_t align) {
-    if (void* p = nivra::bench::countedAlignedAlloc(size, align)) return p;
-    throw std::bad_alloc();
+// A grown or moved block counts as an allocation of its new size.
+void* realloc(void* p, std::size_t size) noexcept {
+    if (size != 0) nivra::bench::countAllocation(size);
+    return __libc_realloc(p, size);
 }
-void* operator new[](std::size_t size, std::align_val_t align) {
-    if (void* p = nivra::bench::countedAlignedAlloc(size, align)) return p;
-    throw std::bad_alloc();
+void* aligned_alloc(std::size_t alignment, std::size_t size) noexcept {
+    nivra::bench::countAllocation(size);
+    return __libc_memalign(alignment, size);
 }
-void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
-    return nivra::bench::countedAlignedAlloc(size, align);
+void* memalign(std::size_t alignment, std::size_t size) noexcept {
+    nivra::bench::countAllocation(size);
+    return __libc_memalign(alignment, size);
 }
-void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
-    return nivra::bench::countedAlignedAlloc(size, align);
+int posix_memalign(void** out, std::size_t alignment, std::size_t size) noexcept {
+    if (alignment < sizeof(void*) || (alignment & (alignment - 1)) != 0) return 22;  // EINVAL
+    nivra::bench::countAllocation(size);
+    void* p = __libc_memalign(alignment, size);
+    if (p == nullptr) return 12;  // ENOMEM
+    *out = p;
+    return 0;
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void free(void* p) noexcept { __libc_free(p); }
+}
+#endif

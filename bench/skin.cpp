@@ -62,6 +62,11 @@ void BM_LoadLanguageSet(benchmark::State& state) {
     const bench::AllocationScope allocs;
     for (auto _ : state) benchmark::DoNotOptimize(LanguageSet::loadBuiltIn());
     allocs.report(state);
+    // The heap a loaded set holds for the run.
+    const std::size_t before = bench::heapInUse();
+    const Checked<LanguageSet> held = LanguageSet::loadBuiltIn();
+    state.counters["held_KiB"] = static_cast<double>(bench::heapInUse() - before) / 1024.0;
+    benchmark::DoNotOptimize(held);
     bench::reportPeakResident(state);
 }
 BENCHMARK(BM_LoadLanguageSet);
@@ -116,6 +121,11 @@ void BM_ApplySkinAndLanguage(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(ApplySkinAndLanguage(language, s));
     allocs.report(state);
     state.counters["controls"] = static_cast<double>(first.controls.size());
+    // The heap one result holds while the window applies it.
+    const std::size_t before = bench::heapInUse();
+    const SkinResult held = ApplySkinAndLanguage(language, s);
+    state.counters["result_KiB"] = static_cast<double>(bench::heapInUse() - before) / 1024.0;
+    benchmark::DoNotOptimize(held);
     bench::reportPeakResident(state);
 }
 BENCHMARK(BM_ApplySkinAndLanguage)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
