@@ -52,9 +52,25 @@ private:
     std::uint64_t bytes_;
 };
 
-// Bytes of heap in use now (glibc's count of allocated bytes): the difference over the
-// construction of a value that is kept is the heap it holds.
-inline std::size_t heapInUse() { return mallinfo2().uordblks; }
+// Bytes of heap in use now (glibc's count of allocated bytes, mapped blocks included).
+inline std::size_t heapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Measures the heap a value holds: construct before making the value, report() after it,
+// while the value is still alive. Left out where the sanitizers own the heap.
+class HeldHeap {
+public:
+    HeldHeap() : before_(heapInUse()) {}
+    void report(benchmark::State& state, const char* name) const {
+        if (!NIVRA_BENCH_COUNT_ALLOCATIONS) return;
+        state.counters[name] = static_cast<double>(heapInUse() - before_) / 1024.0;
+    }
+
+private:
+    std::size_t before_;
+};
 
 // The peak resident set of the whole process so far, in KiB.
 inline double peakResidentKiB() {

@@ -201,6 +201,7 @@ void BM_DistributeAndRefresh(benchmark::State& state) {
         benchmark::DoNotOptimize(s.texts);
     }
     allocs.report(state);
+    state.counters["state_bytes"] = static_cast<double>(sizeof(ImageState));
 }
 BENCHMARK(BM_DistributeAndRefresh);
 
