@@ -116,6 +116,13 @@ bool BackupStore::keep(const Image& image, const BackupIds& ids, std::string* er
         for (unsigned n = 2; fs::exists(candidate, ec) && n < 1000000; ++n)
             candidate = directory_ / (base + "-" + std::to_string(n) + ".bin");
         current_ = candidate;
+    } else {
+        // Later reads in the same connection often find the mouse unchanged: the file
+        // already holds those bytes, and rewriting it would only cost a flush to disk.
+        std::vector<std::uint8_t> kept;
+        if (readWholeFile(current_, kept, nullptr, kImageSize + 1) &&
+            std::equal(kept.begin(), kept.end(), image.begin(), image.end()))
+            return true;
     }
     if (!writeFileAtomically(current_, image, error)) return false;
     prune();

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace nivra {
 namespace {
@@ -53,6 +54,12 @@ TEST(BackupStore, OneFilePerConnectionNamedByTimeAndIds) {
     ASSERT_TRUE(store.keep(filled(0x22), kIds));
     EXPECT_EQ(store.list().size(), 1u);
     EXPECT_EQ(nivra::testing::readBytes(store.currentPath()), std::vector<std::uint8_t>(kImageSize, 0x22));
+    // Reading the same bytes again leaves the file as it is (no new file swapped in).
+    struct stat before {}, after {};
+    ASSERT_EQ(::stat(store.currentPath().c_str(), &before), 0);
+    ASSERT_TRUE(store.keep(filled(0x22), kIds));
+    ASSERT_EQ(::stat(store.currentPath().c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
 
     // A new connection in the same second as the previous file's name gets its own file,
     // listed as the newest.
