@@ -2,6 +2,7 @@
 #include "app/device_setup.h"
 #include "app/options.h"
 #include "ui/desktop.h"
+#include "ui/desktop_style.h"
 #include "ui/linked_device.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("nivra-configurator"));
     QApplication::setApplicationDisplayName(QLatin1String(nivra::ui::kApplicationTitle));
+    nivra::ui::applyDesktopStyle(app);
 
     const nivra::app::ParsedOptions parsed = nivra::app::parseOptions(QApplication::arguments().mid(1));
     if (!parsed.options) {

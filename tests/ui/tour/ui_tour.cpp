@@ -5,6 +5,7 @@
 #include "device/simulated_mouse.h"
 #include "image/builtin.h"
 #include "ui/desktop.h"
+#include "ui/desktop_style.h"
 #include "ui/linked_device.h"
 #include "ui/main_window.h"
 #include "ui/table_skin.h"
@@ -24,6 +25,7 @@ public:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    nivra::ui::applyDesktopStyle(app);
     const QStringList args = QApplication::arguments();
     if (args.size() != 3) {
         std::fprintf(stderr, "usage: ui_tour LANGUAGE PAGE\n");
