@@ -19,6 +19,10 @@ QString withBinExtension(const QString& path) {
 void QtDesktop::message(QWidget* parent, const QString& text, const QString& fontName) {
     QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("FormMessagDialog"));
+    // A short message ("Finding the specified device") would otherwise get a box barely
+    // wider than its text.
+    box.setStyleSheet(QStringLiteral("QMessageBox { border: 1px solid rgb(48, 56, 68); }"
+                                     "QLabel#qt_msgbox_label { min-width: 300px; min-height: 40px; }"));
     QFont font = box.font();
     if (!fontName.isEmpty()) font.setFamily(fontName);
     box.setFont(font);
