@@ -1,0 +1,93 @@
+#include "settings/image_editor.h"
+
+#include <algorithm>
+
+namespace nivra {
+
+EditRegion editRegionOf(std::size_t offset) {
+    auto in = [offset](Region r) { return offset >= r.offset && offset < r.end(); };
+    if (in(region::kVendor)) return EditRegion::Vendor;
+    if (in(region::kUser)) return EditRegion::User;
+    if (offset >= region::kProfile1.offset && offset < region::kProfile3.end()) return EditRegion::Profiles;
+    if (in(region::kIdentity)) return EditRegion::Identity;
+    if (in(region::kDeviceMacros)) return EditRegion::DeviceMacros;
+    if (in(region::kFireMacroBlock)) return EditRegion::FireMacros;
+    return EditRegion::Other;
+}
+
+ImageEditor::ImageEditor(ImageState& state, Transfer& transfer, QObject* parent)
+    : QObject(parent), state_(state), transfer_(transfer) {}
+
+bool ImageEditor::setByte(std::size_t offset, std::uint8_t value, Write how) {
+    const std::uint8_t b[1] = {value};
+    return setBytes(offset, b, how);
+}
+
+bool ImageEditor::setBytes(std::size_t offset, std::span<const std::uint8_t> bytes, Write how) {
+    if (busy() || bytes.empty() || offset + bytes.size() > kImageSize) return false;
+    std::copy(bytes.begin(), bytes.end(), state_.work.bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+    return finish(offset, bytes.size(), how);
+}
+
+bool ImageEditor::setField(BitField f, std::uint8_t value, Write how) {
+    if (busy() || f.offset >= kImageSize) return false;
+    nivra::setField(state_.work.bytes, f, value);
+    return finish(f.offset, 1, how);
+}
+
+bool ImageEditor::setBe16(std::size_t offset, std::uint16_t value, Write how) {
+    const std::uint8_t b[2] = {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF)};
+    return setBytes(offset, b, how);
+}
+
+bool ImageEditor::setButtonCode(int profile, int key, std::span<const std::uint8_t, 4> code, Write how) {
+    if (profile < 1 || profile > 3 || key < 1 || key > static_cast<int>(kKeysPerProfile)) return false;
+    return setBytes(buttonCodeOffset(profile, key), code, how);
+}
+
+bool ImageEditor::setComboKeyCode(int n, std::span<const std::uint8_t, 4> code, Write how) {
+    if (n < 1 || n > static_cast<int>(kComboKeyCount)) return false;
+    return setBytes(comboKeyOffset(n), code, how);
+}
+
+void ImageEditor::touched(std::size_t offset, std::size_t count) {
+    if (count == 0 || offset >= kImageSize) return;
+    emit bytesChanged(editRegionOf(offset), offset, std::min(count, kImageSize - offset));
+}
+
+bool ImageEditor::write(Write how) {
+    if (busy()) return false;
+    switch (how) {
+    case Write::None: lastWriteOk_ = true; break;
+    case Write::Live: lastWriteOk_ = false; break;  // a live write needs the bytes: use the setters
+    case Write::VendorSection: lastWriteOk_ = transfer_.liveWriteVendorSection(); break;
+    case Write::UserSection: lastWriteOk_ = transfer_.liveWriteUserSection(); break;
+    case Write::Profiles: lastWriteOk_ = transfer_.CommitProfileSections(); break;
+    case Write::ProfilesAndFireKeys: lastWriteOk_ = transfer_.CommitProfileAndFireKeySections(); break;
+    }
+    // The profile commit reads the user section back.
+    if (how == Write::Profiles || how == Write::ProfilesAndFireKeys)
+        emit bytesChanged(EditRegion::User, region::kUser.offset, region::kUser.length);
+    return true;
+}
+
+bool ImageEditor::finish(std::size_t offset, std::size_t count, Write how) {
+    // Code texts are derived from the working copy; keep them in step with button edits.
+    if (editRegionOf(offset) == EditRegion::Profiles || (offset >= kComboKeyOffset && offset < kComboKeyOffset + 36))
+        rebuildCodeTexts(state_.work, state_.texts);
+    if (how == Write::Live) {
+        // One report carries at most four bytes; longer edits go in 4-byte pieces.
+        lastWriteOk_ = true;
+        for (std::size_t at = 0; at < count; at += 4)
+            lastWriteOk_ = transfer_.liveWrite(offset + at, std::min<std::size_t>(4, count - at)) && lastWriteOk_;
+        touched(offset, count);
+        return true;
+    }
+    touched(offset, count);
+    write(how);
+    return true;
+}
+
+void ImageEditor::announceImageReplaced() { emit imageReplaced(); }
+
+}  // namespace nivra

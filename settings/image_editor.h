@@ -1,0 +1,86 @@
+// The one path from an edit to the working copy and the mouse. Every editor model changes
+// the configuration through this class: the working copy first, then the write the edit
+// calls for (a live write of the changed bytes, a whole-section write, or the profile
+// commit). The busy gate lives here: while a transfer or a refresh from the image runs,
+// an edit changes nothing and sends nothing.
+#pragma once
+
+#include "device/transfer.h"
+#include "image/code_texts.h"
+#include "image/fields.h"
+#include "image/image.h"
+#include "image/working_copy.h"
+
+#include <QObject>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace nivra {
+
+// Which write follows an edit of the working copy.
+enum class Write {
+    None,                 // working copy only (the caller commits later)
+    Live,                 // the changed bytes at once (vendor or user section, 1..4 bytes per report)
+    VendorSection,        // the vendor section with a fresh check byte, in 3-byte pieces
+    UserSection,          // the user section with a fresh check byte, in 3-byte pieces
+    Profiles,             // CommitProfileSections
+    ProfilesAndFireKeys,  // CommitProfileAndFireKeySections
+};
+
+// The regions an editor listens to.
+enum class EditRegion { Vendor, User, Profiles, Identity, DeviceMacros, FireMacros, Other };
+EditRegion editRegionOf(std::size_t offset);
+
+class ImageEditor : public QObject {
+    Q_OBJECT
+public:
+    ImageEditor(ImageState& state, Transfer& transfer, QObject* parent = nullptr);
+
+    const WorkingCopy& work() const { return state_.work; }
+    const ImageState& state() const { return state_; }
+    // Set while a transfer or a refresh from the image runs: edits are refused then.
+    bool busy() const { return transfer_.busy(); }
+
+    // --- Edits. Each returns false, changing nothing, while busy. Otherwise the working
+    // copy takes the value and `how` is carried out; lastWriteOk() tells whether the
+    // mouse accepted it (false as well when no mouse is open).
+    bool setByte(std::size_t offset, std::uint8_t value, Write how = Write::Live);
+    bool setBytes(std::size_t offset, std::span<const std::uint8_t> bytes, Write how = Write::Live);
+    bool setField(BitField f, std::uint8_t value, Write how = Write::Live);
+    bool setBe16(std::size_t offset, std::uint16_t value, Write how = Write::Live);
+    // Button k (1..12) of profile p (1..3); combo key n (1..9). Four code bytes.
+    bool setButtonCode(int profile, int key, std::span<const std::uint8_t, 4> code, Write how = Write::None);
+    bool setComboKeyCode(int n, std::span<const std::uint8_t, 4> code, Write how = Write::None);
+    // Several edits made with Write::None, then one write.
+    bool write(Write how);
+    bool CommitProfileSections() { return write(Write::Profiles); }
+    bool CommitProfileAndFireKeySections() { return write(Write::ProfilesAndFireKeys); }
+
+    // A mutable view for edits the typed setters above do not cover (macro areas, fire
+    // macros). The caller reports what it changed with touched(); nothing is sent.
+    WorkingCopy& workForEdit() { return state_.work; }
+    void touched(std::size_t offset, std::size_t count);
+
+    bool lastWriteOk() const { return lastWriteOk_; }
+
+    // Called by the session after the working copy was replaced (a whole-image read, a
+    // restore, the no-device image): every model refreshes from the working copy.
+    void announceImageReplaced();
+
+signals:
+    // Bytes [offset, offset + count) of the working copy changed through this editor.
+    void bytesChanged(nivra::EditRegion region, std::size_t offset, std::size_t count);
+    // The whole working copy was replaced.
+    void imageReplaced();
+
+private:
+    bool finish(std::size_t offset, std::size_t count, Write how);
+
+    ImageState& state_;
+    Transfer& transfer_;
+    bool lastWriteOk_ = false;
+};
+
+}  // namespace nivra
