@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -26,7 +27,8 @@ struct HidrawBed::Node {
     int n = 0;
     std::string usbPath, interfacePath, hidPath, hidrawPath, devFile;
     std::vector<std::uint8_t> descriptor;
-    std::shared_ptr<HidHandle> firmware;
+    HidrawBed::FirmwareOpener firmware;
+    std::map<UMockdevIoctlClient*, std::shared_ptr<HidHandle>> firmwareOf;   // per open file
     UMockdevIoctlBase* handler = nullptr;
     // Guarded by the bed's mutex.
     std::deque<std::vector<std::uint8_t>> input;
@@ -43,6 +45,11 @@ std::string hex4(unsigned v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%04x", v & 0xFFFF);
     return buf;
+}
+
+std::string upper(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return s;
 }
 
 // The ioctl argument (a pointer in the client) as `len` local bytes, written back when the
@@ -82,13 +89,16 @@ gboolean onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer data)
         const bool get = _IOC_NR(request) == 0x07;
         UMockdevIoctlData* arg = resolveArg(client, size);
         std::span<std::uint8_t> report(arg->data, size);
-        bool ok = false;
+        std::shared_ptr<HidHandle> firmware;
         std::size_t n = size;
-        if (node.firmware) ok = get ? node.firmware->getFeature(report) : node.firmware->setFeature(report);
-        if (get) {
+        {
             std::lock_guard lock(*node.mutex);
-            if (node.shortGet) n = std::exchange(node.shortGet, std::nullopt).value();
+            std::shared_ptr<HidHandle>& h = node.firmwareOf[client];
+            if (!h && node.firmware) h = node.firmware();
+            firmware = h;
+            if (get && node.shortGet) n = std::exchange(node.shortGet, std::nullopt).value();
         }
+        const bool ok = firmware && (get ? firmware->getFeature(report) : firmware->setFeature(report));
         umockdev_ioctl_client_complete(client, ok ? static_cast<glong>(n) : -1, ok ? 0 : EPIPE);
         g_object_unref(arg);
         return TRUE;
@@ -116,6 +126,12 @@ gboolean onRead(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer data) 
     umockdev_ioctl_data_update(arg, 0, report.data(), static_cast<gint>(n));
     umockdev_ioctl_client_complete(client, static_cast<glong>(n), 0);
     return TRUE;
+}
+
+void onClientVanished(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer data) {
+    auto& node = *static_cast<HidrawBed::Node*>(data);
+    std::lock_guard lock(*node.mutex);
+    node.firmwareOf.erase(client);
 }
 
 }  // namespace
@@ -155,29 +171,26 @@ HidrawBed::~HidrawBed() {
 }
 
 std::string HidrawBed::addNode(int n, std::uint16_t vendorId, std::uint16_t productId,
-                               std::span<const std::uint8_t> descriptor, std::shared_ptr<HidHandle> firmware) {
+                               std::span<const std::uint8_t> descriptor, FirmwareOpener firmware) {
     auto node = std::make_unique<Node>();
     node->mutex = &mutex_;
     node->n = n;
     node->descriptor.assign(descriptor.begin(), descriptor.end());
     node->firmware = std::move(firmware);
     const std::string usbName = "1-" + std::to_string(n + 1);
-    const std::string hidId = "0003:" + hex4(vendorId) + ":" + hex4(productId) + "." + hex4(static_cast<unsigned>(n + 1));
     const std::string hidName = "hidraw" + std::to_string(n);
     const std::string vid = hex4(vendorId), pid = hex4(productId);
+    // As the kernel names them: "0003:1BCF:08B8.0001" and HID_ID "0003:00001BCF:000008B8".
+    const std::string hidDevice = upper("0003:" + vid + ":" + pid + "." + hex4(static_cast<unsigned>(n + 1)));
+    const std::string hidId = upper("0003:0000" + vid + ":0000" + pid);
+    const std::string phys = "usb-0000:00:14.0-" + std::to_string(n + 1) + "/input0";
 
     gchar* usb = umockdev_testbed_add_device(bed_, "usb", usbName.c_str(), nullptr, "idVendor", vid.c_str(),
                                              "idProduct", pid.c_str(), "manufacturer", "Nivra", "product",
                                              "Gaming Mouse", "serial", "", nullptr, "DEVTYPE", "usb_device", nullptr);
     gchar* intf = umockdev_testbed_add_device(bed_, "usb", (usbName + ":1.0").c_str(), usb, "bInterfaceNumber", "00",
                                               nullptr, "DEVTYPE", "usb_interface", nullptr);
-    std::string upper = hidId;
-    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
-    const std::string hidIdProp = "0003:0000" + hex4(vendorId) + ":0000" + hex4(productId);
-    std::string hidIdUpper = hidIdProp;
-    std::transform(hidIdUpper.begin(), hidIdUpper.end(), hidIdUpper.begin(), ::toupper);
-    const std::string phys = "usb-0000:00:14.0-" + std::to_string(n + 1) + "/input0";
-    gchar* hid = umockdev_testbed_add_device(bed_, "hid", upper.c_str(), intf, nullptr, "HID_ID", hidIdUpper.c_str(),
+    gchar* hid = umockdev_testbed_add_device(bed_, "hid", hidDevice.c_str(), intf, nullptr, "HID_ID", hidId.c_str(),
                                              "HID_NAME", "Nivra Gaming Mouse", "HID_PHYS", phys.c_str(), "HID_UNIQ",
                                              "", nullptr);
     umockdev_testbed_set_attribute_binary(bed_, hid, "report_descriptor", node->descriptor.data(),
@@ -202,6 +215,7 @@ std::string HidrawBed::addNode(int n, std::uint16_t vendorId, std::uint16_t prod
     node->handler = umockdev_ioctl_base_new();
     g_signal_connect(node->handler, "handle-ioctl", G_CALLBACK(onIoctl), node.get());
     g_signal_connect(node->handler, "handle-read", G_CALLBACK(onRead), node.get());
+    g_signal_connect(node->handler, "client-vanished", G_CALLBACK(onClientVanished), node.get());
     GError* error = nullptr;
     if (!umockdev_testbed_attach_ioctl(bed_, ("/dev/" + hidName).c_str(), node->handler, &error)) {
         const std::string message = error ? error->message : "?";

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -30,11 +31,15 @@ public:
     HidrawBed(const HidrawBed&) = delete;
     HidrawBed& operator=(const HidrawBed&) = delete;
 
+    // Opens the firmware's side for one open file of a node (as each open of a hidraw node
+    // is its own file); nullptr refuses the reports.
+    using FirmwareOpener = std::function<std::unique_ptr<HidHandle>()>;
+
     // Adds USB device `n` with one interface whose hidraw node is /dev/hidraw<n>. Feature
-    // reports go to `firmware`; without one every feature report fails, as on an interface
-    // whose device refuses them.
+    // reports go to a handle `firmware` opens for each open file of the node; without it
+    // every feature report fails, as on an interface whose device refuses them.
     std::string addNode(int n, std::uint16_t vendorId, std::uint16_t productId,
-                        std::span<const std::uint8_t> descriptor, std::shared_ptr<HidHandle> firmware);
+                        std::span<const std::uint8_t> descriptor, FirmwareOpener firmware);
     // The node goes away (unplugged): sysfs entries and device file.
     void removeNode(int n);
 
