@@ -6,12 +6,23 @@
 #include "ui/linked_device.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
+#include "ui/start_language.h"
 #include "ui/table_skin.h"
 
 #include <QApplication>
 
 #include <cstdio>
 #include <functional>
+#include <string>
+
+namespace {
+const std::string kUsageText = std::string(
+    "usage: nivra-configurator [--simulate[=MEMFILE]] [--trace FILE] [--language N]\n"
+    "  --simulate[=MEMFILE]  attach the simulated mouse (memory kept in MEMFILE)\n"
+    "  --trace FILE          write every report to FILE\n") + nivra::ui::kLanguageOptionHelp +
+    "  --help               show this text\n";
+const char* const kUsage = kUsageText.c_str();
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -19,12 +30,20 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QLatin1String(nivra::ui::kApplicationTitle));
     nivra::ui::applyDesktopStyle(app);
 
-    const nivra::app::ParsedOptions parsed = nivra::app::parseOptions(QApplication::arguments().mid(1));
-    if (!parsed.options) {
-        std::fprintf(stderr, "nivra-configurator: %s\nusage: nivra-configurator [--simulate[=MEMFILE]] [--trace FILE]\n",
-                     qPrintable(parsed.error));
+    QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        std::printf("%s", kUsage);
+        return 0;
+    }
+    const nivra::ui::LanguageOption language = nivra::ui::takeLanguageOption(arguments);
+    const nivra::app::ParsedOptions parsed = nivra::app::parseOptions(arguments);
+    const QString badArgument = language.error.isEmpty() ? parsed.error : language.error;
+    if (!badArgument.isEmpty() || !parsed.options) {
+        std::fprintf(stderr, "nivra-configurator: %s\n%s", qPrintable(badArgument), kUsage);
         return 2;
     }
+    const int startLanguage =
+        language.language.value_or(nivra::ui::languageForLocale(nivra::ui::desktopLocaleName()));
 
     // Listen before the window is built, so a second start during start-up finds this copy.
     nivra::ui::SingleInstance instance;
@@ -55,7 +74,7 @@ int main(int argc, char** argv) {
                                    static_cast<std::uint8_t>(global.reserveManufacturerId),
                                    static_cast<std::uint8_t>(global.reserveProductId));
     nivra::ui::QtDesktop desktop;
-    nivra::ui::MainWindow window(skin, device, desktop);
+    nivra::ui::MainWindow window(skin, device, desktop, nullptr, startLanguage);
     raise = [&window] { window.raiseFromSecondStart(); };
     window.show();
     std::fprintf(stderr, "nivra-configurator: window shown\n");
