@@ -118,8 +118,7 @@ QImage background() {
     p.fillRect(QRectF(0, kHeaderH, kSidebarW, kFooterY - kHeaderH), side);
     p.setPen(QPen(kLine, 1));
     p.drawLine(QPointF(kSidebarW - 0.5, kHeaderH), QPointF(kSidebarW - 0.5, kFooterY));
-    p.setPen(QPen(kAccent, 2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(kSidebarW - 1, kHeaderH + 20), QPointF(kSidebarW - 1, kHeaderH + 60));
+    // No mark of the page in view here: the page button's own picture carries it.
     // A divider between the page buttons and the profile file buttons.
     p.setPen(QPen(kLine, 1));
     p.drawLine(QPointF(24, 402.5), QPointF(kSidebarW - 24, 402.5));

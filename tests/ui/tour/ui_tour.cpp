@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 // Answers the password prompt with the engineer password.
@@ -55,7 +56,9 @@ int main(int argc, char** argv) {
             const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
             const bool saved = screen.save(shot);
             std::fprintf(stderr, "ui_tour: %s %s\n", saved ? "wrote" : "could not write", qPrintable(shot));
-            QApplication::exit(saved ? 0 : 1);
+            // Also from inside a modal dialog's own loop, which would outlive a plain exit().
+            std::fflush(stderr);
+            std::_Exit(saved ? 0 : 1);
         });
     }
     device.pollNow();
