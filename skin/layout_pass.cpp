@@ -768,7 +768,9 @@ SkinResult ApplyDialogSkin(Dialog dialog, int languageNumber, const IniTable& la
             b.place(QLatin1String(m.box), b.point(QLatin1String(m.key)));
             b.font(QLatin1String(m.box), size, text);
             b.caption(QLatin1String(m.box), QLatin1String(m.id));
-            b.c(QLatin1String(m.box)).backColour = field;  // the box itself, like the edit
+            // A grey box: its outline shows on the dark dialog and the mark, drawn in the
+            // text colour, reads on it.
+            b.c(QLatin1String(m.box)).backColour = colourFromRgb(70, 80, 96);
         }
     }
     b.pictureButton(QStringLiteral("Img_Confirm"), QStringLiteral("IB_Confirm"), b.point(confirmKey), QStringLiteral("BtnS_01"));
