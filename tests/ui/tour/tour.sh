@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The screenshot tour: every page of the window in the three languages, the unplugged state
-# and each small dialog with text typed, on a headless X screen with the openbox window
-# manager. Writes OUT_DIR/L<language>_<page>.png.
+# The screenshot tour: every page of the window in the three languages, the unplugged state,
+# Qt's file and colour dialogs, and each small dialog with text typed, on a headless X
+# screen with the openbox window manager. Writes OUT_DIR/L<language>_<page>.png.
 #   tests/ui/tour/tour.sh [BUILD_DIR] [OUT_DIR]      (defaults: build/dev, /tmp/nivra-tour)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,7 +12,8 @@ tour="$build/tests/ui/ui_tour"
 mkdir -p "$out"
 . "$here/x_session.sh"
 x_session_start
-pages=(office game adv light macro update fire engineer unplugged form2 form3 form4 form5 form6 form7)
+pages=(office game adv light macro update fire engineer unplugged openfile colour
+       form2 form3 form4 form5 form6 form7)
 failed=0
 for lang in 1 2 3; do
   for page in "${pages[@]}"; do

@@ -1,6 +1,6 @@
 // ui_tour LANGUAGE PAGE [SHOT.png]: shows the window with the simulated mouse attached, in a
 // language (1..3), on one page (office, game, adv, light, macro, update, fire, engineer,
-// splash, unplugged) or with a small dialog open and text typed into it (form2 .. form7), for
+// splash, unplugged, openfile, colour) or with a small dialog open and text typed into it (form2 .. form7), for
 // screenshots of every page. With SHOT.png it saves the whole screen there once the window
 // has settled, and ends.
 #include "device/clock.h"
@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QFontInfo>
 #include <QScreen>
 #include <QTest>
@@ -72,6 +73,8 @@ int main(int argc, char** argv) {
     else if (page == QLatin1String("engineer")) window.Btn_Engineer_0Click();
     else if (page == QLatin1String("fire")) window.showFireMacroPage();
     else if (page == QLatin1String("splash")) window.showSplash(true);
+    else if (page == QLatin1String("openfile")) desktop.openFile(&window, QLatin1String(nivra::ui::kLoadFilter));
+    else if (page == QLatin1String("colour")) QColorDialog::getColor(Qt::red, &window);
     else if (page == QLatin1String("unplugged")) {
         mouse.unplug();
         device.pollNow();
