@@ -12,6 +12,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -20,21 +21,24 @@ const std::string kUsageText = std::string(
     "usage: nivra-configurator [--simulate[=MEMFILE]] [--trace FILE] [--language N]\n"
     "  --simulate[=MEMFILE]  attach the simulated mouse (memory kept in MEMFILE)\n"
     "  --trace FILE          write every report to FILE\n") + nivra::ui::kLanguageOptionHelp +
-    "  --help               show this text\n";
+    "  --help                show this text\n";
 const char* const kUsage = kUsageText.c_str();
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before the application object, so --help works without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("%s", kUsage);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("nivra-configurator"));
     QApplication::setApplicationDisplayName(QLatin1String(nivra::ui::kApplicationTitle));
     nivra::ui::applyDesktopStyle(app);
 
     QStringList arguments = QApplication::arguments().mid(1);
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        std::printf("%s", kUsage);
-        return 0;
-    }
     const nivra::ui::LanguageOption language = nivra::ui::takeLanguageOption(arguments);
     const nivra::app::ParsedOptions parsed = nivra::app::parseOptions(arguments);
     const QString badArgument = language.error.isEmpty() ? parsed.error : language.error;

@@ -31,8 +31,8 @@ LanguageOption takeLanguageOption(QStringList& arguments);
 
 // The line of --help that describes the option.
 inline constexpr const char* kLanguageOptionHelp =
-    "  --language N       start in language N: 1 Simplified Chinese, 2 Traditional Chinese,\n"
-    "                     3 English (default: from the desktop locale; zh_CN/zh_SG 1,\n"
-    "                     zh_TW/zh_HK/zh_MO 2, any other 3)\n";
+    "  --language N          start in language N: 1 Simplified Chinese, 2 Traditional\n"
+    "                        Chinese, 3 English (default: from the desktop locale;\n"
+    "                        zh_CN/zh_SG 1, zh_TW/zh_HK/zh_MO 2, any other 3)\n";
 
 }  // namespace nivra::ui
