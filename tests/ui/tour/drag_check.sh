@@ -36,7 +36,7 @@ for _ in 1 2 3 4 5; do
 done
 if prompt=$(timeout 5 xdotool search --sync --name '^Password$' | head -n 1) && [ -n "$prompt" ]; then
   echo "drag_check.sh: five double-clicks opened the password prompt"
-  xdotool key --window "$prompt" Escape
+  xdotool windowactivate "$prompt" key Escape 2>/dev/null || xdotool key Escape 2>/dev/null || true
   sleep 0.5
 else
   echo "drag_check.sh: FAIL: five double-clicks did not open the password prompt" >&2
