@@ -4,26 +4,49 @@
 #include "ui/desktop_style.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
+#include "ui/start_language.h"
 #include "ui/table_skin.h"
 #include "settings/mouse_session.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <string>
+
+namespace {
+const std::string kUsageText = std::string(
+    "usage: nivra-configurator [--simulate[=MEMFILE]] [--trace FILE] [--language N]\n"
+    "  --simulate[=MEMFILE]  attach the simulated mouse (memory kept in MEMFILE)\n"
+    "  --trace FILE          write every report to FILE\n") + nivra::ui::kLanguageOptionHelp +
+    "  --help                show this text\n";
+const char* const kUsage = kUsageText.c_str();
+}  // namespace
 
 int main(int argc, char** argv) {
+    // Before the application object, so --help works without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("%s", kUsage);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("nivra-configurator"));
     QApplication::setApplicationDisplayName(QLatin1String(nivra::ui::kApplicationTitle));
     nivra::ui::applyDesktopStyle(app);
 
-    const nivra::app::ParsedOptions parsed = nivra::app::parseOptions(QApplication::arguments().mid(1));
-    if (!parsed.options) {
-        std::fprintf(stderr, "nivra-configurator: %s\nusage: nivra-configurator %s\n", qPrintable(parsed.error),
-                     nivra::kDeviceOptionsUsage);
+    QStringList arguments = QApplication::arguments().mid(1);
+    const nivra::ui::LanguageOption language = nivra::ui::takeLanguageOption(arguments);
+    const nivra::app::ParsedOptions parsed = nivra::app::parseOptions(arguments);
+    const QString badArgument = language.error.isEmpty() ? parsed.error : language.error;
+    if (!badArgument.isEmpty() || !parsed.options) {
+        std::fprintf(stderr, "nivra-configurator: %s\n%s", qPrintable(badArgument), kUsage);
         return 2;
     }
+    const int startLanguage =
+        language.language.value_or(nivra::ui::languageForLocale(nivra::ui::desktopLocaleName()));
 
     // Listen before the window is built, so a second start during start-up finds this copy.
     nivra::ui::SingleInstance instance;
@@ -53,7 +76,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     nivra::ui::QtDesktop desktop;
-    nivra::ui::MainWindow window(skin, *session, desktop);
+    nivra::ui::MainWindow window(skin, *session, desktop, nullptr, startLanguage);
     raise = [&window] { window.raiseFromSecondStart(); };
     window.show();
     std::fprintf(stderr, "nivra-configurator: window shown\n");

@@ -749,18 +749,28 @@ SkinResult ApplyDialogSkin(Dialog dialog, int languageNumber, const IniTable& la
         b.place(title, b.point(titleKeys[i]));
         b.font(title, size + 5, text);
     }
+    // The edit's text colour is dark in the shipped tables (0, 0, 0), drawn on a light
+    // field; a light text colour gets a dark field.
+    const bool darkText = 299 * colourRed(editText) + 587 * colourGreen(editText) + 114 * colourBlue(editText) < 128000;
+    const Colour field = darkText ? colourFromRgb(255, 255, 255) : colourFromRgb(0, 0, 0);
     for (int i = 0; i < editKeys.size(); ++i) {
         const QString& edit = names.edits[i];
         b.place(edit, b.point(editKeys[i]));
         b.c(edit).width = reader.integer(editKeys[i] + QStringLiteral("_W"));
         b.font(edit, size + 3, editText);
+        b.c(edit).backColour = field;
     }
     if (family == 'K') {
-        const struct { const char* key; const char* box; } boxes[] = {
-            {"MK_C", "CB_Ctrl"}, {"MK_S", "CB_Shift"}, {"MK_A", "CB_Alt"}, {"MK_W", "CB_Win"}};
+        const struct { const char* key; const char* box; const char* id; } boxes[] = {
+            {"MK_C", "CB_Ctrl", "Str503"}, {"MK_S", "CB_Shift", "Str504"}, {"MK_A", "CB_Alt", "Str505"},
+            {"MK_W", "CB_Win", "Str506"}};
         for (const auto& m : boxes) {
             b.place(QLatin1String(m.box), b.point(QLatin1String(m.key)));
             b.font(QLatin1String(m.box), size, text);
+            b.caption(QLatin1String(m.box), QLatin1String(m.id));
+            // A grey box: its outline shows on the dark dialog and the mark, drawn in the
+            // text colour, reads on it.
+            b.c(QLatin1String(m.box)).backColour = colourFromRgb(70, 80, 96);
         }
     }
     b.pictureButton(QStringLiteral("Img_Confirm"), QStringLiteral("IB_Confirm"), b.point(confirmKey), QStringLiteral("BtnS_01"));

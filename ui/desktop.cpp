@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
+#include <QWindow>
 
 namespace nivra::ui {
 
@@ -43,8 +44,6 @@ std::optional<QString> QtDesktop::password(QWidget* parent, const QString& fontN
     // What is typed shows as "*", not as the style's bullet.
     if (auto* edit = dlg.findChild<QLineEdit*>())
         edit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
-    dlg.setOkButtonText(QStringLiteral("OK"));
-    dlg.setCancelButtonText(QStringLiteral("Cancel"));
     QFont font = dlg.font();
     if (!fontName.isEmpty()) font.setFamily(fontName);
     dlg.setFont(font);
@@ -76,5 +75,10 @@ bool QtDesktop::confirmOverwrite(QWidget* parent, const QString& path) {
 }
 
 void QtDesktop::openUrl(const QString& address) { QDesktopServices::openUrl(QUrl(address)); }
+
+bool QtDesktop::startSystemMove(QWidget* window) {
+    QWindow* handle = window->windowHandle();
+    return handle && handle->startSystemMove();
+}
 
 }  // namespace nivra::ui

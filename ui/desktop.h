@@ -25,6 +25,9 @@ public:
     virtual std::optional<QString> saveFile(QWidget* parent, const QString& filter) = 0;
     virtual bool confirmOverwrite(QWidget* parent, const QString& path) = 0;
     virtual void openUrl(const QString& address) = 0;
+    // Hands a pointer drag of the frameless window to the window manager; false where the
+    // platform cannot, and the window then follows the pointer itself.
+    virtual bool startSystemMove(QWidget* window) = 0;
 };
 
 class QtDesktop : public Desktop {
@@ -36,6 +39,7 @@ public:
     std::optional<QString> saveFile(QWidget* parent, const QString& filter) override;
     bool confirmOverwrite(QWidget* parent, const QString& path) override;
     void openUrl(const QString& address) override;
+    bool startSystemMove(QWidget* window) override;
 };
 
 // The filters of the configuration and patch file dialogs.

@@ -55,17 +55,19 @@ EngineerPage::EngineerPage(QWidget* parent) : QWidget(parent) {
     tabs_->setObjectName(QStringLiteral("tabs_Engineer"));
     auto* operatorTab = new QWidget;
     operatorTab->setObjectName(QStringLiteral("ts_Operator"));
-    auto* grid = new QGridLayout(operatorTab);
-    auto* ledLabel = new QLabel(operatorTab);
+    engineerTab_ = new QWidget;
+    engineerTab_->setObjectName(QStringLiteral("ts_Engineer"));
+    // The LED controller type belongs to the engineer tab, captioned "LED Type:" with the
+    // three type names.
+    auto* grid = new QGridLayout(engineerTab_);
+    auto* ledLabel = new QLabel(engineerTab_);
     ledLabel->setObjectName(QStringLiteral("lbl_LEDMode"));
-    auto* ledType = new QComboBox(operatorTab);
+    auto* ledType = new QComboBox(engineerTab_);
     ledType->setObjectName(QStringLiteral("cb_LEDMode"));
     grid->addWidget(ledLabel, 0, 0);
     grid->addWidget(ledType, 0, 1);
     grid->setRowStretch(1, 1);
     grid->setColumnStretch(2, 1);
-    engineerTab_ = new QWidget;
-    engineerTab_->setObjectName(QStringLiteral("ts_Engineer"));
     gunTab_ = new QWidget;
     gunTab_->setObjectName(QStringLiteral("ts_Gun"));
     tabs_->addTab(operatorTab, QStringLiteral("  Operator  "));
@@ -106,6 +108,12 @@ void EngineerPage::applyCaptions(const std::function<QString(int)>& caption, con
     if (!fontFamily.isEmpty()) f.setFamily(fontFamily);
     setFont(f);
     for (std::size_t i = 0; i < std::size(kButtonNames); ++i) buttons_[i]->setText(caption(static_cast<int>(i)));
+    findChild<QLabel*>(QStringLiteral("lbl_LEDMode"))->setText(caption(16));
+    auto* ledType = findChild<QComboBox*>(QStringLiteral("cb_LEDMode"));
+    const int type = ledType->currentIndex();
+    ledType->clear();
+    ledType->addItems({caption(18), caption(19), caption(20)});
+    ledType->setCurrentIndex(type < 0 ? 0 : type);
 }
 
 }  // namespace nivra::ui

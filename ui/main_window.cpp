@@ -11,6 +11,7 @@
 #include "ui/loading_splash.h"
 #include "ui/macro_page.h"
 #include "ui/profile_page.h"
+#include "ui/qt_translations.h"
 #include "ui/skin_port.h"
 #include "ui/update_page.h"
 
@@ -44,8 +45,9 @@ std::optional<std::string> chosenPath(const std::optional<QString>& path) {
 
 }  // namespace
 
-MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), skin_(skin), session_(session), desktop_(desktop) {
+MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, QWidget* parent, int startLanguage)
+    : QWidget(parent, Qt::FramelessWindowHint), skin_(skin), session_(session), desktop_(desktop),
+      startLanguage_(startLanguage >= 1 && startLanguage <= 3 ? startLanguage : 1) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QLatin1String(kWindowTitle));
     profilePage_ = new ProfilePage(skin_, this);
@@ -140,14 +142,14 @@ void MainWindow::FormCreate() {
     for (const auto& [name, pictureName] : skin_.startPictures())
         for (QLabel* l : findChildren<QLabel*>(name)) setSkinPicture(l, skin_, pictureName);
     engineerPage_->applyCaptions([this](int row) { return skin_.engineerCaption(row); }, skin_.engineerFont());
-    state_.language = 1;
+    state_.language = startLanguage_;
     applyLayoutPass();
 
     session_.enterNoDevice();
     QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
                                                                        : skin_.title());
     showContainer(1);
-    Btn_LangClick(1);
+    Btn_LangClick(startLanguage_);
     session_.start();
 }
 
@@ -176,6 +178,7 @@ void MainWindow::applyLayoutPass() {
         }
         p->finishLayout();
     }
+    for (CoverLabel* cover : findChildren<CoverLabel*>()) cover->installEventFilter(this);
     // The Engineer buttons are shown only in the engineer state.
     for (int n = 1; n <= kPageCopies; ++n)
         if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(state_.engineerShown);
@@ -363,6 +366,7 @@ void MainWindow::Btn_LangClick(int language) {
         setPictureOnCopies(QStringLiteral("Lang%1").arg(lang), qs(restingPicture(lang == language)));
     macroPage_->findChild<QWidget*>(QStringLiteral("Gb_Delay"))->hide();
     state_.language = language;
+    useQtTranslations(language);
     applyLayoutPass();
     QCoreApplication::processEvents();
     QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
@@ -451,7 +455,7 @@ void MainWindow::showCovers(bool shown) {
     for (int n = 0; n < kPageCopies; ++n) {
         CoverLabel* cover = pages_[static_cast<std::size_t>(n)]->cover();
         cover->setVisible(shown);
-        if (shown) cover->raise();
+        if (shown) cover->raiseAbove();
     }
 }
 
@@ -531,36 +535,56 @@ bool MainWindow::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void MainWindow::startDrag(QMouseEvent* press) {
+void MainWindow::armDrag(QMouseEvent* press) {
     if (press->button() != Qt::LeftButton) return;
     HideAllMenu();
-    // The system moves the window where it can; elsewhere the window follows the pointer.
-    if (windowHandle() && windowHandle()->startSystemMove()) return;
-    dragging_ = true;
-    dragOffset_ = press->globalPosition().toPoint() - pos();
+    dragArmed_ = true;
+    dragging_ = false;
+    pressGlobal_ = press->globalPosition().toPoint();
+    dragOffset_ = pressGlobal_ - pos();
+}
+
+bool MainWindow::followDrag(QMouseEvent* event) {
+    const QPoint global = event->globalPosition().toPoint();
+    if (dragArmed_ && (event->buttons() & Qt::LeftButton) &&
+        (global - pressGlobal_).manhattanLength() >= QApplication::startDragDistance()) {
+        dragArmed_ = false;
+        // The window manager moves the window where it can; elsewhere the window follows
+        // the pointer.
+        if (!desktop_.startSystemMove(this)) dragging_ = true;
+    }
+    if (dragging_) move(global - dragOffset_);
+    return dragArmed_ || dragging_;
+}
+
+void MainWindow::endDrag() {
+    dragArmed_ = false;
+    dragging_ = false;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     const bool pageBackground = widget && widget->objectName().startsWith(QLatin1String("Img_Base_"));
+    // A covering label blocks its page's controls but not the window: a drag on it moves the
+    // window as on the background.
+    const bool cover = qobject_cast<CoverLabel*>(watched) != nullptr;
     const bool engineerBackground =
         widget && (widget == engineerPage_ || widget == engineerPage_->logo() || widget == engineerPage_->tabs());
-    if (!pageBackground && !engineerBackground) return QWidget::eventFilter(watched, event);
+    if (!pageBackground && !engineerBackground && !cover) return QWidget::eventFilter(watched, event);
+    const bool swallow = pageBackground || cover;
     switch (event->type()) {
-        case QEvent::MouseButtonPress: startDrag(static_cast<QMouseEvent*>(event)); return pageBackground;
-        case QEvent::MouseMove:
-            if (dragging_) move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - dragOffset_);
-            return dragging_;
+        case QEvent::MouseButtonPress: armDrag(static_cast<QMouseEvent*>(event)); return swallow;
+        case QEvent::MouseMove: return followDrag(static_cast<QMouseEvent*>(event)) || swallow;
         case QEvent::MouseButtonRelease:
-            dragging_ = false;
-            return pageBackground;
+            endDrag();
+            return swallow;
         case QEvent::MouseButtonDblClick:
             // Img_Base_1DblClick: the page 1 background and the engineer logo.
             if (widget->objectName() == QLatin1String("Img_Base_1") || widget == engineerPage_->logo()) {
                 Img_Base_1DblClick();
                 return true;
             }
-            return pageBackground;
+            return swallow;
         default: return QWidget::eventFilter(watched, event);
     }
 }

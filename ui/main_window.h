@@ -38,7 +38,9 @@ class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // The window listens to the session's signals and calls one session method per handler.
-    MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, QWidget* parent = nullptr);
+    // startLanguage: the language number (1..3) the window starts in.
+    MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, QWidget* parent = nullptr,
+               int startLanguage = 1);
     ~MainWindow() override;
 
     // Page buttons (every copy of a button shares its handler).
@@ -122,7 +124,11 @@ private:
     void loadPanelPicture(Page page);
     void refreshKeyLabels();
     void setEngineerState(bool on);
-    void startDrag(QMouseEvent* press);
+    // Dragging the window: a press arms it, the move past the drag distance starts it, so a
+    // press alone leaves double-clicks to the window.
+    void armDrag(QMouseEvent* press);
+    bool followDrag(QMouseEvent* event);  // true while the press belongs to a drag
+    void endDrag();
     SkinButton* buttonNamed(const QString& name) const;
 
     void wireSession();
@@ -141,7 +147,10 @@ private:
     QButtonGroup* pageSelectors_ = nullptr;      // rb_1..rb_8
     QButtonGroup* languageSelectors_ = nullptr;  // rb_Lang1..rb_Lang3
     QSize pageSize_{1030, 662};
-    bool dragging_ = false;
+    int startLanguage_ = 1;
+    bool dragArmed_ = false;
+    bool dragging_ = false;  // the window follows the pointer itself
+    QPoint pressGlobal_;
     QPoint dragOffset_;
 };
 

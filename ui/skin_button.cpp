@@ -8,8 +8,19 @@
 
 namespace nivra::ui {
 
-void CoverLabel::showEvent(QShowEvent* e) {
+void CoverLabel::keepAbove(std::vector<QWidget*> controls) {
+    above_.assign(controls.begin(), controls.end());
+    if (isVisible()) raiseAbove();
+}
+
+void CoverLabel::raiseAbove() {
     raise();
+    for (const QPointer<QWidget>& w : above_)
+        if (w) w->raise();
+}
+
+void CoverLabel::showEvent(QShowEvent* e) {
+    raiseAbove();
     QLabel::showEvent(e);
 }
 void CoverLabel::mousePressEvent(QMouseEvent* e) { e->accept(); }

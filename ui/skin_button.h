@@ -6,8 +6,10 @@
 
 #include <QLabel>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
+#include <vector>
 
 namespace nivra::ui {
 
@@ -16,18 +18,27 @@ class SkinPort;
 // A label that swallows every click on its page while it is shown (Disable_All_...). It
 // comes to the top whenever it is shown, so it lies above controls raised after it.
 class CoverLabel : public QLabel {
+    Q_OBJECT
 public:
     using QLabel::QLabel;
+    // Controls that stay usable while the label is shown (closing the window); they are
+    // raised above it whenever it comes to the top.
+    void keepAbove(std::vector<QWidget*> controls);
+    void raiseAbove();
 
 protected:
     void showEvent(QShowEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    std::vector<QPointer<QWidget>> above_;
 };
 
 // A label that reports a left click (Btn_WebLink).
 class ClickLabel : public QLabel {
+    Q_OBJECT
 public:
     using QLabel::QLabel;
     std::function<void()> onClick;

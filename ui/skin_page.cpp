@@ -50,8 +50,14 @@ void SkinPage::finishLayout() {
             cover_ = new CoverLabel(this);
             cover_->setObjectName(QStringLiteral("Disable_All_%1").arg(number_));
             cover_->hide();
+            // Closing the window stays possible while the page is blocked.
+            std::vector<QWidget*> exits;
+            for (SkinButton* b : buttons_)
+                if (b->name().startsWith(QLatin1String("Btn_Exit"))) exits.insert(exits.end(), {b->picture(), b->label()});
+            cover_->keepAbove(exits);
         }
-        cover_->raise();
+        cover_->setGeometry(rect());
+        cover_->raiseAbove();
     }
 }
 

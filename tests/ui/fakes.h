@@ -117,6 +117,12 @@ public:
         return overwrite;
     }
     void openUrl(const QString& address) override { urls << address; }
+    int systemMoves = 0;
+    bool systemMoveWorks = false;  // offscreen and Wayland without support: the window moves itself
+    bool startSystemMove(QWidget*) override {
+        ++systemMoves;
+        return systemMoveWorks;
+    }
 };
 
 }  // namespace nivra::ui::test

@@ -284,10 +284,14 @@ TEST_F(MainWindowTest, UnpluggingShowsWaitingToReconnectAndCoversEveryPage) {
     EXPECT_EQ(desktop.messages.size(), 1);
 }
 
-// A shown covering label spans its page and lies above every control, also after a
-// language change has raised the page buttons again.
+// A shown covering label spans its page and lies above every control but the ones that
+// close the window, also after a language change has raised the page buttons again.
 TEST_F(MainWindowTest, ShownCoveringLabelsSpanTheirPageAboveThePageButtons) {
     device.connect();
+    for (int n = 1; n <= 5; ++n) {  // the close picture and Exit in their own places, as the shipped layout has them
+        for (const char* name : {"Img_Exit1_%1", "Btn_Exit1_%1"}) skin.extraLayout[QString::fromLatin1(name).arg(n)].pos = QPoint(900, 20);
+        for (const char* name : {"Img_Exit2_%1", "Btn_Exit2_%1"}) skin.extraLayout[QString::fromLatin1(name).arg(n)].pos = QPoint(880, 620);
+    }
     click(QStringLiteral("Btn_Lang3_1"));
     struct Case { const char* cover; int page; const char* opens; };
     for (const Case c : {Case{"Disable_All_1", 1, "Btn_Main_1"}, Case{"Disable_All_3", 3, "Btn_Breath_1"},
@@ -299,7 +303,11 @@ TEST_F(MainWindowTest, ShownCoveringLabelsSpanTheirPageAboveThePageButtons) {
         EXPECT_EQ(cover->geometry(), page->rect()) << c.cover;
         for (const char* button : {"Btn_Main_%1", "Btn_Save_%1", "Btn_Exit1_%1"}) {
             QWidget* b = w(QString::fromLatin1(button).arg(c.page));
-            EXPECT_EQ(page->childAt(b->geometry().center()), cover) << c.cover << " over " << button;
+            // The page cover leaves the close picture usable; the Macro page's dialog cover
+            // (a modal dialog is open then) covers it too.
+            const bool exitStaysUsable = QLatin1String(button).startsWith(QLatin1String("Btn_Exit")) &&
+                                         QLatin1String(c.cover) != QLatin1String("Disable_All_4_1");
+            EXPECT_EQ(page->childAt(b->geometry().center()), exitStaysUsable ? b : cover) << c.cover << " over " << button;
         }
         cover->hide();
     }

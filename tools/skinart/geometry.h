@@ -39,18 +39,20 @@ struct KeySlot {
     QPoint anchor;  // the button's spot on the mouse drawing
 };
 
-// Button m (1..12) of the mouse: its slot and the spot of the call-out on the drawing.
-// 1 left, 2 right, 3 wheel, 4 back, 5 forward, 6 sniper, 7 / 8 CPI up / down behind the
-// wheel, 9 / 10 lower thumb buttons, 11 / 12 right flank.
+// Button m (1..12) of the mouse: its slot and the spot of the call-out on the drawing. Each
+// number points at the button that carries that number's function in the built-in images
+// and the default profiles: 1 left, 4 right, 7 middle (the wheel), 2 back and 5 forward on
+// the thumb side, 3 and 8 the CPI buttons behind the wheel, 6, 9 and 10 the lower thumb
+// buttons, 11 and 12 the right flank.
 constexpr std::array<KeySlot, 12> kButtonSlots{{
-    {false, 0, {300, 86}},   // 1
-    {true, 0, {380, 86}},    // 2
-    {true, 1, {340, 64}},    // 3
-    {false, 2, {263, 214}},  // 4
-    {false, 1, {263, 176}},  // 5
+    {false, 0, {300, 86}},   // 1 left
+    {false, 2, {263, 214}},  // 2 back
+    {true, 2, {340, 126}},   // 3 CPI, front
+    {true, 1, {380, 86}},    // 4 right
+    {false, 1, {263, 176}},  // 5 forward
     {false, 3, {262, 252}},  // 6
-    {true, 2, {340, 126}},   // 7
-    {true, 3, {340, 152}},   // 8
+    {true, 0, {340, 64}},    // 7 middle
+    {true, 3, {340, 152}},   // 8 CPI, rear
     {false, 4, {266, 290}},  // 9
     {false, 5, {282, 330}},  // 10
     {true, 4, {417, 206}},   // 11

@@ -79,8 +79,9 @@ void familyB(TableWriter& w, Variant v) {
     w.banner(QStringLiteral("B: page and language buttons"));
     w.value(QStringLiteral("Size_B"), v.second ? 11 : 12);
     w.colour(QStringLiteral("Color_B"), 255, 255, 255);
-    w.value(QStringLiteral("Btn_Space_F"), 0);
-    w.value(QStringLiteral("Btn_Space_B"), 0);
+    // The caption starts right of the picture's accent bar (x 2..4) and keeps clear of it.
+    w.value(QStringLiteral("Btn_Space_F"), 7);
+    w.value(QStringLiteral("Btn_Space_B"), 1);
     const int x = 30;
     const struct { int number; bool on; int y; const char* what; } pages[] = {
         {1, true, 92, "Office Mode"},   {2, true, 132, "Game Mode"},

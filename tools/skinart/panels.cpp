@@ -5,6 +5,7 @@
 #include "tools/skinart/art_kit.h"
 #include "tools/skinart/geometry.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QRadialGradient>
 
@@ -38,6 +39,70 @@ void drawGroove(QPainter& p, const QRectF& r) {
 void drawBoxGlyph(QPainter& p, const QRect& box, Glyph g) {
     drawGroupBox(p, box);
     drawGlyph(p, g, QRectF(box.right() - 26, box.top() + 6, 18, 18), kAccentSoft);
+}
+
+// The texts a panel picture carries, in the language of its picture set (L1 Simplified
+// Chinese, L2 Traditional Chinese, L3 English), drawn with that language's font. The
+// controls over these places have blank captions in the language tables.
+struct PanelTexts {
+    const char* font;
+    const char* dpiLevels;
+    const char* reportRate;
+    const char* fireKeys;
+    const char* pointerSpeed;
+    const char* doubleClickSpeed;
+    const char* wheelLines;
+    const char* effect;
+    const char* breathingSpeed;
+    const char* slow;
+    const char* fast;
+    const char* colours;
+    const char* pcMacros;
+    const char* mouseMacros;
+    const char* listing;
+    const char* delay;
+    const char* recordDelay;
+    const char* defaultDelay;
+    const char* noDelay;
+    const char* gunSettings;
+    const char* keepLeftKey;
+};
+
+const PanelTexts& panelTexts(const QString& set) {
+    static const PanelTexts simplified{
+        "Noto Sans CJK SC", "DPI档位", "回报率", "连发键", "指针速度", "双击速度", "滚轮行数",
+        "灯效", "呼吸速度", "慢", "快", "颜色", "电脑宏", "鼠标宏", "宏内容", "延时",
+        "录制延时", "默认延时", "无延时", "枪械设置", "枪键是否保留左键"};
+    static const PanelTexts traditional{
+        "Noto Sans CJK TC", "DPI檔位", "回報率", "連發鍵", "指標速度", "按兩下速度", "滾輪行數",
+        "燈效", "呼吸速度", "慢", "快", "顏色", "電腦巨集", "滑鼠巨集", "巨集內容", "延遲",
+        "錄製延遲", "預設延遲", "無延遲", "槍械設定", "槍鍵是否保留左鍵"};
+    static const PanelTexts english{
+        "DejaVu Sans Condensed", "DPI Levels", "Report Rate", "Fire Keys", "Pointer Speed",
+        "Double-Click Speed", "Wheel Lines", "Lighting Effect", "Breathing Speed", "Slow", "Fast",
+        "Colours", "PC Macros", "Mouse Macros", "Macro Content", "Delay", "Record Delay",
+        "Default Delay", "No Delay", "Gun Settings", "Keep Left Key"};
+    if (set == QLatin1String("L1")) return simplified;
+    if (set == QLatin1String("L2")) return traditional;
+    return english;
+}
+
+void drawCaption(QPainter& p, const PanelTexts& t, const QPointF& baseline, const char* text, int pixelSize = 12,
+                 bool bold = true, const QColor& colour = QColor(214, 224, 236)) {
+    QFont f(QString::fromLatin1(t.font));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    p.save();
+    p.setFont(f);
+    p.setPen(colour);
+    p.drawText(baseline, QString::fromUtf8(text));
+    p.restore();
+}
+
+// A group box's heading, under its accent tab.
+void drawHeading(QPainter& p, const PanelTexts& t, const QRect& box, const char* text) {
+    drawCaption(p, t, QPointF(box.left() + 12, box.top() + 21), text);
 }
 
 // ---------------------------------------------------------------- background
@@ -118,8 +183,7 @@ QImage background() {
     p.fillRect(QRectF(0, kHeaderH, kSidebarW, kFooterY - kHeaderH), side);
     p.setPen(QPen(kLine, 1));
     p.drawLine(QPointF(kSidebarW - 0.5, kHeaderH), QPointF(kSidebarW - 0.5, kFooterY));
-    p.setPen(QPen(kAccent, 2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(kSidebarW - 1, kHeaderH + 20), QPointF(kSidebarW - 1, kHeaderH + 60));
+    // No mark of the page in view here: the page button's own picture carries it.
     // A divider between the page buttons and the profile file buttons.
     p.setPen(QPen(kLine, 1));
     p.drawLine(QPointF(24, 402.5), QPointF(kSidebarW - 24, 402.5));
@@ -300,7 +364,7 @@ QImage profilePanel() {
 
 // ---------------------------------------------------------------- advanced panel
 
-QImage advancedPanel() {
+QImage advancedPanel(const PanelTexts& t) {
     QImage img = blankPicture(800, 374);
     QPainter p;
     beginPainter(img, p);
@@ -327,9 +391,13 @@ QImage advancedPanel() {
             drawGlyph(p, Glyph::Crosshair, QRectF(kCpiCheckX - 1, y, 18, 18), kAccent);
         }
     }
-    // Report rate: a track joining the four choices.
-    p.setPen(QPen(kLine, 2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(kRateX[0] + 7, kRateY + 7.5), QPointF(kRateX[3] + 7, kRateY + 7.5));
+    drawHeading(p, t, kCpiBox, t.dpiLevels);
+    drawHeading(p, t, kRateBox, t.reportRate);
+    drawHeading(p, t, kFireKeyBox, t.fireKeys);
+    // Report rate: each choice's rate beside its mark.
+    const char* rates[4] = {"125Hz", "250Hz", "500Hz", "1000Hz"};
+    for (std::size_t i = 0; i < 4; ++i)
+        drawCaption(p, t, QPointF(kRateX[i] + 20, kRateY + 12), rates[i], 11, false, QColor(170, 182, 198));
     // Fire keys: a groove per key.
     for (int y : kFireKeyY) {
         drawGroove(p, QRectF(kFireKeyBox.left() + 30, y - 3, kFireKeyBox.width() - 44, 26));
@@ -340,15 +408,17 @@ QImage advancedPanel() {
     drawGlyph(p, Glyph::List, QRectF(kFireCntX + 18, kFireKeyBox.top() + 8, 16, 16), kMuted);
     drawGlyph(p, Glyph::Clock, QRectF(kFireDelayX + 18, kFireKeyBox.top() + 8, 16, 16), kMuted);
     // Pointer speed, double-click speed, wheel lines: a groove per bar.
-    for (int y : kSpeedY) {
-        drawGroove(p, QRectF(kSpeedX - 3, y - 2, 11 * 26 + 4, 22));
+    const char* speedCaptions[3] = {t.pointerSpeed, t.doubleClickSpeed, t.wheelLines};
+    for (std::size_t i = 0; i < kSpeedY.size(); ++i) {
+        drawGroove(p, QRectF(kSpeedX - 3, kSpeedY[i] - 2, 11 * 26 + 4, 22));
+        drawCaption(p, t, QPointF(kSpeedX - 2, kSpeedY[i] - 7), speedCaptions[i], 11);
     }
     return img;
 }
 
 // ---------------------------------------------------------------- breathing panel
 
-QImage breathingPanel() {
+QImage breathingPanel(const PanelTexts& t) {
     QImage img = blankPicture(801, 375);
     QPainter p;
     beginPainter(img, p);
@@ -374,6 +444,17 @@ QImage breathingPanel() {
     p.setPen(Qt::NoPen);
     p.setBrush(rg);
     p.drawPath(ramp);
+    drawHeading(p, t, kEffectBox, t.effect);
+    drawHeading(p, t, kStepBox, t.breathingSpeed);
+    drawHeading(p, t, kColourBox, t.colours);
+    drawCaption(p, t, QPointF(kStepTime.x(), kStepTime.y() + 62), t.slow, 11, false, QColor(170, 182, 198));
+    {
+        QFont f(QString::fromLatin1(t.font));
+        f.setPixelSize(11);
+        const qreal w = QFontMetricsF(f).horizontalAdvance(QString::fromUtf8(t.fast));
+        drawCaption(p, t, QPointF(kStepTime.x() + 10 * kStepPitch - 2 - w, kStepTime.y() + 62), t.fast, 11, false,
+                    QColor(170, 182, 198));
+    }
     for (int row = 0; row < 2; ++row) {
         for (int i = 0; i < 5; ++i) {
             const QRectF well(kColourX0 + i * kColourStep - 3, kColourRowY[static_cast<std::size_t>(row)] - 3, 36, 36);
@@ -387,23 +468,29 @@ QImage breathingPanel() {
 
 // ---------------------------------------------------------------- macro panel
 
-void drawListWell(QPainter& p, const QRect& r, Glyph g) {
+void drawListWell(QPainter& p, const PanelTexts& t, const QRect& r, Glyph g, const char* heading) {
     drawGroupBox(p, QRectF(r).adjusted(-6, -30, 6, 6));
     drawGlyph(p, g, QRectF(r.left() + 2, r.top() - 24, 16, 16), kAccentSoft);
+    drawCaption(p, t, QPointF(r.left() + 24, r.top() - 11), heading);
     p.setPen(QPen(QColor(0, 0, 0, 160), 1));
     p.setBrush(QColor(10, 12, 15));
     p.drawRoundedRect(QRectF(r).adjusted(-1.5, -1.5, 1.5, 1.5), 4, 4);
 }
 
-QImage macroPanel() {
+QImage macroPanel(const PanelTexts& t) {
     QImage img = blankPicture(800, 374);
     QPainter p;
     beginPainter(img, p);
     drawPanelSurface(p, img.size());
-    drawListWell(p, kPcListRect, Glyph::Chip);
-    drawListWell(p, kDevListRect, Glyph::Pointer);
-    drawListWell(p, kContentRect, Glyph::List);
+    drawListWell(p, t, kPcListRect, Glyph::Chip, t.pcMacros);
+    drawListWell(p, t, kDevListRect, Glyph::Pointer, t.mouseMacros);
+    drawListWell(p, t, kContentRect, Glyph::List, t.listing);
     drawGroupBox(p, kGroupRect);
+    drawHeading(p, t, kGroupRect, t.delay);
+    // The three delay choices beside their marks (RecDelay rows: 28 pixels apart).
+    const char* choices[3] = {t.recordDelay, t.defaultDelay, t.noDelay};
+    for (int j = 0; j < 3; ++j)
+        drawCaption(p, t, QPointF(kGroup.x() + 20 + 22, kGroup.y() + 40 + j * 28 + 12), choices[j], 12, false);
     drawGlyph(p, Glyph::Clock, QRectF(kGroupRect.right() - 26, kGroupRect.top() + 8, 18, 18), kAccentSoft);
     // Flow arrows from the PC list to the device list to the listing.
     p.setPen(QPen(kAccentSoft, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -416,14 +503,21 @@ QImage macroPanel() {
 
 // ---------------------------------------------------------------- fire macro panel
 
-QImage fireMacroPanel() {
+QImage fireMacroPanel(const PanelTexts& t) {
     QImage img = blankPicture(720, 650);
     QPainter p;
     beginPainter(img, p);
     drawPanelSurface(p, img.size());
     drawGlyph(p, Glyph::Crosshair, QRectF(18, 10, 20, 20), kAccent);
-    p.setPen(QPen(kLine, 1));
-    p.drawLine(QPointF(46, 20.5), QPointF(700, 20.5));
+    drawCaption(p, t, QPointF(46, 25), t.gunSettings, 13);
+    {
+        QFont f(QString::fromLatin1(t.font));
+        f.setPixelSize(13);
+        f.setBold(true);
+        const qreal w = QFontMetricsF(f).horizontalAdvance(QString::fromUtf8(t.gunSettings));
+        p.setPen(QPen(kLine, 1));
+        p.drawLine(QPointF(46 + w + 10, 20.5), QPointF(700, 20.5));
+    }
     drawGroupBox(p, kGunBox);
     drawGroupBox(p, kGunModeBox);
     drawBoxGlyph(p, kGunEditBox, Glyph::Gun);
@@ -445,18 +539,21 @@ QImage fireMacroPanel() {
     for (int y : kGunEditY) {
         drawGroove(p, QRectF(kGunEditBox.left() + 10, y - 6, kGunEditBox.width() - 20, 32));
     }
+    // The keep-left-key option beside its box.
+    drawCaption(p, t, QPointF(kIsHasLK.x() + 24, kIsHasLK.y() + 13), t.keepLeftKey, 12, false);
     return img;
 }
 
 }  // namespace
 
 void addPanelPictures(std::vector<PictureEntry>& out, const QString& set) {
+    const PanelTexts* t = &panelTexts(set);
     out.push_back({set + QStringLiteral("_BackGround"), kWindowW, kWindowH, background});
     out.push_back({set + QStringLiteral("_Back1"), 680, 380, profilePanel});
-    out.push_back({set + QStringLiteral("_Back2"), 800, 374, advancedPanel});
-    out.push_back({set + QStringLiteral("_Back3"), 801, 375, breathingPanel});
-    out.push_back({set + QStringLiteral("_Back4"), 800, 374, macroPanel});
-    out.push_back({set + QStringLiteral("_Back5"), 720, 650, fireMacroPanel});
+    out.push_back({set + QStringLiteral("_Back2"), 800, 374, [t] { return advancedPanel(*t); }});
+    out.push_back({set + QStringLiteral("_Back3"), 801, 375, [t] { return breathingPanel(*t); }});
+    out.push_back({set + QStringLiteral("_Back4"), 800, 374, [t] { return macroPanel(*t); }});
+    out.push_back({set + QStringLiteral("_Back5"), 720, 650, [t] { return fireMacroPanel(*t); }});
 }
 
 }  // namespace skinart

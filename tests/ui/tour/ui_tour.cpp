@@ -1,19 +1,28 @@
-// ui_tour LANGUAGE PAGE: shows the window with the simulated mouse attached, in a language
-// (1..3), on one page (office, game, adv, light, macro, update, fire, engineer), for
-// screenshots of every page.
+// ui_tour LANGUAGE PAGE [SHOT.png]: shows the window with the simulated mouse attached, in a
+// language (1..3), on one page (office, game, adv, light, macro, update, fire, engineer,
+// splash, unplugged, openfile, colour) or with a small dialog open and text typed into it (form2 .. form7), for
+// screenshots of every page. With SHOT.png it saves the whole screen there once the window
+// has settled, and ends.
 #include "device/clock.h"
 #include "device/simulated_mouse.h"
 #include "image/builtin.h"
 #include "ui/desktop.h"
 #include "ui/desktop_style.h"
 #include "ui/main_window.h"
+#include "ui/small_dialog.h"
 #include "ui/table_skin.h"
 #include "settings/mouse_session.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
 #include <QFontInfo>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 // Answers the password prompt with the engineer password.
@@ -27,22 +36,33 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     nivra::ui::applyDesktopStyle(app);
     const QStringList args = QApplication::arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: ui_tour LANGUAGE PAGE\n");
+    if (args.size() != 3 && args.size() != 4) {
+        std::fprintf(stderr, "usage: ui_tour LANGUAGE PAGE [SHOT.png]\n");
         return 2;
     }
     const int language = args[1].toInt();
     const QString page = args[2];
+    const QString shot = args.value(3);
 
     nivra::VirtualClock clock;
     nivra::SimulatedMouse mouse(clock, nivra::builtinImage(1));
     nivra::ui::TableSkin skin;
     nivra::MouseSession device(mouse, clock);
     TourDesktop desktop;
-    nivra::ui::MainWindow window(skin, device, desktop);
+    nivra::ui::MainWindow window(skin, device, desktop, nullptr, language);
     window.show();
+    // Set before anything that may open a modal dialog, whose own loop then runs the shot.
+    if (!shot.isEmpty()) {
+        QTimer::singleShot(1200, [&shot] {
+            const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+            const bool saved = screen.save(shot);
+            std::fprintf(stderr, "ui_tour: %s %s\n", saved ? "wrote" : "could not write", qPrintable(shot));
+            // Also from inside a modal dialog's own loop, which would outlive a plain exit().
+            std::fflush(stderr);
+            std::_Exit(saved ? 0 : 1);
+        });
+    }
     device.pollNow();
-    window.Btn_LangClick(language);
     for (int i = 0; i < 5; ++i) window.Img_Base_1DblClick();  // engineer state: Engineer buttons shown
 
     if (page == QLatin1String("game")) window.Btn_Switch_0Click();
@@ -53,6 +73,26 @@ int main(int argc, char** argv) {
     else if (page == QLatin1String("engineer")) window.Btn_Engineer_0Click();
     else if (page == QLatin1String("fire")) window.showFireMacroPage();
     else if (page == QLatin1String("splash")) window.showSplash(true);
+    else if (page == QLatin1String("openfile")) desktop.openFile(&window, QLatin1String(nivra::ui::kLoadFilter));
+    else if (page == QLatin1String("colour")) QColorDialog::getColor(Qt::red, &window);
+    else if (page == QLatin1String("unplugged")) {
+        mouse.unplug();
+        device.pollNow();
+    }
+    std::unique_ptr<nivra::ui::SmallDialog> dialog;
+    if (page.startsWith(QLatin1String("form"))) {
+        const int form = page.mid(4).toInt();
+        if (form < 2 || form > 7) {
+            std::fprintf(stderr, "ui_tour: no dialog %s\n", qPrintable(page));
+            return 2;
+        }
+        dialog = std::make_unique<nivra::ui::SmallDialog>(form, skin, &window);
+        dialog->open();
+        const char* typed[] = {"", "", "A", "Recoil", "K", "25", "-12", "3"};
+        for (QLineEdit* edit : dialog->edits()) QTest::keyClicks(edit, QLatin1String(typed[form]));
+        if (form == 2)
+            if (auto* ctrl = dialog->findChild<QCheckBox*>(QStringLiteral("CB_Ctrl"))) ctrl->setChecked(true);
+    }
     if (auto* label = window.findChild<QWidget*>(QStringLiteral("Btn_Main_1")))
         std::fprintf(stderr, "ui_tour: caption font %s (%s) %d\n", qPrintable(QFontInfo(label->font()).family()), qPrintable(skin.fontName()),
                      label->font().pointSize());

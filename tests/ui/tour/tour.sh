@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The screenshot tour: every page of the window in the three languages, the unplugged state,
+# Qt's file and colour dialogs, and each small dialog with text typed, on a headless X
+# screen with the openbox window manager. Writes OUT_DIR/L<language>_<page>.png.
+#   tests/ui/tour/tour.sh [BUILD_DIR] [OUT_DIR]      (defaults: build/dev, /tmp/nivra-tour)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=${1:-build/dev}
+out=${2:-/tmp/nivra-tour}
+tour="$build/tests/ui/ui_tour"
+[ -x "$tour" ] || { echo "tour.sh: build the target ui_tour first ($tour)" >&2; exit 1; }
+mkdir -p "$out"
+. "$here/x_session.sh"
+x_session_start
+pages=(office game adv light macro update fire engineer unplugged openfile colour
+       form2 form3 form4 form5 form6 form7)
+failed=0
+for lang in 1 2 3; do
+  for page in "${pages[@]}"; do
+    if ! timeout 60 "$tour" "$lang" "$page" "$out/L${lang}_${page}.png" >/dev/null 2>"$out/L${lang}_${page}.log"; then
+      echo "tour.sh: language $lang page $page failed (see $out/L${lang}_${page}.log)" >&2
+      failed=1
+    fi
+  done
+done
+echo "tour.sh: screenshots in $out"
+exit $failed
