@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/cpi_model.h"
+#include "settings/fire_key_model.h"
 #include "settings/image_editor.h"
 #include "tests/transfer/transfer_rig.h"
 
@@ -33,6 +34,7 @@ struct AdvancedRig {
                      rig.transfer->restartAndRefind();
                      editor.announceImageReplaced();
                  }};
+    FireKeyModel fire{editor};
 };
 
 // Built-in image 1 with some bytes changed and the check bytes made right again.
