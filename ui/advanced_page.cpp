@@ -98,6 +98,13 @@ AdvancedPage::AdvancedPage(const SkinPort& skin, QWidget* parent, AdvancedModels
     wholeScreenBox_->setObjectName(QStringLiteral("cb_IsScreen"));
     wholeScreenBox_->hide();
 
+    for (std::size_t t = 0; t < titles_.size(); ++t) {
+        static constexpr std::array<const char*, 5> kTitles{"lbl_SpdTitle", "lbl_DbSpdTitle", "lbl_ScrSpdTitle",
+                                                            "lbl_IsControlTitle", "lbl_IsScreenTitle"};
+        titles_[t] = addLabel(QLatin1String(kTitles[t]));
+        titles_[t]->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
     // The transparent blocker over the page while a click is handled.
     blocker_ = new CoverLabel(this);
     blocker_->setObjectName(QStringLiteral("Blocker_2"));
@@ -219,6 +226,34 @@ void AdvancedPage::refresh() {
     refreshCpi();
     refreshFire();
     refreshPointer();
+    placeTitles();
+}
+
+// The captions of the pointer scales stand over their first segment in the font of the
+// scale numbers; a toggle's caption ends over the toggle. The fire key edits explain
+// themselves in tooltips.
+void AdvancedPage::placeTitles() {
+    const std::array<QLabel*, 5> anchors{scales_[0][0], scales_[1][0], scales_[2][0], precisionPicture_, wholeScreenPicture_};
+    for (std::size_t t = 0; t < titles_.size(); ++t) {
+        QLabel* title = titles_[t];
+        title->setText(text(QStringLiteral("Str%1").arg(726 + static_cast<int>(t))));
+        QFont f = scaleNumbers_[0][0]->font();
+        if (f.pointSize() > 7) f.setPointSize(f.pointSize() - 1);
+        title->setFont(f);
+        title->setPalette(scaleNumbers_[0][0]->palette());
+        title->adjustSize();
+        const QRect a = anchors[t]->geometry();
+        const int top = (t < 3 ? a.top() : scales_[t == 3 ? 0 : 2][0]->y()) - title->height();
+        title->move(t < 3 ? a.left() : a.right() - title->width() + 1, top);
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+        repeatEdits_[i]->setToolTip(text(QStringLiteral("Str731")));
+        delayEdits_[i]->setToolTip(text(QStringLiteral("Str732")));
+        if (QWidget* c = findChild<QWidget*>(numbered("lbl_Fire%1Continue", static_cast<int>(i) + 1)))
+            c->setToolTip(text(QStringLiteral("Str733")));
+    }
+    aimCaption_->setText(text(QStringLiteral("Str725")));
+    aimCaption_->adjustSize();
 }
 
 void AdvancedPage::refreshCpi() {
@@ -269,8 +304,6 @@ void AdvancedPage::refreshCpi() {
         swatchClicks_[i]->setEnabled(enabled);
     }
 
-    aimCaption_->setText(text(QStringLiteral("Str260")));
-    aimCaption_->adjustSize();
     for (int k = 1; k <= 12; ++k)
         picture(aimBar_[static_cast<std::size_t>(k - 1)],
                 barSegmentLit(one, cpi.aimLevel() + 1, k) ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));

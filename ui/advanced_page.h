@@ -66,6 +66,7 @@ private:
     void refreshCpi();
     void refreshFire();
     void refreshPointer();
+    void placeTitles();
     void picture(QLabel* label, const QString& name);
     QString text(const QString& id) const;
     bool oneLit() const;
@@ -96,6 +97,8 @@ private:
     ClickLabel* wholeScreenClick_ = nullptr;
     QCheckBox* precisionBox_ = nullptr;    // cb_IsControl
     QCheckBox* wholeScreenBox_ = nullptr;  // cb_IsScreen
+    // Captions over the three scales and the two toggles.
+    std::array<QLabel*, 5> titles_{};
 };
 
 }  // namespace nivra::ui
