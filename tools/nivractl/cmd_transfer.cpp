@@ -10,6 +10,7 @@
 #include "files/profile_files.h"
 #include "image/builtin.h"
 #include "skin/language_table.h"
+#include "tools/nivractl/advanced_session.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
 
@@ -144,6 +145,29 @@ int withMouse(const nivractl::Invocation& inv, Body body, const std::string& spa
     if (!s.close(error)) status = nivractl::fail(error);
     return status;
 }
+
+}  // namespace
+
+namespace nivractl {
+
+int withEditorAndRestart(const Invocation& inv,
+                         const std::function<int(nivra::ImageEditor&, const RestartMouse&)>& body) {
+    return withMouse(inv, [&](Session& s) {
+        nivra::ImageEditor editor(s.state, *s.transfer);
+        editor.announceImageReplaced();
+        const RestartMouse restart = [&] {
+            const std::size_t reads = s.transfer->readRuns();
+            s.transfer->restartAndRefind();
+            editor.announceImageReplaced();
+            return s.cameBack(reads);
+        };
+        return body(editor, restart);
+    });
+}
+
+}  // namespace nivractl
+
+namespace {
 
 std::string firstMessage(const Session& s, const std::string& fallback) {
     return s.view.messages.empty() ? fallback : s.view.messages.front();
