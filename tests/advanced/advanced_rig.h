@@ -1,5 +1,5 @@
-// The simulated mouse rig with the editor and the Advanced page's models on top, wired as the
-// window wires them: a whole-image read announces the new image to the models.
+// The simulated mouse rig with the Advanced page's models on the session's one editor, wired
+// as the window wires them.
 #pragma once
 
 #include "settings/cpi_model.h"
@@ -23,17 +23,14 @@ inline std::string setBytesLine(std::uint8_t offset, std::vector<std::uint8_t> b
 struct AdvancedRig {
     explicit AdvancedRig(const Image& memory = builtinImage(1)) : rig(memory) {
         rig.connect();
-        editor.announceImageReplaced();
         rig.mark();
     }
     Image mouse() const { return rig.mouse.memory(); }
 
     Rig rig;
-    ImageEditor editor{rig.state, *rig.transfer};
-    CpiModel cpi{editor, [this] {
-                     rig.transfer->restartAndRefind();
-                     editor.announceImageReplaced();
-                 }};
+    ImageEditor& editor{rig.editor()};
+    // The restart and re-find; the whole-image read that ends it announces the new image.
+    CpiModel cpi{editor, [this] { rig.transfer->restartAndRefind(); }};
     FireKeyModel fire{editor};
 };
 

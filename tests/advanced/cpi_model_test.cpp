@@ -177,9 +177,11 @@ TEST(CpiReportRate, TheSameRateWritesByte4OnlyAnotherRestartsTheMouse) {
     EXPECT_GE(r.rig.clock.now() - before, milliseconds(1010 + 6010 + 10010));
     EXPECT_TRUE(restartingSeen);
     EXPECT_FALSE(r.cpi.restarting());
-    // The mouse keeps the new rate across its restart.
+    // Found again and read: the rate comes from the mouse.
     EXPECT_EQ(r.mouse()[4], 0x9F);
     EXPECT_EQ(r.rig.transfer->readRuns(), 2u);
+    EXPECT_EQ(r.cpi.reportRate(), 250);
+    EXPECT_EQ(r.cpi.lastKnownRate(), 250);
 }
 
 TEST(CpiOptions, EachItemSetsItsBitsAndKeepsTheOthers) {
