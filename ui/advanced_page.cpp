@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QGraphicsOpacityEffect>
 
 namespace nivra::ui {
 
@@ -18,6 +19,19 @@ constexpr std::array<int, 4> kRates{125, 250, 500, 1000};
 constexpr std::array<const char*, 3> kScaleStems{"Spd", "DbSpd", "ScrSpd"};
 
 QString numbered(const char* format, int n) { return QString::fromLatin1(format).arg(n); }
+
+// A control shown greyed that takes no clicks. The pictures are dimmed rather than disabled:
+// a disabled picture would be drawn tinted with the window's transparent colour.
+void greyOut(QWidget* w, bool grey) {
+    w->setAttribute(Qt::WA_TransparentForMouseEvents, grey);
+    if (grey && !w->graphicsEffect()) {
+        auto* dim = new QGraphicsOpacityEffect(w);
+        dim->setOpacity(0.35);
+        w->setGraphicsEffect(dim);
+    } else if (!grey && w->graphicsEffect()) {
+        w->setGraphicsEffect(nullptr);
+    }
+}
 
 }  // namespace
 
@@ -215,7 +229,7 @@ void AdvancedPage::lbl_IsScreenClick() {
 // ---------------------------------------------------------------- drawing
 
 void AdvancedPage::picture(QLabel* label, const QString& name) {
-    if (skinPictureOf(label) != name) setSkinPicture(label, skin_, name);
+    if (skinPictureOf(label) != name || label->size() != label->pixmap().size()) setSkinPicture(label, skin_, name);
 }
 
 QString AdvancedPage::text(const QString& id) const { return skin_.text(id); }
@@ -285,12 +299,10 @@ void AdvancedPage::refreshCpi() {
         }
         label->adjustSize();
         picture(levelRadios_[i], n == cpi.currentLevel() ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));
-        levelRadios_[i]->setEnabled(enabled);
         const int index = cpi.levelValue(n);
         for (int k = 1; k <= 12; ++k) {
             ClickLabel* seg = levelBars_[i][static_cast<std::size_t>(k - 1)];
             picture(seg, barSegmentLit(one, index + 1, k) ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));
-            seg->setEnabled(enabled);
         }
         levelValues_[i]->setText(valueText(index));
         levelValues_[i]->adjustSize();
@@ -300,8 +312,6 @@ void AdvancedPage::refreshCpi() {
         swatches_[i]->setPalette(pal);
         if (QLabel* frame = findChild<QLabel*>(numbered("Img_DPI%1Col", n)))
             swatches_[i]->setGeometry(frame->geometry().adjusted(3, 3, -3, -3));
-        swatches_[i]->setEnabled(enabled);
-        swatchClicks_[i]->setEnabled(enabled);
     }
 
     for (int k = 1; k <= 12; ++k)
@@ -341,8 +351,9 @@ void AdvancedPage::refreshPointer() {
             picture(scales_[s][i], barSegmentLit(one, steps[s], k) ? QStringLiteral("Bar1_E") : QStringLiteral("Bar1_D"));
             // Whole-screen scrolling greys the wheel scale; it then takes no clicks.
             const bool on = s != 2 || p.wheelEnabled();
-            scales_[s][i]->setEnabled(on);
-            scaleNumbers_[s][i]->setEnabled(on);
+            greyOut(scales_[s][i], !on);
+            greyOut(scaleNumbers_[s][i], !on);
+            scaleNumbers_[s][i]->adjustSize();
         }
     }
     precisionBox_->setChecked(p.precisionOn());

@@ -82,7 +82,10 @@ TEST(AdvancedPage, FireKeyEditsAndPointerControlsFollowTheirModels) {
     EXPECT_EQ(p.pictureOf("Img_Spd4"), "Bar1_E");
     p.click("lbl_IsScreen");
     EXPECT_TRUE(p.child<QCheckBox>("cb_IsScreen")->isChecked());
-    EXPECT_FALSE(p.child("Img_ScrSpd3")->isEnabled());
+    // The greyed wheel scale takes no clicks.
+    EXPECT_TRUE(p.child("Img_ScrSpd3")->testAttribute(Qt::WA_TransparentForMouseEvents));
+    p.page.MseScrSpd_OnClick(3);
+    EXPECT_EQ(p.pointer.wheelStep(), -1);
 }
 
 }  // namespace
