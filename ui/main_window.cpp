@@ -3,6 +3,7 @@
 #include "ui/main_window.h"
 
 #include "ui/advanced_page.h"
+#include "ui/advanced_setup.h"
 #include "ui/app_icon.h"
 #include "ui/desktop.h"
 #include "ui/engineer_page.h"
@@ -17,6 +18,7 @@
 
 #include "image/codes.h"
 #include "image/working_copy.h"
+#include "settings/cpi_model.h"
 #include "settings/mouse_session.h"
 
 #include <QApplication>
@@ -52,7 +54,9 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     setWindowTitle(QLatin1String(kWindowTitle));
     profilePage_ = new ProfilePage(skin_, this);
     pages_[0] = profilePage_;
-    pages_[1] = new AdvancedPage(skin_, this);
+    advanced_ = new AdvancedSetup(session_, this);
+    advancedPage_ = new AdvancedPage(skin_, this, advanced_->models());
+    pages_[1] = advancedPage_;
     pages_[2] = new LightPage(skin_, this);
     macroPage_ = new MacroPage(skin_, this);
     pages_[3] = macroPage_;
@@ -99,6 +103,8 @@ void MainWindow::wireSession() {
     connect(s, &MouseSession::mainModePageRequested, this, &MainWindow::openMainModePage);
     connect(s, &MouseSession::firstAndModePageRequested, this, &MainWindow::showFirstAndModePage);
     connect(s, &MouseSession::patchFilePathChanged, this, &MainWindow::showPatchFilePath);
+    connect(&advanced_->cpi(), &CpiModel::message, this, &MainWindow::showMessage);
+    connect(&advanced_->cpi(), &CpiModel::plainMessage, this, &MainWindow::showMessageText);
 }
 
 QString MainWindow::keyCaption(int profile, int key) const {
@@ -179,6 +185,8 @@ void MainWindow::applyLayoutPass() {
         p->finishLayout();
     }
     for (CoverLabel* cover : findChildren<CoverLabel*>()) cover->installEventFilter(this);
+    // The Advanced page's texts and pictures in the language in effect.
+    advancedPage_->refresh();
     // The Engineer buttons are shown only in the engineer state.
     for (int n = 1; n <= kPageCopies; ++n)
         if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(state_.engineerShown);

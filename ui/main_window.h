@@ -21,6 +21,8 @@ class MouseSession;
 
 namespace nivra::ui {
 
+class AdvancedPage;
+class AdvancedSetup;
 class Desktop;
 class EngineerPage;
 class LoadingSplash;
@@ -139,6 +141,8 @@ private:
     WindowState state_;
     std::array<SkinPage*, 6> pages_{};  // gbPage1 .. gbPage6
     ProfilePage* profilePage_ = nullptr;
+    AdvancedSetup* advanced_ = nullptr;
+    AdvancedPage* advancedPage_ = nullptr;
     MacroPage* macroPage_ = nullptr;
     UpdatePage* updatePage_ = nullptr;
     EngineerPage* engineerPage_ = nullptr;

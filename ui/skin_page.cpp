@@ -65,7 +65,10 @@ void SkinPage::resizeToWindow(QSize size) {
     resize(size);
     // Every covering label of the page (Disable_All_N, and Disable_All_4_1 on the Macro page)
     // is as large as the window.
-    for (CoverLabel* c : findChildren<CoverLabel*>(Qt::FindDirectChildrenOnly)) c->setGeometry(QRect(QPoint(0, 0), size));
+    // CoverLabel has no meta-object of its own, so findChildren<CoverLabel*> would match every
+    // QLabel of the page: the type is checked with dynamic_cast.
+    for (QObject* child : children())
+        if (auto* c = dynamic_cast<CoverLabel*>(child)) c->setGeometry(QRect(QPoint(0, 0), size));
 }
 
 }  // namespace nivra::ui

@@ -165,6 +165,7 @@ int nivractl::printImageJson(const Image& fileImage) {
     for (std::size_t n = 0; n < nivra::kComboKeyCount; ++n)
         out << (n ? ",\n    " : "\n    ") << codeObject(texts.combo[n], naming);
     out << "\n  ],\n";
+    out << nivractl::advancedJson(w);
     out << "  \"identity\": {\"vid\": \"" << hex4(nivra::be16(w, nivra::offset::kVid)) << "\", \"pid\": \""
         << hex4(nivra::be16(w, nivra::offset::kPid)) << "\", \"manufacturer\": "
         << int(w[nivra::offset::kManufacturerId]) << ", \"product\": " << int(w[nivra::offset::kProductId])

@@ -5,6 +5,7 @@
 #include "files/profile_files.h"
 #include "settings/mouse_session.h"
 #include "skin/language_table.h"
+#include "tools/nivractl/advanced_session.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
 
@@ -96,6 +97,28 @@ int withMouse(const nivractl::Invocation& inv, Body body, const std::string& spa
     if (!s.close(error)) status = nivractl::fail(error);
     return status;
 }
+
+}  // namespace
+
+namespace nivractl {
+
+int withEditorAndRestart(const Invocation& inv,
+                         const std::function<int(nivra::ImageEditor&, const RestartMouse&)>& body) {
+    return withMouse(inv, [&](Session& s) {
+        // The session's one editor; the whole-image read that ends a restart announces the
+        // new image to it.
+        const RestartMouse restart = [&] {
+            const std::size_t reads = s.transfer().readRuns();
+            s.transfer().restartAndRefind();
+            return s.transfer().readRuns() > reads && !s.session->wentAway();
+        };
+        return body(s.session->editor(), restart);
+    });
+}
+
+}  // namespace nivractl
+
+namespace {
 
 std::string firstMessage(const Session& s, const std::string& fallback) {
     return s.messages.empty() ? fallback : s.messages.front();

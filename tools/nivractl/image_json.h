@@ -5,6 +5,8 @@
 #include "image/image.h"
 #include "tools/nivractl/command.h"
 
+#include <string>
+
 namespace nivractl {
 
 // Distributes `image` as the program does when it arrives from an I2C mouse and prints the
@@ -14,5 +16,9 @@ int printImageJson(const nivra::Image& image);
 // Reads the whole image from the mouse of the global options (--simulate, --trace) and
 // prints its report; exit 1 with a message when no usable mouse answers.
 int showMouseImage(const Invocation& inv);
+
+// The "cpi", "report_rate" and "fire_keys" members of the report, one per line, each line
+// ending in a comma.
+std::string advancedJson(const nivra::Image& image);
 
 }  // namespace nivractl

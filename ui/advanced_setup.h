@@ -1,0 +1,37 @@
+// The models of the Advanced page built on the program's one MouseSession: CPI levels and
+// fire keys on its editor, the pointer settings with the desktop backends, and the session's
+// notifications they follow.
+#pragma once
+
+#include "ui/advanced_page.h"
+
+#include <QObject>
+
+#include <memory>
+#include <vector>
+
+namespace nivra {
+class MouseSession;
+class PointerBackend;
+}  // namespace nivra
+
+namespace nivra::ui {
+
+class AdvancedSetup : public QObject {
+public:
+    AdvancedSetup(MouseSession& session, QObject* parent);
+    ~AdvancedSetup() override;
+
+    AdvancedModels models() const { return {cpi_, fire_, pointer_}; }
+    CpiModel& cpi() const { return *cpi_; }
+    FireKeyModel& fire() const { return *fire_; }
+    PointerSettings& pointer() const { return *pointer_; }
+
+private:
+    CpiModel* cpi_;
+    FireKeyModel* fire_;
+    PointerSettings* pointer_;
+    std::vector<std::unique_ptr<PointerBackend>> backends_;
+};
+
+}  // namespace nivra::ui
