@@ -12,6 +12,7 @@
 #include "skin/language_table.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
+#include "tools/nivractl/mouse_editor.h"
 
 #include <filesystem>
 #include <iostream>
@@ -224,6 +225,14 @@ int runBackups(const nivractl::Invocation& inv) {
 }  // namespace
 
 namespace nivractl {
+
+int withImageEditor(const Invocation& inv, const std::function<int(nivra::ImageEditor&)>& body) {
+    return withMouse(inv, [&](Session& s) {
+        nivra::ImageEditor editor(s.state, *s.transfer);
+        editor.announceImageReplaced();
+        return body(editor);
+    });
+}
 
 int showMouseImage(const Invocation& inv) {
     return withMouse(inv, [](Session& s) { return printImageJson(s.state.transfer); });

@@ -2,7 +2,10 @@
 // (cmd_image.cpp) and the whole image read from the mouse (cmd_transfer.cpp).
 #pragma once
 
+#include <string>
+
 #include "image/image.h"
+#include "image/types.h"
 #include "tools/nivractl/command.h"
 
 namespace nivractl {
@@ -14,5 +17,9 @@ int printImageJson(const nivra::Image& image);
 // Reads the whole image from the mouse of the global options (--simulate, --trace) and
 // prints its report; exit 1 with a message when no usable mouse answers.
 int showMouseImage(const Invocation& inv);
+
+// The "led" object of the report: type, effect, ZK LED count, enabled effects, the ten
+// colours and the Step Delay, decoded with the program's current LED type.
+std::string ledJson(const nivra::Image& image, nivra::LedType current);
 
 }  // namespace nivractl

@@ -73,7 +73,17 @@ int main(int argc, char** argv) {
         }
     }
     if (i >= argc) return usageError("");
-    const std::string name = argv[i++];
+    std::string name = argv[i++];
+    // A command may be named by two words ("set led"); the two-word name is looked up first.
+    if (i < argc) {
+        const std::string twoWords = name + " " + argv[i];
+        for (const Command& c : commands())
+            if (c.name == twoWords) {
+                name = twoWords;
+                ++i;
+                break;
+            }
+    }
     for (; i < argc; ++i) inv.args.emplace_back(argv[i]);
     for (const Command& c : commands()) {
         if (c.name == name) return c.run(inv);
