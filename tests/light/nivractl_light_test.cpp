@@ -65,9 +65,15 @@ TEST(NivractlLight, EachSetGivesTheTraceOfTheModelCall) {
         const testing::CommandResult r = shell.run(*c.memory, c.args, &shellLines);
         EXPECT_EQ(r.status, 0) << r.err;
 
-        testing::LightWindow w(*c.memory);
-        c.call(w.model);
-        const auto modelLines = w.rig.lines();
+        // The window's model on the same mouse.
+        Rig rig(*c.memory);
+        rig.connect();
+        ImageEditor editor(rig.state, *rig.transfer);
+        LightingModel model(editor);
+        editor.announceImageReplaced();
+        rig.mark();
+        c.call(model);
+        const auto modelLines = rig.lines();
         ASSERT_FALSE(modelLines.empty());
         EXPECT_EQ(shellLines, modelLines);
     }
