@@ -24,7 +24,6 @@ inline Image imageWithLighting(std::uint8_t byte165, std::uint8_t mask) {
 struct LightWindow {
     explicit LightWindow(const Image& memory, int language = 3) : rig(memory) {
         rig.connect();
-        editor.announceImageReplaced();
         page.resizeToWindow(QSize(1030, 662));
         for (const auto& [name, picture] : skin.startPictures())
             for (QLabel* l : page.findChildren<QLabel*>(name)) ui::setSkinPicture(l, skin, picture);
@@ -35,7 +34,7 @@ struct LightWindow {
 
     // The layout pass of a language, as the window applies it, and the page's own part.
     void setLanguage(int language) {
-        skin.applyLanguage(language, skin::Page::BreathingLight, {});
+        skin.applyLanguage(language, Page::Light, {});
         for (const auto& [name, c] : skin.layout())
             for (QWidget* w : page.findChildren<QWidget*>(name)) ui::applyControlSkin(w, c, skin);
         ui::setSkinPicture(page.background(), skin, QStringLiteral("L%1_BackGround").arg(language));
@@ -48,7 +47,7 @@ struct LightWindow {
     W* find(const QString& name) const { return page.findChild<W*>(name); }
 
     Rig rig;
-    ImageEditor editor{rig.state, *rig.transfer};
+    ImageEditor& editor{rig.editor()};
     LightingModel model{editor};
     ui::TableSkin skin;
     ui::LightPage page{skin, nullptr};

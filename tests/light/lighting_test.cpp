@@ -30,14 +30,13 @@ bool sameSections(const Image& a, const Image& b) {
 struct Light {
     explicit Light(const Image& memory = builtinImage(1)) : rig(memory) {
         rig.connect();
-        editor.announceImageReplaced();
         rig.mark();
     }
     std::vector<std::string> lines() const { return rig.lines(); }
     std::uint8_t mouseByte(std::size_t at) const { return rig.mouse.memory()[at]; }
 
     Rig rig;
-    ImageEditor editor{rig.state, *rig.transfer};
+    ImageEditor& editor{rig.editor()};
     LightingModel model{editor};
 };
 
@@ -285,8 +284,7 @@ TEST(LightingTypeChange, RebuildsTheDefaultsAndWritesTheWholeImage) {
 
 TEST(LightingTypeChange, RefusedWithoutAMouse) {
     Rig rig;  // the no-device state
-    ImageEditor editor(rig.state, *rig.transfer);
-    LightingModel model(editor);
+    LightingModel model(rig.editor());
     rig.mark();
     EXPECT_FALSE(model.cb_LEDModeChange(LedType::Sync));
     EXPECT_TRUE(rig.lines().empty());

@@ -68,9 +68,7 @@ TEST(NivractlLight, EachSetGivesTheTraceOfTheModelCall) {
         // The window's model on the same mouse.
         Rig rig(*c.memory);
         rig.connect();
-        ImageEditor editor(rig.state, *rig.transfer);
-        LightingModel model(editor);
-        editor.announceImageReplaced();
+        LightingModel model(rig.editor());
         rig.mark();
         c.call(model);
         const auto modelLines = rig.lines();
