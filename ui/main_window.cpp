@@ -16,6 +16,7 @@
 
 #include "image/codes.h"
 #include "image/working_copy.h"
+#include "settings/lighting.h"
 #include "settings/mouse_session.h"
 
 #include <QApplication>
@@ -51,7 +52,10 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     profilePage_ = new ProfilePage(skin_, this);
     pages_[0] = profilePage_;
     pages_[1] = new AdvancedPage(skin_, this);
-    pages_[2] = new LightPage(skin_, this);
+    lighting_ = new LightingModel(session_.editor(), this);
+    lightPage_ = new LightPage(skin_, this);
+    lightPage_->attach(*lighting_);
+    pages_[2] = lightPage_;
     macroPage_ = new MacroPage(skin_, this);
     pages_[3] = macroPage_;
     updatePage_ = new UpdatePage(skin_, this);
@@ -188,6 +192,7 @@ void MainWindow::applyLayoutPass() {
     if (state_.page != Page::Engineer) applyWindowShape();
     markSelected();
     refreshKeyLabels();
+    lightPage_->applyLanguage(state_.language);
 }
 
 SkinButton* MainWindow::buttonNamed(const QString& name) const {
