@@ -103,6 +103,9 @@ public:
 
     LightingView view() const;
     LedType type() const;
+    // The item cb_Package shows: the package of the current type after each refresh, or the
+    // engineer's choice since (the default generators read it for bytes 40-41).
+    PackageChoice packageShown() const { return editor_.state().package; }
 
     // cb_LEDModeChange: the type is recorded (and the package shown for it), every effect of
     // the type enabled (byte 42), its starting effect written (byte 165), then the whole

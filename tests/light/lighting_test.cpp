@@ -221,6 +221,7 @@ TEST(LightingEdit, HardwareOptionsWriteTheWholeByte) {
     EXPECT_FALSE(l.model.ledOptionChange(LedOption::LEDModeFuse, 4));
     EXPECT_EQ(l.lines(), (std::vector<std::string>{set1(0x07, 0xEF), set1(0x07, 0xEE), set1(0x05, 0x7F)}));
     // The package shown is what the default generators read.
+    EXPECT_EQ(l.model.packageShown(), PackageChoice::ATechLed);
     EXPECT_EQ(l.rig.state.package, PackageChoice::ATechLed);
 }
 
