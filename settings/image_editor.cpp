@@ -85,6 +85,18 @@ bool ImageEditor::finish(std::size_t offset, std::size_t count, Write how) {
     return true;
 }
 
+bool ImageEditor::rebuildDefaults() {
+    if (busy() || !transfer_.mouseOpen()) return false;
+    Transfer::Flow flow(transfer_);
+    if (!flow.entered()) return false;
+    const std::size_t readsBefore = transfer_.readRuns();
+    transfer_.TLDefaultParameter();
+    // The mouse came back from its restart and was read again.
+    lastWriteOk_ = transfer_.readRuns() > readsBefore && transfer_.lastReadAccepted();
+    announceImageReplaced();
+    return true;
+}
+
 void ImageEditor::announceImageReplaced() { emit imageReplaced(); }
 
 }  // namespace nivra

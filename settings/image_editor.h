@@ -65,6 +65,18 @@ public:
 
     bool lastWriteOk() const { return lastWriteOk_; }
 
+    // --- The lighting type change. Both handles of the mouse are open.
+    bool mouseOpen() const { return transfer_.mouseOpen(); }
+    // The program state the default generators read: the current LED controller type and
+    // the LED package shown. Changes nothing in the image and sends nothing.
+    void setLedType(LedType led) { state_.led = led; }
+    void setPackageChoice(PackageChoice package) { state_.package = package; }
+    // The full default rebuild (TLDefaultParameter): the working copy from the defaults of
+    // the current type and package, written whole when the mouse is I2C, then the restart
+    // and re-read; imageReplaced() follows. False, doing nothing, while busy, while another
+    // transfer runs or without a mouse.
+    bool rebuildDefaults();
+
     // Called by the session after the working copy was replaced (a whole-image read, a
     // restore, the no-device image): every model refreshes from the working copy.
     void announceImageReplaced();

@@ -370,6 +370,28 @@ void familyE(Builder& b) {
         const QPoint at = b.point(numbered("LEDColor%1", k));
         for (const char* fmt : {"Img_Col%1", "cs_Col%1", "lbl_Col%1"}) b.placeSized(numbered(fmt, k), at, swatch);
     }
+    // Each panel says what it holds: a title above its first control, and the notes of the
+    // speed and colour panels, placed from the same keys.
+    const QPoint led1 = b.point(QStringLiteral("LEDMode1"));
+    const QPoint step = b.point(QStringLiteral("StepTime"));
+    const QPoint col1 = b.point(QStringLiteral("LEDColor1"));
+    const int barWidth = 10 * b.pictureSize(QStringLiteral("Bar1_D")).width() + 9 * b.r.integer(u"StepTime_D");
+    const struct { const char* name; QPoint at; QSize size; const char* id; int extra; } texts[] = {
+        {"lbl_LightEffectTitle", led1 + QPoint(-4, -36), {260, 22}, "Str760", 2},
+        {"lbl_LightSpeedTitle", step + QPoint(-4, -56), {300, 22}, "Str761", 2},
+        {"lbl_LightSpeedNote", step + QPoint(0, -28), {barWidth + 60, 20}, "Str767", 0},
+        {"lbl_LightFast", step + QPoint(0, 46), {barWidth / 2, 18}, "Str763", 0},
+        {"lbl_LightSlow", step + QPoint(barWidth - barWidth / 2, 46), {barWidth / 2, 18}, "Str764", 0},
+        {"lbl_LightColourTitle", col1 + QPoint(-24, -48), {300, 22}, "Str762", 2},
+        {"lbl_LightColourHint", col1 + QPoint(140, -46), {260, 20}, "Str765", 0},
+        {"lbl_LightSyncNote", col1 + QPoint(0, 20), {360, 44}, "Str766", 0},
+    };
+    for (const auto& t : texts) {
+        const QString name = QLatin1String(t.name);
+        b.placeSized(name, t.at, t.size);
+        b.font(name, size + t.extra, colour);
+        b.caption(name, QLatin1String(t.id));
+    }
 }
 
 // ---------------------------------------------------------------- family F

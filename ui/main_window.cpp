@@ -19,6 +19,7 @@
 #include "image/codes.h"
 #include "image/working_copy.h"
 #include "settings/cpi_model.h"
+#include "settings/lighting.h"
 #include "settings/mouse_session.h"
 
 #include <QApplication>
@@ -57,7 +58,10 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     advanced_ = new AdvancedSetup(session_, this);
     advancedPage_ = new AdvancedPage(skin_, this, advanced_->models());
     pages_[1] = advancedPage_;
-    pages_[2] = new LightPage(skin_, this);
+    lighting_ = new LightingModel(session_.editor(), this);
+    lightPage_ = new LightPage(skin_, this);
+    lightPage_->attach(*lighting_);
+    pages_[2] = lightPage_;
     macroPage_ = new MacroPage(skin_, this);
     pages_[3] = macroPage_;
     updatePage_ = new UpdatePage(skin_, this);
@@ -199,6 +203,7 @@ void MainWindow::applyLayoutPass() {
     if (state_.page != Page::Engineer) applyWindowShape();
     markSelected();
     refreshKeyLabels();
+    lightPage_->applyLanguage(state_.language);
 }
 
 SkinButton* MainWindow::buttonNamed(const QString& name) const {

@@ -16,6 +16,7 @@ class QButtonGroup;
 class QSystemTrayIcon;
 
 namespace nivra {
+class LightingModel;
 class MouseSession;
 }
 
@@ -25,6 +26,7 @@ class AdvancedPage;
 class AdvancedSetup;
 class Desktop;
 class EngineerPage;
+class LightPage;
 class LoadingSplash;
 class MacroPage;
 class ProfilePage;
@@ -146,6 +148,8 @@ private:
     MacroPage* macroPage_ = nullptr;
     UpdatePage* updatePage_ = nullptr;
     EngineerPage* engineerPage_ = nullptr;
+    LightingModel* lighting_ = nullptr;  // the lighting editor on the session's ImageEditor
+    LightPage* lightPage_ = nullptr;
     LoadingSplash* splash_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
     QButtonGroup* pageSelectors_ = nullptr;      // rb_1..rb_8

@@ -172,6 +172,7 @@ int nivractl::printImageJson(const Image& fileImage) {
         << ", \"usb_string\": " << jsonString(nivra::usbText(w), true) << ", \"memory\": \""
         << nivra::memoryTypeName(nivra::memoryTypeFromMarker(w[nivra::offset::kMemoryMarker])) << "\"},\n";
     out << "  \"led_type\": \"" << nivra::ledTypeName(state.led) << "\",\n";
+    out << "  \"led\": " << nivractl::ledJson(w, state.led) << ",\n";
     out << "  \"patch_check\": \"" << hex4(nivra::storedPatchCheck(w)) << "\"\n}\n";
     std::cout << out.str();
     return nivractl::kOk;

@@ -8,6 +8,7 @@
 #include "tools/nivractl/advanced_session.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
+#include "tools/nivractl/mouse_editor.h"
 
 #include <filesystem>
 #include <iostream>
@@ -202,6 +203,10 @@ int runBackups(const nivractl::Invocation& inv) {
 }  // namespace
 
 namespace nivractl {
+
+int withImageEditor(const Invocation& inv, const std::function<int(nivra::ImageEditor&)>& body) {
+    return withMouse(inv, [&](Session& s) { return body(s.session->editor()); });
+}
 
 int showMouseImage(const Invocation& inv) {
     return withMouse(inv, [](Session& s) { return printImageJson(s.state().transfer); });
