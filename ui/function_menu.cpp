@@ -30,7 +30,7 @@ FunctionMenu::FunctionMenu(QWidget* host, const SkinPort& skin) : QObject(host),
         p.depth = depthOf(def.name);
         p.frame = new QWidget(host);
         p.frame->setObjectName(qs(def.name));
-        p.frame->setAutoFillBackground(true);
+        p.frame->setAttribute(Qt::WA_StyledBackground);
         p.frame->resize(kDefaultWidth, 10);
         p.frame->hide();
         for (const MenuEntry& e : def.entries) {
@@ -97,11 +97,14 @@ void FunctionMenu::layoutPanel(Panel& p, const QString& name) {
         y += row;
     }
     p.frame->resize(width, y + 2);
-    // The panel's border colour from the layout table draws its frame.
+    // The panel's back and border colours from the layout table.
     const auto& layout = skin_.layout();
-    if (auto it = layout.find(name); it != layout.end() && it->second.borderColour)
-        p.frame->setStyleSheet(QStringLiteral("#%1 { border: 1px solid %2; }")
-                                   .arg(name, skin::toQColor(*it->second.borderColour).name()));
+    if (auto it = layout.find(name); it != layout.end()) {
+        const ControlSkin& c = it->second;
+        const QString back = c.backColour ? skin::toQColor(*c.backColour).name() : QStringLiteral("#202020");
+        const QString border = c.borderColour ? skin::toQColor(*c.borderColour).name() : back;
+        p.frame->setStyleSheet(QStringLiteral("#%1 { background-color: %2; border: 1px solid %3; }").arg(name, back, border));
+    }
 }
 
 void FunctionMenu::place(QWidget* w, QPoint at) {
@@ -121,7 +124,9 @@ void FunctionMenu::open(QPoint anchor, const MenuOffer& offer, const QStringList
     layoutPanel(main, QStringLiteral("Pnl_Main"));
     // Beside the label's centre, on the side where the menu fits.
     QPoint at = anchor;
-    if (at.x() + main.frame->width() > host_->width()) at.rx() -= main.frame->width();
+    const bool left = at.x() + main.frame->width() > host_->width();
+    if (left) at.rx() -= main.frame->width();
+    main.frame->setProperty("opensLeft", left);
     place(main.frame, at);
     main.frame->show();
     main.frame->raise();
@@ -129,9 +134,15 @@ void FunctionMenu::open(QPoint anchor, const MenuOffer& offer, const QStringList
 
 void FunctionMenu::openBeside(QWidget* child, QWidget* parentPanel, QLabel* parentEntry) {
     const QPoint entryTop = parentPanel->mapTo(host_, parentEntry->pos());
-    QPoint at(parentPanel->x() + parentPanel->width(), entryTop.y());
-    // No room on the right: the sub-menu opens at the parent's left edge.
-    if (at.x() + child->width() > host_->width()) at.setX(parentPanel->x() - child->width());
+    // A sub-menu opens to the right of its parent entry; with no room there (or when its
+    // parent already had to open to the left) it opens at the parent's left edge, so that
+    // the cascade never covers the menus it came from.
+    const bool leftward = parentPanel->property("opensLeft").toBool();
+    const int right = parentPanel->x() + parentPanel->width();
+    const int left = parentPanel->x() - child->width();
+    const bool goLeft = (leftward && left >= 0) || right + child->width() > host_->width();
+    QPoint at(goLeft ? left : right, entryTop.y());
+    child->setProperty("opensLeft", goLeft);
     place(child, at);
     child->show();
     child->raise();
