@@ -29,7 +29,78 @@ std::uint8_t methodByte(SwitchMethod m) {
     }
 }
 bool usesSlotTwo(SwitchMethod m) { return m == SwitchMethod::BackRight || m == SwitchMethod::ForwardRight; }
+
+// The six kinds the switch settings rewrite, in the order of their codes.
+enum Kind { KMiddle = 0, KBackward, KForward, KDpiLoop, KDpiUp, KDpiDown, KCount };
+
+int kindOf(const CodeName& name) {
+    for (int k = 0; k < KCount; ++k)
+        if (name.id == kKindNames[static_cast<std::size_t>(k)]) return k;
+    return -1;
+}
+
+// Gun keys named by the gun table or the gun key list ("Str600".., "Fire Macro1"..); the
+// fire-macro-off code shares the type but is no gun.
+bool isGunButton(const ButtonCode& code, const CodeName& name) {
+    return code.typeByte() == static_cast<std::uint8_t>(CodeType::GunKey) && !name.empty() && name.id != "Str266";
+}
+
+ButtonCode codeIn(const Image& work, int profile, int key) {
+    return codeFromBytes(std::span(work).subspan(buttonCodeOffset(profile, key), 4));
+}
+
+constexpr std::array<std::string_view, 7> kMethodWords{"none", "middle", "cpi-loop", "cpi-up", "cpi-down", "back-right",
+                                                       "forward-right"};
 }  // namespace
+
+std::string_view switchMethodWord(SwitchMethod m) { return kMethodWords[static_cast<std::size_t>(m)]; }
+
+std::optional<SwitchMethod> switchMethodFromWord(std::string_view word) {
+    for (std::size_t i = 0; i < kMethodWords.size(); ++i)
+        if (kMethodWords[i] == word) return static_cast<SwitchMethod>(i);
+    return std::nullopt;
+}
+
+SwitchSettings deriveSwitchSettings(const Image& work, const NameInputs& in) {
+    const auto slotCode = [&](int n) { return codeFromBytes(std::span(work).subspan(comboKeyOffset(n), 4)); };
+    const std::string slot2 = NameOfCode(slotCode(kSlotTwoButton), in).id;
+    const std::string slot4 = NameOfCode(slotCode(kSlotLongPress), in).id;
+    const bool slot2Switch = slot2 == key_name::kGame;
+    const bool slot4Switch = slot4 == key_name::kGame;
+    SwitchSettings s;
+    bool backwardChord = false;
+    auto find = [&](std::uint8_t b3, std::uint8_t want, std::uint8_t& list, bool slot, SwitchMethod m) {
+        if (b3 != want) return;
+        list = want;
+        if (slot) s.method = m;
+    };
+    for (int p = 1; p <= 3; ++p) {
+        for (int k = 1; k <= 12; ++k) {
+            const ButtonCode c = codeIn(work, p, k);
+            const CodeName name = NameOfCode(c, in);
+            const std::uint8_t b3 = c[3];
+            switch (kindOf(name)) {
+                case KMiddle: find(b3, 0x08, s.combo.middle, slot4Switch, SwitchMethod::Middle); break;
+                case KBackward:
+                    if (b3 == 0x02) backwardChord = true;
+                    find(b3, 0x02, s.combo.backward, slot2Switch, SwitchMethod::BackRight);
+                    break;
+                case KForward: find(b3, 0x02, s.combo.forward, slot2Switch, SwitchMethod::ForwardRight); break;
+                case KDpiLoop: find(b3, 0x08, s.combo.cpiLoop, slot4Switch, SwitchMethod::CpiLoop); break;
+                case KDpiUp: find(b3, 0x08, s.combo.cpiUp, slot4Switch, SwitchMethod::CpiUp); break;
+                case KDpiDown: find(b3, 0x08, s.combo.cpiDown, slot4Switch, SwitchMethod::CpiDown); break;
+                default:
+                    if (!isGunButton(c, name)) break;
+                    if (b3 != 0x00 && (slot2Switch || slot4Switch)) s.gunSwitch = true;
+                    if (b3 == 0x00 || (p == 1 && !slot2Switch && !slot4Switch)) s.gunSwitch = false;
+                    s.gunCombo = b3;
+                    break;
+            }
+        }
+    }
+    s.ledChord = backwardChord && slot2 == key_name::kLedMode;
+    return s;
+}
 
 ProfileModel::ProfileModel(ImageEditor& editor, ButtonModel& buttons, QObject* parent)
     : QObject(parent), editor_(editor), buttons_(buttons) {
@@ -42,18 +113,6 @@ void ProfileModel::setLayout(const ProfileLayout& layout) {
 }
 
 // ------------------------------------------------------------------ kinds
-
-int ProfileModel::kindOf(const CodeName& name) {
-    for (int k = 0; k < KCount; ++k)
-        if (name.id == kKindNames[static_cast<std::size_t>(k)]) return k;
-    return -1;
-}
-
-bool ProfileModel::isGunButton(const ButtonCode& code, const CodeName& name) const {
-    // Gun keys named by the gun table or the gun key list ("Str600".., "Fire Macro1"..);
-    // the fire-macro-off code shares the type but is no gun.
-    return code.typeByte() == static_cast<std::uint8_t>(CodeType::GunKey) && !name.empty() && name.id != "Str266";
-}
 
 bool ProfileModel::hasKind(int profile, int kind) const {
     const NameInputs in = buttons_.nameInputs();
@@ -71,7 +130,7 @@ bool ProfileModel::hasGunButton(int profile) const {
     return false;
 }
 
-void ProfileModel::rewriteKinds(const std::array<std::uint8_t, KCount>& bytes, std::optional<std::uint8_t> gunByte,
+void ProfileModel::rewriteKinds(const std::array<std::uint8_t, 6>& bytes, std::optional<std::uint8_t> gunByte,
                                 int firstProfile, int lastProfile, bool kindsToo) {
     const NameInputs in = buttons_.nameInputs();
     for (int p = firstProfile; p <= lastProfile; ++p) {
@@ -344,61 +403,14 @@ bool ProfileModel::cb_BtnEFTChange(int item) {
 void ProfileModel::deriveFromImage() {
     const Image& img = editor_.work().bytes;
     const NameInputs in = buttons_.nameInputs();
-    const std::string slot2 = NameOfCode(buttons_.slotCode(kSlotTwoButton), in).id;
-    const std::string slot4 = NameOfCode(buttons_.slotCode(kSlotLongPress), in).id;
-    const bool slot2Switch = slot2 == key_name::kGame;
-    const bool slot4Switch = slot4 == key_name::kGame;
-
+    const SwitchSettings derived = deriveSwitchSettings(img, in);
+    method_ = derived.method;
+    gunSwitch_ = derived.gunSwitch;
+    ledChord_ = derived.ledChord;
+    gunCombo_ = derived.gunCombo;
     ButtonEncodingSettings& e = buttons_.encoding();
-    e.combo = {};
+    e.combo = derived.combo;
     e.gunCombo = 0;
-    bool backwardChord = false;
-    method_ = SwitchMethod::None;
-    gunSwitch_ = false;
-    gunCombo_ = 0;
-    for (int p = 1; p <= 3; ++p) {
-        for (int k = 1; k <= 12; ++k) {
-            const ButtonCode c = buttons_.code(p, k);
-            const CodeName name = NameOfCode(c, in);
-            const std::uint8_t b3 = c[3];
-            switch (kindOf(name)) {
-                case KMiddle:
-                    if (b3 == 0x08) e.combo.middle = 0x08;
-                    if (b3 == 0x08 && slot4Switch) method_ = SwitchMethod::Middle;
-                    break;
-                case KBackward:
-                    if (b3 == 0x02) {
-                        e.combo.backward = 0x02;
-                        backwardChord = true;
-                    }
-                    if (b3 == 0x02 && slot2Switch) method_ = SwitchMethod::BackRight;
-                    break;
-                case KForward:
-                    if (b3 == 0x02) e.combo.forward = 0x02;
-                    if (b3 == 0x02 && slot2Switch) method_ = SwitchMethod::ForwardRight;
-                    break;
-                case KDpiLoop:
-                    if (b3 == 0x08) e.combo.cpiLoop = 0x08;
-                    if (b3 == 0x08 && slot4Switch) method_ = SwitchMethod::CpiLoop;
-                    break;
-                case KDpiUp:
-                    if (b3 == 0x08) e.combo.cpiUp = 0x08;
-                    if (b3 == 0x08 && slot4Switch) method_ = SwitchMethod::CpiUp;
-                    break;
-                case KDpiDown:
-                    if (b3 == 0x08) e.combo.cpiDown = 0x08;
-                    if (b3 == 0x08 && slot4Switch) method_ = SwitchMethod::CpiDown;
-                    break;
-                default:
-                    if (!isGunButton(c, name)) break;
-                    if (b3 != 0x00 && (slot2Switch || slot4Switch)) gunSwitch_ = true;
-                    if (b3 == 0x00 || (p == 1 && !slot2Switch && !slot4Switch)) gunSwitch_ = false;
-                    gunCombo_ = b3;
-                    break;
-            }
-        }
-    }
-    ledChord_ = backwardChord && slot2 == key_name::kLedMode;
 
     // Engineer controls of the user section and the profile keys' colours.
     const std::uint8_t eft = img[offset::kButtonFlash];

@@ -11,6 +11,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace nivra {
 
@@ -25,6 +27,21 @@ enum class SwitchMethod : int { None = 0, Middle, CpiLoop, CpiUp, CpiDown, BackR
 
 // The seven engineer combination-enable lists of gbComboEn.
 enum class ComboList : int { Mid = 0, Back, Forward, Cpi, CpiUp, CpiDown, Gun };
+
+// "none", "middle", "cpi-loop", "cpi-up", "cpi-down", "back-right", "forward-right".
+std::string_view switchMethodWord(SwitchMethod m);
+std::optional<SwitchMethod> switchMethodFromWord(std::string_view word);
+
+// The switch settings an image carries: found from the buttons' combination-enable bytes
+// and the combo key slots 2 and 4 (later findings win, profiles 1..3 in order).
+struct SwitchSettings {
+    SwitchMethod method = SwitchMethod::None;
+    bool gunSwitch = false;
+    bool ledChord = false;
+    std::uint8_t gunCombo = 0;  // byte 3 of the last gun or fire-macro button
+    ComboEnableBytes combo;     // the engineer lists as the image shows them
+};
+SwitchSettings deriveSwitchSettings(const Image& work, const NameInputs& names);
 
 class ProfileModel : public QObject {
     Q_OBJECT
@@ -103,14 +120,10 @@ signals:
     void changed();
 
 private:
-    // The six kinds the switch settings rewrite, in the order of their codes.
-    enum Kind { KMiddle = 0, KBackward, KForward, KDpiLoop, KDpiUp, KDpiDown, KCount };
-    static int kindOf(const CodeName& name);
-    bool isGunButton(const ButtonCode& code, const CodeName& name) const;
     // Rewrites every button of the six kinds (in `profiles`) with its combination-enable
     // byte from `bytes`, and byte 3 of the gun buttons with `gunByte` when given. Working
     // copy only.
-    void rewriteKinds(const std::array<std::uint8_t, KCount>& bytes, std::optional<std::uint8_t> gunByte,
+    void rewriteKinds(const std::array<std::uint8_t, 6>& bytes, std::optional<std::uint8_t> gunByte,
                       int firstProfile = 1, int lastProfile = 3, bool kindsToo = true);
     void rewriteBackward(std::uint8_t byte3);
     void applyMethod(SwitchMethod m);
