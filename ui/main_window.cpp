@@ -10,6 +10,7 @@
 #include "ui/light_page.h"
 #include "ui/loading_splash.h"
 #include "ui/macro_page.h"
+#include "ui/menu_closer.h"
 #include "ui/profile_page.h"
 #include "ui/skin_port.h"
 #include "ui/update_page.h"
@@ -39,6 +40,7 @@ MainWindow::MainWindow(SkinPort& skin, DevicePort& device, Desktop& desktop, QWi
     : QWidget(parent, Qt::FramelessWindowHint), skin_(skin), device_(device), desktop_(desktop) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QLatin1String(kWindowTitle));
+    menus_ = new MenuCloser(this);
     profilePage_ = new ProfilePage(skin_, this);
     pages_[0] = profilePage_;
     pages_[1] = new AdvancedPage(skin_, this);
@@ -214,7 +216,7 @@ void MainWindow::pageButtonClick(Page page) {
 void MainWindow::openPage(Page page) {
     const bool covered = page != Page::Engineer;
     if (covered) showCovers(true);
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
     ButtonTypeB_1IconInit();
     state_.page = page;
     showContainer(containerOf(page));
@@ -341,7 +343,7 @@ void MainWindow::Btn_ConfirmClick(int image) {
         RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
         return;
     }
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
     device_.restoreBuiltin(image);
 }
 
@@ -357,12 +359,12 @@ void MainWindow::Btn_WebLinkClick() {
 }
 
 void MainWindow::Btn_Save_0Click() {
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
     device_.saveProfile();
 }
 
 void MainWindow::Btn_Load_0Click() {
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
     device_.loadProfile();
 }
 
@@ -392,6 +394,8 @@ void MainWindow::setEngineerState(bool on) {
     for (int n = 1; n <= kPageCopies; ++n)
         if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(on);
 }
+
+void MainWindow::HideAllMenu() { menus_->hideAll(); }
 
 void MainWindow::showFireMacroPage() {
     pages_[5]->show();
@@ -437,7 +441,7 @@ void MainWindow::enterNoDevice() {
 }
 
 void MainWindow::deviceGone() {
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
     showCovers(true);
     RefreshFormMessagDialog(skin_.text(QStringLiteral("Str100")) + QStringLiteral("\n\n") +
                             skin_.text(QStringLiteral("Str101")));
@@ -448,7 +452,7 @@ void MainWindow::refreshFromImage() { refreshKeyLabels(); }
 void MainWindow::showMessageText(const QString& text) { RefreshFormMessagDialog(text); }
 
 void MainWindow::hideMenus() {
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
 }
 
 void MainWindow::openMainModePage() { openPage(Page::Office); }
@@ -495,7 +499,7 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::startDrag(QMouseEvent* press) {
     if (press->button() != Qt::LeftButton) return;
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
     // The system moves the window where it can; elsewhere the window follows the pointer.
     if (windowHandle() && windowHandle()->startSystemMove()) return;
     dragging_ = true;

@@ -21,6 +21,7 @@ class Desktop;
 class EngineerPage;
 class LoadingSplash;
 class MacroPage;
+class MenuCloser;
 class ProfilePage;
 class SkinButton;
 class SkinPage;
@@ -61,8 +62,9 @@ public:
     void ButtonTypeB_1IconInit();
     // Opened from the function menu of the profile pages.
     void showFireMacroPage();
-    // Hides every open menu; the function-menu panels register here.
-    std::function<void()> HideAllMenu;
+    // Hides every open menu: every menu panel and list subscribes to the closer's signal.
+    void HideAllMenu();
+    MenuCloser& menuCloser() const { return *menus_; }
 
     // A second start of the program asked for this window.
     void raiseFromSecondStart();
@@ -122,6 +124,7 @@ private:
     UpdatePage* updatePage_ = nullptr;
     EngineerPage* engineerPage_ = nullptr;
     LoadingSplash* splash_ = nullptr;
+    MenuCloser* menus_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
     QButtonGroup* pageSelectors_ = nullptr;      // rb_1..rb_8
     QButtonGroup* languageSelectors_ = nullptr;  // rb_Lang1..rb_Lang3

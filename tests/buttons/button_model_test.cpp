@@ -158,3 +158,24 @@ TEST(ButtonModel, FireMacroKeyNeedsI2c) {
 
 }  // namespace
 }  // namespace nivra::testing
+
+namespace nivra::testing {
+namespace {
+
+TEST(ButtonModel, GunKeyListEntriesGoToEngineerProfileButtonsOnly) {
+    ButtonRig rig;
+    std::array<ButtonCode, 10> list{};
+    list[0] = ButtonCode{{0x0B, 0x00, 0x01, 0x00}};
+    list[3] = ButtonCode{{0x0B, 0x03, 0x02, 0x00}};  // the second non-empty entry
+    rig.buttons.setGunKeyList(list);
+    rig.buttons.selectEngineer({3, 7});
+    EXPECT_EQ(rig.buttons.LB_ScriptClick(1), AssignResult::Done);
+    EXPECT_EQ(rig.inMouse(3, 7), "0B030200");
+    EXPECT_EQ(rig.buttons.name(3, 7).text, "Fire Macro4");
+    EXPECT_EQ(rig.buttons.LB_ScriptClick(2), AssignResult::Ignored);  // no third entry
+    rig.buttons.selectEngineer(ButtonRef::slot(2));
+    EXPECT_EQ(rig.buttons.LB_ScriptClick(0), AssignResult::Ignored);
+}
+
+}  // namespace
+}  // namespace nivra::testing
