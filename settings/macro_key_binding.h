@@ -3,7 +3,7 @@
 // by name after.
 #pragma once
 
-#include "image/code_texts.h"
+#include "device/image_state.h"
 #include "image/types.h"
 #include "image/working_copy.h"
 

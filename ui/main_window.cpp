@@ -10,10 +10,16 @@
 #include "ui/light_page.h"
 #include "ui/loading_splash.h"
 #include "ui/macro_page.h"
-#include "ui/menu_closer.h"
 #include "ui/profile_page.h"
 #include "ui/skin_port.h"
 #include "ui/update_page.h"
+
+#include "image/codes.h"
+#include "image/working_copy.h"
+#include "settings/button_model.h"
+#include "settings/mouse_session.h"
+#include "settings/profile_model.h"
+#include "ui/function_menu.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -34,14 +40,25 @@ namespace {
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 const QColor kTransparentColour(128, 0, 0);
 
+std::optional<std::string> chosenPath(const std::optional<QString>& path) {
+    if (!path) return std::nullopt;
+    return path->toStdString();
+}
+
 }  // namespace
 
-MainWindow::MainWindow(SkinPort& skin, DevicePort& device, Desktop& desktop, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), skin_(skin), device_(device), desktop_(desktop) {
+MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint), skin_(skin), session_(session), desktop_(desktop) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QLatin1String(kWindowTitle));
-    menus_ = new MenuCloser(this);
-    profilePage_ = new ProfilePage(skin_, this);
+    buttons_ = new ButtonModel(session_.editor(), this);
+    buttons_->setLanguage([this](std::string_view id) { return skin_.text(qs(id)).toStdString(); });
+    profiles_ = new ProfileModel(session_.editor(), *buttons_, this);
+    profilePage_ = new ProfilePage(skin_, *buttons_, *profiles_, this);
+    profilePage_->onHideAllMenu = [this] { HideAllMenu(); };
+    profilePage_->onMessage = [this](const QString& id) { showMessage(id); };
+    profilePage_->onFireMacroPage = [this] { showFireMacroPage(); };
+    connect(this, &MainWindow::hideAllMenus, profilePage_->menu(), &FunctionMenu::HideAllMenu);
     pages_[0] = profilePage_;
     pages_[1] = new AdvancedPage(skin_, this);
     pages_[2] = new LightPage(skin_, this);
@@ -69,12 +86,40 @@ MainWindow::MainWindow(SkinPort& skin, DevicePort& device, Desktop& desktop, QWi
         rb->hide();
         languageSelectors_->addButton(rb, n);
     }
-    device_.attach(this);
+    wireSession();
     wireButtons();
     FormCreate();
 }
 
 MainWindow::~MainWindow() { delete splash_; }
+
+void MainWindow::wireSession() {
+    MouseSession* s = &session_;
+    connect(s, &MouseSession::covers, this, &MainWindow::showCovers);
+    connect(s, &MouseSession::splash, this, &MainWindow::showSplash);
+    connect(s, &MouseSession::message, this, &MainWindow::showMessage);
+    connect(s, &MouseSession::messageText, this, &MainWindow::showMessageText);
+    connect(s, &MouseSession::refused, this, &MainWindow::showRefusal);
+    connect(s, &MouseSession::noDeviceEntered, this, &MainWindow::enterNoDevice);
+    connect(s, &MouseSession::gone, this, &MainWindow::deviceGone);
+    connect(s, &MouseSession::imageReplaced, this, &MainWindow::refreshFromImage);
+    connect(s, &MouseSession::hideMenusRequested, this, &MainWindow::hideMenus);
+    connect(s, &MouseSession::mainModePageRequested, this, &MainWindow::openMainModePage);
+    connect(s, &MouseSession::firstAndModePageRequested, this, &MainWindow::showFirstAndModePage);
+    connect(s, &MouseSession::patchFilePathChanged, this, &MainWindow::showPatchFilePath);
+    connect(s, &MouseSession::modeByteRead, this, &MainWindow::RefreshCurrentProfileStatus);
+}
+
+void MainWindow::RefreshCurrentProfileStatus(std::uint8_t modeByte) {
+    if (session_.noDevice() || session_.busy()) return;
+    profiles_->RefreshCurrentProfileStatus(modeByte);
+    if ((modeByte & 0x0F) <= 2) openPage(static_cast<Page>(profiles_->profileShown()));
+}
+
+QString MainWindow::keyCaption(int profile, int key) const {
+    if (profile < 1 || profile > 3 || key < 1 || key > 12) return {};
+    return QString::fromStdString(buttons_->name(profile, key).text);
+}
 
 void MainWindow::FormCreate() {
     showCovers(true);
@@ -98,7 +143,7 @@ void MainWindow::FormCreate() {
     setPalette(pal);
     setAutoFillBackground(true);
 
-    device_.invalidateHandles();
+    session_.invalidateHandles();
 
     showCovers(true);
     for (const auto& [name, pictureName] : skin_.startPictures())
@@ -107,12 +152,12 @@ void MainWindow::FormCreate() {
     state_.language = 1;
     applyLayoutPass();
 
-    device_.enterNoDeviceState();
+    session_.enterNoDevice();
     QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
                                                                        : skin_.title());
     showContainer(1);
     Btn_LangClick(1);
-    device_.start();
+    session_.start();
 }
 
 void MainWindow::LoadWindowBackground() {
@@ -124,7 +169,7 @@ void MainWindow::LoadWindowBackground() {
 void MainWindow::applyLayoutPass() {
     std::array<QString, 12> keyCaptions;
     for (int k = 1; k <= 12; ++k) keyCaptions[static_cast<std::size_t>(k - 1)] = profilePage_->key(k)->label()->text();
-    const QString error = skin_.applyLanguage(state_.language, static_cast<skin::Page>(static_cast<int>(state_.page)),
+    const QString error = skin_.applyLanguage(state_.language, state_.page,
                                               keyCaptions);
     if (!error.isEmpty()) qWarning("nivra: layout pass stopped: %s", qPrintable(error));
     QSet<QString> sized;
@@ -204,12 +249,14 @@ void MainWindow::wireButtons() {
 }
 
 void MainWindow::pageButtonClick(Page page) {
-    if (!device_.handlesValid()) {
+    if (!session_.mouseOpen()) {
         RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
         return;
     }
-    if (device_.noDevice()) return;
-    if (isProfilePage(page) && device_.busy()) return;
+    if (session_.noDevice()) return;
+    if (isProfilePage(page) && (session_.busy() || !session_.acceptsClicks())) return;
+    // A mode button makes its profile the one in effect on the mouse.
+    if (isProfilePage(page)) profiles_->showProfile(static_cast<int>(page));
     openPage(page);
 }
 
@@ -225,22 +272,17 @@ void MainWindow::openPage(Page page) {
         case Page::Office:
         case Page::Game:
         case Page::Third: {
-            const int profile = static_cast<int>(page);
-            device_.selectProfile(profile);
-            // The gun-key toggle belongs to Game Mode, and only with the gun display on.
-            const bool gunToggle = skin_.comboKey8Enabled() && skin_.globalLayout().gunDisplay;
-            for (const char* name : {"IB_ComboKey8", "Img_ComboKey8"}) {
-                QLabel* toggle = profilePage_->findChild<QLabel*>(QLatin1String(name));
-                if (page == Page::Office) toggle->hide();
-                if (page == Page::Game) toggle->setVisible(gunToggle);
-            }
+            // The page state: the labels, the menu's entries and the toggles follow it (toggle
+            // 8 belongs to Game Mode with the gun display on).
+            buttons_->setProfileShown(static_cast<int>(page));
+            profilePage_->RefreshComboKeys();
             refreshKeyLabels();
             break;
         }
         case Page::Macro: macroPage_->showInsertPanel(state_.insertFlag); break;
         case Page::Update:
             updatePage_->loadedPath()->clear();
-            device_.openUpdatePage();
+            session_.openUpdatePage();
             break;
         case Page::Engineer: state_.fireKeyGuard = true; break;
         default: break;
@@ -304,15 +346,14 @@ void MainWindow::loadPanelPicture(Page page) {
 }
 
 void MainWindow::refreshKeyLabels() {
-    const int profile = isProfilePage(state_.page) ? static_cast<int>(state_.page) : 1;
     // A function without a name leaves its label empty rather than showing the name of
     // whatever the label showed before.
-    for (int k = 1; k <= 12; ++k) profilePage_->key(k)->label()->setText(device_.keyCaption(profile, k));
+    profilePage_->RefreshProfileKeys();
 }
 
 void MainWindow::RefreshAPPage() {
     const bool fireShown = pages_[5]->isVisible();
-    if (device_.noDevice()) {
+    if (session_.noDevice()) {
         showContainer(1);
     } else {
         showContainer(state_.page == Page::Engineer ? 0 : containerOf(state_.page));
@@ -339,12 +380,12 @@ void MainWindow::Btn_LangClick(int language) {
 
 void MainWindow::Btn_ConfirmClick(int image) {
     setPictureOnCopies(QStringLiteral("Confirm%1").arg(image), QStringLiteral("BtnS_03"));
-    if (!device_.handlesValid()) {
+    if (!session_.mouseOpen()) {
         RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
         return;
     }
     HideAllMenu();
-    device_.restoreBuiltin(image);
+    session_.restoreBuiltin(image);
 }
 
 void MainWindow::Btn_Web_0Click() {
@@ -360,17 +401,19 @@ void MainWindow::Btn_WebLinkClick() {
 
 void MainWindow::Btn_Save_0Click() {
     HideAllMenu();
-    device_.saveProfile();
+    session_.saveProfile([this] { return chosenPath(chooseSaveFile(/*confirmOverwrite=*/true)); });
 }
 
 void MainWindow::Btn_Load_0Click() {
     HideAllMenu();
-    device_.loadProfile();
+    session_.loadProfile([this] { return chosenPath(chooseOpenFile()); });
 }
 
-void MainWindow::Btn_LoadBINClick() { device_.loadPatch(); }
+void MainWindow::Btn_LoadBINClick() {
+    session_.loadPatch([this] { return chosenPath(chooseOpenFile()); });
+}
 
-void MainWindow::Btn_ProgramClick() { device_.programPatch(); }
+void MainWindow::Btn_ProgramClick() { session_.programPatch(); }
 
 void MainWindow::Img_Base_1DblClick() {
     switch (state_.onEngineerDoubleClick()) {
@@ -395,8 +438,6 @@ void MainWindow::setEngineerState(bool on) {
         if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(on);
 }
 
-void MainWindow::HideAllMenu() { menus_->hideAll(); }
-
 void MainWindow::showFireMacroPage() {
     pages_[5]->show();
     pages_[5]->raise();
@@ -411,7 +452,7 @@ void MainWindow::raiseFromSecondStart() {
     activateWindow();
 }
 
-// DeviceView
+// The session's notifications
 
 void MainWindow::showCovers(bool shown) {
     for (int n = 0; n < kPageCopies; ++n) {
@@ -433,6 +474,7 @@ void MainWindow::showRefusal() { desktop_.plainMessage(this, skin_.text(QStringL
 
 void MainWindow::enterNoDevice() {
     state_.page = Page::Office;
+    buttons_->setProfileShown(1);
     showContainer(1);
     sizeFor(Page::Office);
     refreshKeyLabels();
@@ -461,6 +503,8 @@ void MainWindow::showFirstAndModePage() {
     // Page 1, then the page of the mode in effect. A read started from another page (Save
     // Profile) keeps that page in view, so the page shown always matches the selected button.
     showContainer(1);
+    // A profile page follows the profile in effect that the image holds.
+    if (isProfilePage(state_.page)) state_.page = static_cast<Page>(buttons_->profileShown());
     openPage(state_.page);
 }
 
@@ -482,7 +526,7 @@ std::optional<QString> MainWindow::chooseOpenFile() { return desktop_.openFile(t
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // FormCloseQuery: the background search and notification reading stop using the device.
-    device_.invalidateHandles();
+    session_.invalidateHandles();
     tray_->hide();
     splash_->hide();
     event->accept();

@@ -4,7 +4,6 @@
 #include "settings/profile_model.h"
 #include "ui/assembly_dialog.h"
 #include "ui/function_menu.h"
-#include "ui/menu_closer.h"
 #include "ui/skin_port.h"
 
 #include <QMouseEvent>
@@ -16,12 +15,10 @@ ProfilePage::ProfilePage(const SkinPort& skin, QWidget* parent) : SkinPage(1, sk
     finishLayout();
 }
 
-ProfilePage::ProfilePage(const SkinPort& skin, ButtonModel& buttons, ProfileModel& profiles, MenuCloser& closer,
-                         QWidget* parent)
-    : SkinPage(1, skin, parent), buttons_(&buttons), profiles_(&profiles), closer_(&closer) {
+ProfilePage::ProfilePage(const SkinPort& skin, ButtonModel& buttons, ProfileModel& profiles, QWidget* parent)
+    : SkinPage(1, skin, parent), buttons_(&buttons), profiles_(&profiles) {
     build();
     menu_ = new FunctionMenu(this, skin_);
-    QObject::connect(&closer, &MenuCloser::HideAllMenu, menu_, &FunctionMenu::HideAllMenu);
     QObject::connect(menu_, &FunctionMenu::leafChosen, this, [this](int id) { KeyStatusOnClick(id); });
     QObject::connect(menu_, &FunctionMenu::assemblyChosen, this, [this] { Key_AssemblyClick(); });
     QObject::connect(menu_, &FunctionMenu::macroChosen, this, [this](int slot) { LB_NameClick(slot); });
@@ -56,9 +53,14 @@ void ProfilePage::build() {
     }
 }
 
+void ProfilePage::hideAllMenus() {
+    if (onHideAllMenu) onHideAllMenu();
+    else if (menu_) menu_->HideAllMenu();
+}
+
 void ProfilePage::ShowPnlMain_OnClick(int k) {
     if (!buttons_) return;
-    closer_->hideAll();
+    hideAllMenus();
     buttons_->selectLabel(k);
     MenuOffer offer{ButtonView::User, buttons_->profileShown(), profiles_->layout().gdEnable,
                     !buttons_->deviceMacros().empty()};
@@ -69,14 +71,14 @@ void ProfilePage::ShowPnlMain_OnClick(int k) {
 }
 
 void ProfilePage::KeyStatusOnClick(int menuId) {
-    closer_->hideAll();
+    hideAllMenus();
     const AssignResult r = buttons_->KeyStatusOnClick(menuId);
     const std::string_view id = messageIdOf(r);
     if (!id.empty() && onMessage) onMessage(QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size())));
 }
 
 void ProfilePage::Key_AssemblyClick() {
-    closer_->hideAll();
+    hideAllMenus();
     if (!buttons_->Key_AssemblyClick()) return;
     block_->show();
     block_->raise();
@@ -84,12 +86,12 @@ void ProfilePage::Key_AssemblyClick() {
 }
 
 void ProfilePage::LB_NameClick(int slotIndex) {
-    closer_->hideAll();
+    hideAllMenus();
     buttons_->LB_NameClick(slotIndex);
 }
 
 void ProfilePage::IB_ComboKeyClick(int toggle) {
-    closer_->hideAll();
+    hideAllMenus();
     profiles_->IB_ComboKeyClick(toggle);
 }
 
@@ -129,7 +131,7 @@ bool ProfilePage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::MouseButtonRelease || !buttons_) return SkinPage::eventFilter(watched, event);
     if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return false;
     if (watched == panel()) {
-        closer_->hideAll();
+        hideAllMenus();
         return false;
     }
     const QString name = watched->objectName();

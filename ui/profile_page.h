@@ -19,14 +19,13 @@ namespace nivra::ui {
 class AssemblyDialog;
 class CoverLabel;
 class FunctionMenu;
-class MenuCloser;
 
 class ProfilePage : public SkinPage {
 public:
     // The page without models (labels keep what the window puts on them).
     ProfilePage(const SkinPort& skin, QWidget* parent);
-    // The page bound to its models; `closer` is the window's HideAllMenu signal.
-    ProfilePage(const SkinPort& skin, ButtonModel& buttons, ProfileModel& profiles, MenuCloser& closer, QWidget* parent);
+    // The page bound to its models. The window connects its hideAllMenus signal to menu().
+    ProfilePage(const SkinPort& skin, ButtonModel& buttons, ProfileModel& profiles, QWidget* parent);
 
     SkinButton* key(int k) const { return keys_.at(static_cast<std::size_t>(k - 1)); }  // 1..12
     FunctionMenu* menu() const { return menu_; }
@@ -43,7 +42,9 @@ public:
     // RefreshComboKey1..RefreshComboKey8: pictures "CbS_E"/"CbS_D" and visibility.
     void RefreshComboKeys();
 
-    // Set by the window: a message id for the message dialog ("Str108"), the gun page.
+    // Set by the window: HideAllMenu (every menu of the window; without it the page closes
+    // its own), a message id for the message dialog ("Str108"), the gun page.
+    std::function<void()> onHideAllMenu;
     std::function<void(const QString& id)> onMessage;
     std::function<void()> onFireMacroPage;
 
@@ -52,11 +53,11 @@ protected:
 
 private:
     void build();
+    void hideAllMenus();
 
     std::array<SkinButton*, 12> keys_{};
     ButtonModel* buttons_ = nullptr;
     ProfileModel* profiles_ = nullptr;
-    MenuCloser* closer_ = nullptr;
     FunctionMenu* menu_ = nullptr;
     AssemblyDialog* assembly_ = nullptr;
     CoverLabel* block_ = nullptr;

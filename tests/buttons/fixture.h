@@ -1,6 +1,7 @@
 // The simulated mouse, connected and read, with the one ImageEditor the models build on.
 #pragma once
 
+#include "image/code_texts.h"
 #include "image/codes.h"
 #include "settings/image_editor.h"
 #include "tests/transfer/transfer_rig.h"
@@ -11,7 +12,7 @@
 namespace nivra::testing {
 
 struct EditorRig : Rig {
-    EditorRig() : editor(state, *transfer) {
+    EditorRig() : editor(session->editor()) {
         connect();
         mark();
     }
@@ -41,7 +42,7 @@ struct EditorRig : Rig {
             for (int k = 1; k <= 12; ++k) put(p, k, "00000000");
     }
 
-    ImageEditor editor;
+    ImageEditor& editor;
 };
 
 // A device macro area of packed records: 16-byte name (UTF-16 big-endian), a body ending

@@ -5,7 +5,6 @@
 #include "settings/profile_model.h"
 #include "tests/buttons/fixture.h"
 #include "ui/function_menu.h"
-#include "ui/menu_closer.h"
 #include "ui/profile_page.h"
 #include "ui/table_skin.h"
 
@@ -20,7 +19,7 @@ struct PageHost {
         });
         const QSize size = skin.picture(QStringLiteral("L1_BackGround")).size();
         host.resize(size);
-        page = new ui::ProfilePage(skin, buttons, profiles, closer, &host);
+        page = new ui::ProfilePage(skin, buttons, profiles, &host);
         page->onMessage = [this](const QString& id) { messages << id; };
         page->resizeToWindow(size);
         applyLanguage(language);
@@ -28,7 +27,7 @@ struct PageHost {
     // What the window's language pass does for this page.
     void applyLanguage(int language) {
         std::array<QString, 12> captions;
-        skin.applyLanguage(language, skin::Page::OfficeMode, captions);
+        skin.applyLanguage(language, Page::Office, captions);
         for (const auto& [name, c] : skin.layout())
             for (QWidget* w : host.findChildren<QWidget*>(name)) ui::applyControlSkin(w, c, skin);
         setSkinPicture(page->background(), skin, QStringLiteral("L%1_BackGround").arg(language));
@@ -42,7 +41,6 @@ struct PageHost {
     ui::TableSkin skin;
     ButtonModel buttons;
     ProfileModel profiles;
-    ui::MenuCloser closer;
     QWidget host;
     ui::ProfilePage* page = nullptr;
     QStringList messages;

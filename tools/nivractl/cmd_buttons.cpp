@@ -2,15 +2,12 @@
 // switch settings, through the same models the window uses (so the same reports):
 //   set button PROFILE KEY FUNCTION, set slot K FUNCTION, set profile N,
 //   set switch METHOD, set led-chord on|off, set gun-switch on|off.
-#include "device/discovery.h"
-#include "device/link.h"
-#include "device/session.h"
 #include "device/transfer.h"
-#include "image/builtin.h"
 #include "image/keys.h"
 #include "settings/assembly_key.h"
 #include "settings/button_model.h"
 #include "settings/function_menu.h"
+#include "settings/mouse_session.h"
 #include "settings/profile_model.h"
 #include "skin/language_table.h"
 #include "skin/skin_layout.h"
@@ -28,72 +25,52 @@ using namespace nivra;
 
 std::string english(std::string_view id) { return skin::builtInText(3, id); }
 
-// The mouse of the global options with the transfers and the one ImageEditor the models
-// build on, connected and read as the window does it.
-class EditSession final : public DeviceEvents {
+// The program's one MouseSession from the global options, connected and read as the
+// window does it, with the button and profile models on its editor.
+class EditSession {
 public:
-    QuietTransferView view;
-    ImageState state;
-    std::unique_ptr<Transfer> transfer;
-    std::unique_ptr<ImageEditor> editor;
+    std::unique_ptr<MouseSession> session;
     std::unique_ptr<ButtonModel> buttons;
     std::unique_ptr<ProfileModel> profiles;
 
     bool open(const nivractl::GlobalOptions& g, std::string& error) {
-        SessionOptions o;
-        o.simulate = g.simulate;
-        o.simulateFile = g.simulateFile;
-        o.traceFile = g.traceFile;
-        o.initialMemory = builtinImage(1);
-        device_ = DeviceSession::open(o, &error);
-        if (!device_) return false;
-        link_ = std::make_unique<Link>(&view);
-        discovery_ = std::make_unique<Discovery>(device_->transport(), device_->clock(), *link_,
-                                                 DiscoveryConfig::fromBuiltinImage(builtinImage(1)), *this);
-        transfer = std::make_unique<Transfer>(*link_, *discovery_, device_->clock(), state, view);
-        transfer->InitNoDevice();
-        editor = std::make_unique<ImageEditor>(state, *transfer);
-        buttons = std::make_unique<ButtonModel>(*editor);
+        session = MouseSession::open(g, {}, &error);
+        if (!session) return false;
+        QObject::connect(session.get(), &MouseSession::refused, [this] { refused_ = true; });
+        QObject::connect(session.get(), &MouseSession::message, [this](const QString& id) {
+            if (id == QLatin1String("Str102")) refused_ = true;
+        });
+        buttons = std::make_unique<ButtonModel>(session->editor());
         buttons->setLanguage([](std::string_view id) { return english(id); });
-        profiles = std::make_unique<ProfileModel>(*editor, *buttons);
+        profiles = std::make_unique<ProfileModel>(session->editor(), *buttons);
         ProfileLayout layout;
         if (const auto global = skin::LoadGlobalLayout()) layout.gdEnable = global->gunDisplay;
         profiles->setLayout(layout);
+        session->enterNoDevice();
         return true;
     }
 
     bool connect(std::string& error) {
-        const std::size_t before = transfer->readRuns();
-        if (!discovery_->ReFindDev() || refused_) {
-            error = english(refused_ ? "Str107" : "Str022");
+        Transfer& t = session->transfer();
+        const std::size_t before = t.readRuns();
+        if (!session->findNow() || refused_ || session->refusals() > 0) {
+            error = english(refused_ || session->refusals() > 0 ? "Str107" : "Str022");
             return false;
         }
-        if (transfer->readRuns() == before || !transfer->connectedI2c() || !transfer->lastReadAccepted()) {
+        if (t.readRuns() == before || !t.connectedI2c() || !t.lastReadAccepted()) {
             error = "the mouse did not answer the read of its configuration";
             return false;
         }
-        editor->announceImageReplaced();  // the models take up the image just read
         return true;
     }
 
     bool close(std::string& error) {
         profiles.reset();
         buttons.reset();
-        editor.reset();
-        transfer.reset();
-        discovery_.reset();
-        return device_ ? device_->close(&error) : true;
+        return !session || session->close(&error);
     }
 
-    void BtnRead() override { transfer->onMouseAccepted(); }
-    void ShowIdsRefused() override { refused_ = true; }
-    void ShowMemoryTypeError() override { refused_ = true; }
-    void RefreshErrorAP() override { transfer->InitNoDevice(); }
-
 private:
-    std::unique_ptr<DeviceSession> device_;
-    std::unique_ptr<Link> link_;
-    std::unique_ptr<Discovery> discovery_;
     bool refused_ = false;
 };
 
