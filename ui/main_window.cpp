@@ -349,6 +349,7 @@ void MainWindow::refreshKeyLabels() {
     // A function without a name leaves its label empty rather than showing the name of
     // whatever the label showed before.
     profilePage_->RefreshProfileKeys();
+    profilePage_->RefreshComboKeys();
 }
 
 void MainWindow::RefreshAPPage() {

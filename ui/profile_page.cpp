@@ -8,6 +8,8 @@
 
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace nivra::ui {
 
 ProfilePage::ProfilePage(const SkinPort& skin, QWidget* parent) : SkinPage(1, skin, parent) {
@@ -124,6 +126,9 @@ void ProfilePage::RefreshComboKeys() {
         setSkinPicture(picture, skin_, profiles_->toggleLit(t) ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));
         picture->setVisible(shown);
         label->setVisible(shown);
+        // The caption sits beside its picture, as tall as its text, and takes the clicks.
+        label->adjustSize();
+        label->resize(label->width(), std::max(label->height(), picture->height() + 4));
     }
 }
 
