@@ -104,6 +104,7 @@ TEST_F(NivractlButtons, SlotsProfileAndSwitches) {
     ASSERT_GE(written.size(), 5u);
     EXPECT_EQ(written[written.size() - 5], "SET 40 05 00 A7 04 00 00 01");  // the shipped layout shows guns in Game Mode
     EXPECT_EQ(written.back(), "SET 40 05 00 A4 F1 00 00 01");
+    EXPECT_NE(show().find("\"profile\": 2"), std::string::npos);
 
     ASSERT_EQ(run("set switch back-right").status, 0);
     std::string json = show();
