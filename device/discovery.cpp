@@ -17,6 +17,16 @@ constexpr Clock::Duration kArrivalWaitStep{100};
 
 }  // namespace
 
+std::optional<HidCollectionInfo> vendorCollection(const HidInterfaceInfo& info) {
+    if (info.collections.empty()) {
+        if (info.featureReportLength != kVendorFeatureLength) return std::nullopt;
+        return HidCollectionInfo{0, 0, info.featureReportLength, info.inputReportLength, info.outputReportLength};
+    }
+    for (const HidCollectionInfo& c : info.collections)
+        if (c.featureReportLength == kVendorFeatureLength) return c;
+    return std::nullopt;
+}
+
 DiscoveryConfig DiscoveryConfig::fromBuiltinImage(const Image& image1, std::uint8_t reserveManufacturerId,
                                                   std::uint8_t reserveProductId) {
     DiscoveryConfig c;
@@ -51,15 +61,18 @@ bool Discovery::OpenMouse(std::uint32_t vendorId, std::uint32_t productId) {
         if (!first) continue;
         // Interfaces that are not the vendor interface are closed again as soon as they are
         // seen (the handle goes out of scope).
-        if (info.featureReportLength != kVendorFeatureLength) continue;
+        // A node whose vendor collection shares the USB interface with others (a keyboard
+        // beside it) qualifies through that collection; the reports use its lengths.
+        const std::optional<HidCollectionInfo> vendor = vendorCollection(info);
+        if (!vendor) continue;
         if (info.vendorId != vendorId || info.productId != productId) continue;
 
         found = true;
         Connection c;
         c.vendorId = info.vendorId;
         c.productId = info.productId;
-        c.featureReportLength = info.featureReportLength;
-        c.inputReportLength = info.inputReportLength;
+        c.featureReportLength = vendor->featureReportLength;
+        c.inputReportLength = vendor->inputReportLength;
         c.path = info.path;
         c.notification = transport_.open(info.path);
         // A match whose identify is refused (or whose reply cannot be read) does not take

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <string>
 
@@ -55,6 +56,11 @@ struct Connection {
     std::shared_ptr<HidHandle> notification;
 };
 
+// The collection of an interface that carries the mouse's protocol: the first top-level
+// collection with an 8-byte feature report (the interface itself when it lists no
+// collections). None when the interface does not qualify.
+std::optional<HidCollectionInfo> vendorCollection(const HidInterfaceInfo& info);
+
 // How ReadDevInfo ended.
 enum class IdentifyOutcome {
     NotIdentified,   // identify refused or its reply does not mark an I2C mouse: silent
@@ -85,8 +91,8 @@ public:
     // How many present HID interfaces can be opened.
     std::size_t CountHidInterfaces();
 
-    // Examines every interface; keeps the last one with these IDs and an 8-byte feature
-    // report, opens its notification handle, sends identify and reads one data report to set
+    // Examines every interface; keeps the last one with these IDs and a collection with an
+    // 8-byte feature report (vendorCollection), opens its notification handle, sends identify and reads one data report to set
     // up the command and reply handles (a match whose identify or reply fails leaves those
     // of an earlier match in place). True when one was found. Refused (false, nothing
     // changed) when called from inside another exchange.

@@ -11,9 +11,18 @@
 
 namespace nivra {
 
-// One HID interface of the PC. Report lengths are in bytes and include the report ID byte
-// (also for a descriptor without report IDs); 0 when the interface has no report of that
-// kind or its descriptor could not be read or parsed.
+// One top-level collection of an interface, with the report lengths of its own reports.
+struct HidCollectionInfo {
+    std::uint16_t usagePage = 0;
+    std::uint16_t usage = 0;
+    std::size_t featureReportLength = 0;
+    std::size_t inputReportLength = 0;
+    std::size_t outputReportLength = 0;
+};
+
+// One HID interface of the PC (a hidraw node: the whole USB interface). Report lengths are
+// in bytes and include the report ID byte (also for a descriptor without report IDs); 0 when
+// the interface has no report of that kind or its descriptor could not be read or parsed.
 struct HidInterfaceInfo {
     std::string path;
     std::uint16_t vendorId = 0;
@@ -21,6 +30,9 @@ struct HidInterfaceInfo {
     std::size_t featureReportLength = 0;
     std::size_t inputReportLength = 0;
     std::size_t outputReportLength = 0;
+    // Its top-level collections; empty when the interface is known only as a whole, which
+    // then counts as one collection with the lengths above.
+    std::vector<HidCollectionInfo> collections;
 };
 
 // An open interface. Every call may be made from any thread; readInput() and cancelRead()

@@ -2,9 +2,12 @@
 // measured by our own parser, since hidapi does not report them.
 #include "device/hidapi_transport.h"
 
+#include <fcntl.h>
 #include <hidapi/hidapi.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,19 +33,28 @@ public:
     HidapiHandle(const HidapiHandle&) = delete;
     HidapiHandle& operator=(const HidapiHandle&) = delete;
 
+    // hidapi sends and returns the report ID as byte 0 and counts it in the lengths it
+    // returns. A report that went out or came back shorter than the whole report failed: a
+    // short data report read would leave stale bytes where the caller expects the reply.
     bool setFeature(std::span<const std::uint8_t> report) override {
-        return hid_send_feature_report(dev_, report.data(), report.size()) >= 0;
+        const int n = hid_send_feature_report(dev_, report.data(), report.size());
+        return n >= 0 && static_cast<std::size_t>(n) == report.size();
     }
 
     bool getFeature(std::span<std::uint8_t> report) override {
-        return hid_get_feature_report(dev_, report.data(), report.size()) >= 0;
+        const int n = hid_get_feature_report(dev_, report.data(), report.size());
+        return n >= 0 && static_cast<std::size_t>(n) == report.size();
     }
 
     int readInput(std::span<std::uint8_t> report) override {
         // hidapi has no way to interrupt a blocking read: wait in short slices instead.
         while (!cancelled_.load()) {
+            errno = 0;
             const int n = hid_read_timeout(dev_, report.data(), report.size(), kReadPollMs);
-            if (n != 0) return n < 0 ? -1 : n;
+            if (n > 0) return n;
+            // A signal that interrupts the wait (EINTR) says nothing about the mouse: wait
+            // again. Any other failure means the node is gone.
+            if (n < 0 && errno != EINTR) return -1;
         }
         return -1;
     }
@@ -83,10 +95,7 @@ std::vector<HidInterfaceInfo> HidapiTransport::enumerate() {
         info.vendorId = d->vendor_id;
         info.productId = d->product_id;
         const std::vector<unsigned char> descriptor = readSysfsReportDescriptor(info.path);
-        const ReportLengths lengths = measureReportDescriptor(descriptor);
-        info.featureReportLength = lengths.feature;
-        info.inputReportLength = lengths.input;
-        info.outputReportLength = lengths.output;
+        setReportLengths(info, measureCollections(descriptor));
         all.push_back(std::move(info));
     }
     hid_free_enumeration(list);
@@ -106,6 +115,23 @@ std::unique_ptr<HidHandle> HidapiTransport::open(const std::string& path) {
     hid_device* dev = hid_open_path(path.c_str());
     if (!dev) return nullptr;
     return std::make_unique<HidapiHandle>(dev);
+}
+
+void setReportLengths(HidInterfaceInfo& info, const DescriptorLengths& lengths) {
+    info.featureReportLength = lengths.whole.feature;
+    info.inputReportLength = lengths.whole.input;
+    info.outputReportLength = lengths.whole.output;
+    info.collections.clear();
+    for (const CollectionLengths& c : lengths.collections)
+        info.collections.push_back(HidCollectionInfo{c.usagePage, c.usage, c.lengths.feature, c.lengths.input,
+                                                     c.lengths.output});
+}
+
+int hidrawOpenError(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return errno;
+    ::close(fd);
+    return 0;
 }
 
 std::vector<unsigned char> readSysfsReportDescriptor(const std::string& hidrawPath, const std::string& sysfsRoot) {

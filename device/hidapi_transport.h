@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device/hid_transport.h"
+#include "device/report_descriptor.h"
 
 namespace nivra {
 
@@ -28,6 +29,16 @@ public:
 private:
     bool ok_ = false;
 };
+
+// Sets the whole-node lengths and the collections of `info` from a measured descriptor.
+void setReportLengths(HidInterfaceInfo& info, const DescriptorLengths& lengths);
+
+// Why a hidraw node cannot be opened for reading and writing: 0 when it can, else the errno
+// of the attempt (EACCES: the user lacks the right, which the udev rule gives; ENOENT: gone).
+int hidrawOpenError(const std::string& path);
+
+// The udev rule that lets the desktop user open the mouse, as shipped in the source tree.
+inline constexpr const char* kUdevRuleFile = "packaging/70-nivra-mouse.rules";
 
 // The report descriptor bytes of a hidraw node ("/dev/hidraw3"), from
 // /sys/class/hidraw/hidraw3/device/report_descriptor; empty when unavailable.

@@ -1,11 +1,13 @@
 // Our own small HID report descriptor parser: walks the items, sums the bits of every
 // Input, Output and Feature main item per report ID, and gives the byte length of the
-// largest report of each kind plus the report ID byte.
+// largest report of each kind plus the report ID byte, for the whole descriptor and for
+// each top-level collection.
 #include "device/report_descriptor.h"
 
 #include <algorithm>
 #include <array>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace nivra {
@@ -16,7 +18,10 @@ enum ItemType : unsigned { kMain = 0, kGlobal = 1, kLocal = 2, kReservedType = 3
 // Main item tags.
 constexpr unsigned kInput = 0x8, kOutput = 0x9, kCollection = 0xA, kFeature = 0xB, kEndCollection = 0xC;
 // Global item tags.
-constexpr unsigned kReportSize = 0x7, kReportId = 0x8, kReportCount = 0x9, kPush = 0xA, kPop = 0xB;
+constexpr unsigned kUsagePage = 0x0, kReportSize = 0x7, kReportId = 0x8, kReportCount = 0x9, kPush = 0xA,
+                   kPop = 0xB;
+// Local item tags.
+constexpr unsigned kUsage = 0x0;
 
 constexpr std::uint8_t kLongItemPrefix = 0xFE;
 // The kernel's largest report buffer; a longer report is not a real device's.
@@ -24,18 +29,39 @@ constexpr std::uint64_t kMaxReportBits = 16384ull * 8;
 constexpr std::size_t kMaxGlobalStack = 32;
 
 struct Globals {
+    std::uint32_t usagePage = 0;
     std::uint64_t reportSize = 0;
     std::uint64_t reportCount = 0;
     unsigned reportId = 0;
 };
 
+// Bits of each report per kind (0 input, 1 output, 2 feature) and report ID.
+using ReportBits = std::array<std::map<unsigned, std::uint64_t>, 3>;
+
+// Whole bytes of the largest report of each kind, plus the report ID byte.
+ReportLengths lengthsOf(const ReportBits& bits) {
+    auto longest = [](const std::map<unsigned, std::uint64_t>& perId) -> std::size_t {
+        if (perId.empty()) return 0;
+        std::uint64_t most = 0;
+        for (const auto& [id, b] : perId) most = std::max(most, b);
+        return static_cast<std::size_t>((most + 7) / 8 + 1);
+    };
+    return ReportLengths{longest(bits[0]), longest(bits[1]), longest(bits[2])};
+}
+
 }  // namespace
 
-ReportLengths measureReportDescriptor(std::span<const std::uint8_t> d) {
-    // bits[kind][report ID]; kind 0 input, 1 output, 2 feature.
-    std::array<std::map<unsigned, std::uint64_t>, 3> bits;
+DescriptorLengths measureCollections(std::span<const std::uint8_t> d) {
+    ReportBits whole;
+    struct Collection {
+        std::uint16_t usagePage = 0;
+        std::uint16_t usage = 0;
+        ReportBits bits;
+    };
+    std::vector<Collection> collections;
     Globals g;
     std::vector<Globals> stack;
+    std::optional<std::uint32_t> firstUsage;   // the first Usage since the last main item
     int depth = 0;
     bool dataWithoutId = false;   // a report item came before any Report ID item
     bool anyReportId = false;
@@ -68,12 +94,22 @@ ReportLengths measureReportDescriptor(std::span<const std::uint8_t> d) {
             case kFeature: {
                 const int kind = tag == kInput ? 0 : tag == kOutput ? 1 : 2;
                 if (g.reportId == 0) dataWithoutId = true;
-                std::uint64_t& total = bits[kind][g.reportId];
-                total += g.reportSize * g.reportCount;
+                const std::uint64_t itemBits = g.reportSize * g.reportCount;
+                std::uint64_t& total = whole[kind][g.reportId];
+                total += itemBits;
                 if (total > kMaxReportBits) return {};
+                // Items outside every collection belong to the node only.
+                if (depth > 0) collections.back().bits[kind][g.reportId] += itemBits;
                 break;
             }
             case kCollection:
+                if (depth == 0) {
+                    const std::uint32_t usage = firstUsage.value_or(g.usagePage << 16);
+                    Collection c;
+                    c.usagePage = static_cast<std::uint16_t>(usage >> 16);
+                    c.usage = static_cast<std::uint16_t>(usage & 0xFFFF);
+                    collections.push_back(std::move(c));
+                }
                 ++depth;
                 break;
             case kEndCollection:
@@ -82,9 +118,13 @@ ReportLengths measureReportDescriptor(std::span<const std::uint8_t> d) {
             default:
                 return {};
             }
+            firstUsage.reset();
             break;
         case kGlobal:
             switch (tag) {
+            case kUsagePage:
+                g.usagePage = value;
+                break;
             case kReportSize:
                 g.reportSize = value;
                 break;
@@ -106,11 +146,13 @@ ReportLengths measureReportDescriptor(std::span<const std::uint8_t> d) {
                 stack.pop_back();
                 break;
             default:
-                break;   // usage page, logical and physical ranges, units: no effect on lengths
+                break;   // logical and physical ranges, units: no effect on lengths
             }
             break;
         case kLocal:
-            break;       // usages, strings, designators
+            // A 4-byte usage carries its own page in the high half.
+            if (tag == kUsage && !firstUsage) firstUsage = size == 4 ? value : (g.usagePage << 16 | value);
+            break;       // other usages, strings, designators
         default:
             return {};   // reserved item type
         }
@@ -119,17 +161,12 @@ ReportLengths measureReportDescriptor(std::span<const std::uint8_t> d) {
     // Reports with and without an ID in one descriptor cannot be told apart on the wire.
     if (dataWithoutId && anyReportId) return {};
 
-    auto longest = [](const std::map<unsigned, std::uint64_t>& perId) -> std::size_t {
-        std::uint64_t most = 0;
-        bool any = false;
-        for (const auto& [id, b] : perId) {
-            any = true;
-            most = std::max(most, b);
-        }
-        // Whole bytes of the largest report, plus the report ID byte.
-        return any ? static_cast<std::size_t>((most + 7) / 8 + 1) : 0;
-    };
-    return ReportLengths{longest(bits[0]), longest(bits[1]), longest(bits[2])};
+    DescriptorLengths result;
+    result.whole = lengthsOf(whole);
+    for (const Collection& c : collections) result.collections.push_back({c.usagePage, c.usage, lengthsOf(c.bits)});
+    return result;
 }
+
+ReportLengths measureReportDescriptor(std::span<const std::uint8_t> d) { return measureCollections(d).whole; }
 
 }  // namespace nivra

@@ -1,10 +1,12 @@
 // Measuring a HID report descriptor: the byte length of the largest input, output and
-// feature report, counted as the HID class driver of Windows does.
+// feature report, for the whole descriptor and for each top-level collection (a HID class
+// driver that gives each top-level collection an interface of its own measures these).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace nivra {
 
@@ -21,6 +23,24 @@ struct ReportLengths {
 // The longest report descriptor a USB device can give (its length is a 16-bit field).
 inline constexpr std::size_t kMaxReportDescriptorBytes = 0xFFFF;
 
+// One top-level collection: its usage page and usage and the lengths of its own reports.
+struct CollectionLengths {
+    std::uint16_t usagePage = 0;
+    std::uint16_t usage = 0;
+    ReportLengths lengths;
+    bool operator==(const CollectionLengths&) const = default;
+};
+
+// The whole descriptor (a Linux hidraw node) and its top-level collections in order. A
+// malformed descriptor gives zero whole lengths and no collections.
+struct DescriptorLengths {
+    ReportLengths whole;
+    std::vector<CollectionLengths> collections;
+};
+
+DescriptorLengths measureCollections(std::span<const std::uint8_t> descriptor);
+
+// The whole descriptor's lengths (measureCollections(descriptor).whole).
 ReportLengths measureReportDescriptor(std::span<const std::uint8_t> descriptor);
 
 }  // namespace nivra

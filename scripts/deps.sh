@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(g++ cmake ninja-build pkg-config git
       qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-      libhidapi-dev libgtest-dev libgmock-dev libbenchmark-dev
+      libhidapi-dev libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
       fonts-noto-cjk fonts-dejavu-core fonts-dejavu-extra xvfb xauth)
 missing=()
 for p in "${pkgs[@]}"; do

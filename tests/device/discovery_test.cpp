@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 
 #include "device/discovery.h"
 #include "tests/device/support.h"
@@ -17,7 +18,12 @@ using Calls = std::vector<std::string>;
 class ScriptedTransport : public HidTransport {
 public:
     explicit ScriptedTransport(SimulatedMouse& mouse) : mouse_(mouse) {}
-    std::vector<HidInterfaceInfo> enumerate() override { return mouse_.enumerate(); }
+    std::vector<HidInterfaceInfo> enumerate() override {
+        std::vector<HidInterfaceInfo> all = mouse_.enumerate();
+        if (edit) edit(all);
+        return all;
+    }
+    std::function<void(std::vector<HidInterfaceInfo>&)> edit;   // changes what enumerate() lists
     std::unique_ptr<HidHandle> open(const std::string& path) override { return mouse_.open(path); }
     std::size_t count() override {
         ++countCalls;
@@ -218,6 +224,55 @@ TEST(OpenMouse, KeepsTheLastMatchingVendorInterface) {
     EXPECT_EQ(mouse.featureReportLength, 8u);
     EXPECT_EQ(mouse.inputReportLength, 8u);
     EXPECT_NE(mouse.reply, nullptr);
+}
+
+TEST(VendorCollection, ANodeQualifiesThroughAnyOfItsCollections) {
+    using C = HidCollectionInfo;
+    const C keyboard{0x0001, 0x0006, 17, 9, 2};
+    const C vendor{0xFF00, 0x0001, 8, 8, 0};
+    struct Case {
+        const char* what;
+        HidInterfaceInfo info;
+        std::optional<std::size_t> input;   // the input length of the chosen collection; none: skipped
+    };
+    const Case cases[] = {
+        {"listed as a whole, 8-byte feature", {"a", 1, 2, 8, 8, 0, {}}, 8},
+        {"listed as a whole, 2-byte feature", {"a", 1, 2, 2, 7, 0, {}}, std::nullopt},
+        {"vendor beside a longer keyboard", {"a", 1, 2, 17, 9, 2, {keyboard, vendor}}, 8},
+        {"an 8-byte whole made of others", {"a", 1, 2, 8, 9, 2, {C{1, 6, 5, 9, 2}, C{1, 2, 4, 4, 0}}}, std::nullopt},
+        {"the first of two qualifying", {"a", 1, 2, 8, 33, 0, {C{0xFF00, 1, 8, 33, 0}, vendor}}, 33},
+    };
+    for (const Case& c : cases) {
+        const std::optional<HidCollectionInfo> got = vendorCollection(c.info);
+        ASSERT_EQ(got.has_value(), c.input.has_value()) << c.what;
+        if (got) {
+            EXPECT_EQ(got->featureReportLength, 8u) << c.what;
+            EXPECT_EQ(got->inputReportLength, *c.input) << c.what;
+        }
+    }
+}
+
+TEST(OpenMouse, FindsTheVendorCollectionOfANodeSharedWithAKeyboard) {
+    PollRig rig;
+    // As hidraw lists them: the vendor node measured whole (the keyboard's 17-byte feature
+    // report) with its two collections; the pointer node with its 2-byte one.
+    rig.transport.edit = [](std::vector<HidInterfaceInfo>& all) {
+        for (HidInterfaceInfo& i : all) {
+            if (i.path == SimulatedMouse::kVendorPath) {
+                i.featureReportLength = 17;
+                i.inputReportLength = 9;
+                i.collections = {{0x0001, 0x0006, 17, 9, 2}, {0xFF00, 0x0001, 8, 8, 0}};
+            } else {
+                i.collections = {{0x0001, 0x0002, i.featureReportLength, i.inputReportLength, 0}};
+            }
+        }
+    };
+    ASSERT_TRUE(rig.discovery.OpenMouse(0x1BCF, 0x08B8));
+    const Connection c = rig.discovery.connection();
+    EXPECT_EQ(c.path, SimulatedMouse::kVendorPath);
+    EXPECT_EQ(c.featureReportLength, 8u);
+    EXPECT_EQ(c.inputReportLength, 8u);
+    EXPECT_EQ(rig.discovery.ReadDevInfo().outcome, IdentifyOutcome::Accepted);
 }
 
 TEST(ReadDevInfo, RefusedIdentityReadIsNotTakenForTheAcceptedPair) {

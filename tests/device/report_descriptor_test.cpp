@@ -34,6 +34,8 @@ const DescriptorCase kRealDescriptors[] = {
     // Report IDs: the largest report of each kind wins.
     {"gaming_mouse_ids.bin", {32, 32, 64}},
     {"keyboard_ids.bin", {15, 2, 17}},
+    // The mouse's vendor collection beside a keyboard with a 16-byte feature report.
+    {"vendor_beside_keyboard.bin", {9, 2, 17}},
 };
 
 TEST(ReportDescriptor, RealDescriptorsGiveTheLargestReportPlusTheIdByte) {
@@ -45,6 +47,53 @@ TEST(ReportDescriptor, RealDescriptorsGiveTheLargestReportPlusTheIdByte) {
         EXPECT_EQ(got.output, c.expected.output) << c.file;
         EXPECT_EQ(got.feature, c.expected.feature) << c.file;
     }
+}
+
+TEST(ReportDescriptor, EachTopLevelCollectionIsMeasuredOnItsOwn) {
+    struct Case {
+        const char* file;
+        std::vector<CollectionLengths> expected;   // usage page, usage, {input, output, feature}
+    };
+    const Case cases[] = {
+        {"boot_mouse.bin", {{0x0001, 0x0002, {4, 0, 0}}}},
+        {"vendor_no_ids.bin", {{0xFF00, 0x0001, {33, 0, 8}}}},
+        // The node's 17-byte feature report is the keyboard's; the vendor collection's is 8.
+        {"vendor_beside_keyboard.bin", {{0x0001, 0x0006, {9, 2, 17}}, {0xFF00, 0x0001, {8, 0, 8}}}},
+        {"gaming_mouse_ids.bin",
+         {{0x0001, 0x0002, {9, 0, 0}},
+          {0x000C, 0x0001, {3, 0, 0}},
+          {0x0001, 0x0080, {2, 0, 0}},
+          {0xFF01, 0x0001, {32, 32, 64}}}},
+        {"keyboard_ids.bin",
+         {{0x0001, 0x0006, {9, 2, 0}},
+          {0x0001, 0x0006, {15, 0, 0}},
+          {0x000C, 0x0001, {3, 0, 0}},
+          {0xFF00, 0x0001, {0, 0, 17}}}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::uint8_t> d = readData(c.file);
+        const DescriptorLengths got = measureCollections(d);
+        EXPECT_EQ(got.whole, measureReportDescriptor(d)) << c.file;
+        EXPECT_EQ(got.collections, c.expected) << c.file;
+    }
+}
+
+TEST(ReportDescriptor, CollectionUsagesAndItemsOutsideCollections) {
+    // A 4-byte usage names its own page; a nested collection adds to its top-level one;
+    // a report item outside every collection counts for the node only; a malformed
+    // descriptor has no collections.
+    const std::vector<std::uint8_t> d = {
+        0x75, 0x08, 0x95, 0x03, 0xB1, 0x02,                      // feature of 3 bytes, outside
+        0x0B, 0x01, 0x00, 0x0C, 0x00, 0xA1, 0x01,                // Usage (000C:0001), Collection
+        0x95, 0x02, 0x81, 0x02,                                  //   input of 2 bytes
+        0xA1, 0x00, 0x95, 0x07, 0xB1, 0x02, 0xC0,                //   nested: feature of 7 bytes
+        0xC0,
+        0x06, 0x00, 0xFF, 0xA1, 0x01, 0x95, 0x01, 0x91, 0x02, 0xC0,  // no usage: page only
+    };
+    const DescriptorLengths got = measureCollections(d);
+    EXPECT_EQ(got.whole, (ReportLengths{3, 2, 11}));
+    EXPECT_EQ(got.collections, (std::vector<CollectionLengths>{{0x000C, 0x0001, {3, 0, 8}}, {0xFF00, 0x0000, {0, 2, 0}}}));
+    EXPECT_TRUE(measureCollections(std::span(d).first(d.size() - 1)).collections.empty());
 }
 
 TEST(ReportDescriptor, SimulatedInterfacesMeasureLikeTheMouse) {

@@ -53,12 +53,27 @@ TEST_F(NivractlDevice, DescriptorMeasuresFilesAndGivesZeroForMalformedOnes) {
     const std::string data = std::string(NIVRA_TEST_DATA) + "/device/";
     Result r = run("descriptor " + data + "keyboard_ids.bin");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "feature=17 input=15 output=2\n");
+    EXPECT_EQ(r.out,
+              "feature=17 input=15 output=2\n"
+              "collection 1 usage=0001:0006 input=9 output=2 feature=0\n"
+              "collection 2 usage=0001:0006 input=15 output=0 feature=0\n"
+              "collection 3 usage=000C:0001 input=3 output=0 feature=0\n"
+              "collection 4 usage=FF00:0001 input=0 output=0 feature=17\n"
+              "does not qualify\n");
+
+    // The mouse's vendor collection beside a keyboard whose feature report is longer.
+    r = run("descriptor " + data + "vendor_beside_keyboard.bin");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "feature=17 input=9 output=2\n"
+              "collection 1 usage=0001:0006 input=9 output=2 feature=17\n"
+              "collection 2 usage=FF00:0001 input=8 output=0 feature=8\n"
+              "qualifies\n");
 
     std::ofstream(dir_ / "cut.bin", std::ios::binary) << std::string("\x05\x01\x09\x02\xA1\x01", 6);
     r = run("descriptor " + (dir_ / "cut.bin").string());
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "feature=0 input=0 output=0\n");
+    EXPECT_EQ(r.out, "feature=0 input=0 output=0\ndoes not qualify\n");
 
     for (const fs::path& unreadable : {dir_ / "missing.bin", dir_}) {
         r = run("descriptor " + unreadable.string());

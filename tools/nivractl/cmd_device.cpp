@@ -1,5 +1,7 @@
 // nivractl commands on HID devices and the mouse: `devices` lists the PC's HID interfaces,
 // `descriptor` measures a report descriptor file, `info` finds and checks the mouse.
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,7 @@
 
 #include "device/discovery.h"
 #include "device/file_bytes.h"
+#include "device/hidapi_transport.h"
 #include "device/report_descriptor.h"
 #include "device/session.h"
 #include "image/builtin.h"
@@ -82,9 +85,19 @@ int runDescriptor(const nivractl::Invocation& inv) {
     const std::vector<std::uint8_t>& bytes = *read;
     if (bytes.size() > kMaxReportDescriptorBytes)
         return nivractl::fail(inv.args[0] + " is longer than a report descriptor can be (65535 bytes)");
-    // A malformed descriptor measures 0 everywhere: the interface would be skipped.
-    const ReportLengths l = measureReportDescriptor(bytes);
-    std::cout << "feature=" << l.feature << " input=" << l.input << " output=" << l.output << '\n';
+    // A malformed descriptor measures 0 everywhere and has no collections: the interface
+    // would be skipped.
+    HidInterfaceInfo info;
+    setReportLengths(info, measureCollections(bytes));
+    std::cout << "feature=" << info.featureReportLength << " input=" << info.inputReportLength
+              << " output=" << info.outputReportLength << '\n';
+    int k = 0;
+    for (const HidCollectionInfo& c : info.collections) {
+        std::cout << "collection " << ++k << " usage=" << hex4(c.usagePage) << ':' << hex4(c.usage)
+                  << " input=" << c.inputReportLength << " output=" << c.outputReportLength
+                  << " feature=" << c.featureReportLength << '\n';
+    }
+    std::cout << (vendorCollection(info) ? "qualifies" : "does not qualify") << '\n';
     return nivractl::kOk;
 }
 
@@ -122,6 +135,22 @@ int runInfo(const nivractl::Invocation& inv) {
     }   // the mouse's handles close here, before the session ends
 
     if (!opened) {
+        // A mouse that is there but may not be opened is not "no mouse": say what fixes it.
+        for (const HidInterfaceInfo& i : session->transport().enumerate()) {
+            if (i.path.rfind("/dev/", 0) != 0 || !vendorCollection(i)) continue;
+            if (!std::any_of(config.deviceTable.begin(), config.deviceTable.end(), [&](const DeviceId& e) {
+                    return e.tried() && e.vendorId == i.vendorId && e.productId == i.productId;
+                }))
+                continue;
+            const int err = hidrawOpenError(i.path);
+            if (err != EACCES && err != EPERM) continue;
+            return finish(*session,
+                          nivractl::fail("no permission to open the mouse (" + hex4(i.vendorId) + ":" +
+                                         hex4(i.productId) + ") at " + i.path + ": install the udev rule " +
+                                         kUdevRuleFile +
+                                         " into /etc/udev/rules.d/, run 'udevadm control --reload && udevadm "
+                                         "trigger' as root and plug the mouse in again"));
+        }
         const DeviceId& want = config.deviceTable[0];
         return finish(*session, nivractl::fail("no mouse found: no HID interface " + hex4(want.vendorId) + ":" +
                                                hex4(want.productId) + " with an 8-byte feature report"));
@@ -146,7 +175,9 @@ int runInfo(const nivractl::Invocation& inv) {
 
 NIVRACTL_COMMAND("devices", "devices                 list the HID interfaces: path, VID:PID, feature and input lengths",
                  runDevices);
-NIVRACTL_COMMAND("descriptor", "descriptor FILE         measure a binary HID report descriptor", runDescriptor);
+NIVRACTL_COMMAND("descriptor",
+                 "descriptor FILE         measure a binary HID report descriptor, whole and per collection",
+                 runDescriptor);
 NIVRACTL_COMMAND("info", "info                    find, identify and check the mouse", runInfo);
 
 }  // namespace
