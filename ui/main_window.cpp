@@ -20,7 +20,10 @@
 #include "image/working_copy.h"
 #include "settings/cpi_model.h"
 #include "settings/lighting.h"
+#include "settings/button_model.h"
 #include "settings/mouse_session.h"
+#include "settings/profile_model.h"
+#include "ui/function_menu.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -53,7 +56,14 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
       startLanguage_(startLanguage >= 1 && startLanguage <= 3 ? startLanguage : 1) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QLatin1String(kWindowTitle));
-    profilePage_ = new ProfilePage(skin_, this);
+    buttons_ = new ButtonModel(session_.editor(), this);
+    buttons_->setLanguage([this](std::string_view id) { return skin_.text(qs(id)).toStdString(); });
+    profiles_ = new ProfileModel(session_.editor(), *buttons_, this);
+    profilePage_ = new ProfilePage(skin_, *buttons_, *profiles_, this);
+    profilePage_->onHideAllMenu = [this] { HideAllMenu(); };
+    profilePage_->onMessage = [this](const QString& id) { showMessage(id); };
+    profilePage_->onFireMacroPage = [this] { showFireMacroPage(); };
+    connect(this, &MainWindow::hideAllMenus, profilePage_->menu(), &FunctionMenu::HideAllMenu);
     pages_[0] = profilePage_;
     advanced_ = new AdvancedSetup(session_, this);
     advancedPage_ = new AdvancedPage(skin_, this, advanced_->models());
@@ -109,19 +119,18 @@ void MainWindow::wireSession() {
     connect(s, &MouseSession::patchFilePathChanged, this, &MainWindow::showPatchFilePath);
     connect(&advanced_->cpi(), &CpiModel::message, this, &MainWindow::showMessage);
     connect(&advanced_->cpi(), &CpiModel::plainMessage, this, &MainWindow::showMessageText);
+    connect(s, &MouseSession::modeByteRead, this, &MainWindow::RefreshCurrentProfileStatus);
+}
+
+void MainWindow::RefreshCurrentProfileStatus(std::uint8_t modeByte) {
+    if (session_.noDevice() || session_.busy()) return;
+    profiles_->RefreshCurrentProfileStatus(modeByte);
+    if ((modeByte & 0x0F) <= 2) openPage(static_cast<Page>(profiles_->profileShown()));
 }
 
 QString MainWindow::keyCaption(int profile, int key) const {
     if (profile < 1 || profile > 3 || key < 1 || key > 12) return {};
-    const ImageState& state = session_.state();
-    Image image{};
-    assembleImage(state.work, image);
-    NameInputs in = nameInputsFromImage(image, state.deviceMemory == MemoryType::None ? state.systemMemory
-                                                                                      : state.deviceMemory);
-    in.language = [this](std::string_view id) { return skin_.text(qs(id)).toStdString(); };
-    const std::string code = hexCodeText(std::span<const std::uint8_t>(
-        state.work.bytes.data() + buttonCodeOffset(profile, key), 4));
-    return qs(NameOfCode(code, in).text);
+    return QString::fromStdString(buttons_->name(profile, key).text);
 }
 
 void MainWindow::FormCreate() {
@@ -262,6 +271,8 @@ void MainWindow::pageButtonClick(Page page) {
     }
     if (session_.noDevice()) return;
     if (isProfilePage(page) && (session_.busy() || !session_.acceptsClicks())) return;
+    // A mode button makes its profile the one in effect on the mouse.
+    if (isProfilePage(page)) profiles_->showProfile(static_cast<int>(page));
     openPage(page);
 }
 
@@ -277,13 +288,10 @@ void MainWindow::openPage(Page page) {
         case Page::Office:
         case Page::Game:
         case Page::Third: {
-            // The gun-key toggle belongs to Game Mode, and only with the gun display on.
-            const bool gunToggle = skin_.comboKey8Enabled() && skin_.globalLayout().gunDisplay;
-            for (const char* name : {"IB_ComboKey8", "Img_ComboKey8"}) {
-                QLabel* toggle = profilePage_->findChild<QLabel*>(QLatin1String(name));
-                if (page == Page::Office) toggle->hide();
-                if (page == Page::Game) toggle->setVisible(gunToggle);
-            }
+            // The page state: the labels, the menu's entries and the toggles follow it (toggle
+            // 8 belongs to Game Mode with the gun display on).
+            buttons_->setProfileShown(static_cast<int>(page));
+            profilePage_->RefreshComboKeys();
             refreshKeyLabels();
             break;
         }
@@ -354,10 +362,10 @@ void MainWindow::loadPanelPicture(Page page) {
 }
 
 void MainWindow::refreshKeyLabels() {
-    const int profile = isProfilePage(state_.page) ? static_cast<int>(state_.page) : 1;
     // A function without a name leaves its label empty rather than showing the name of
     // whatever the label showed before.
-    for (int k = 1; k <= 12; ++k) profilePage_->key(k)->label()->setText(keyCaption(profile, k));
+    profilePage_->RefreshProfileKeys();
+    profilePage_->RefreshComboKeys();
 }
 
 void MainWindow::RefreshAPPage() {
@@ -484,6 +492,7 @@ void MainWindow::showRefusal() { desktop_.plainMessage(this, skin_.text(QStringL
 
 void MainWindow::enterNoDevice() {
     state_.page = Page::Office;
+    buttons_->setProfileShown(1);
     showContainer(1);
     sizeFor(Page::Office);
     refreshKeyLabels();
@@ -512,6 +521,8 @@ void MainWindow::showFirstAndModePage() {
     // Page 1, then the page of the mode in effect. A read started from another page (Save
     // Profile) keeps that page in view, so the page shown always matches the selected button.
     showContainer(1);
+    // A profile page follows the profile in effect that the image holds.
+    if (isProfilePage(state_.page)) state_.page = static_cast<Page>(buttons_->profileShown());
     openPage(state_.page);
 }
 

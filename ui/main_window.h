@@ -17,7 +17,9 @@ class QSystemTrayIcon;
 
 namespace nivra {
 class LightingModel;
+class ButtonModel;
 class MouseSession;
+class ProfileModel;
 }
 
 namespace nivra::ui {
@@ -136,12 +138,16 @@ private:
     SkinButton* buttonNamed(const QString& name) const;
 
     void wireSession();
+    // The mouse's profile key changed the profile: its page is shown, nothing is written.
+    void RefreshCurrentProfileStatus(std::uint8_t modeByte);
 
     SkinPort& skin_;
     MouseSession& session_;
     Desktop& desktop_;
     WindowState state_;
     std::array<SkinPage*, 6> pages_{};  // gbPage1 .. gbPage6
+    ButtonModel* buttons_ = nullptr;    // the button assignments of the profile pages
+    ProfileModel* profiles_ = nullptr;  // profiles, modes and switches
     ProfilePage* profilePage_ = nullptr;
     AdvancedSetup* advanced_ = nullptr;
     AdvancedPage* advancedPage_ = nullptr;

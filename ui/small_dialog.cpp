@@ -66,6 +66,7 @@ SmallDialog::SmallDialog(int formNumber, const SkinPort& skin, QWidget* mainWind
     clear_->onClick = [this, pressed] {
         clear_->setPicture(pressed);
         for (QLineEdit* e : edits_) e->clear();
+        if (onCleared) onCleared();
     };
     close_->onClick = [this] {
         close_->setPicture(name(picturesOf(ButtonKind::DialogClose).selected));

@@ -27,6 +27,7 @@ public:
 
     std::function<void(const QStringList& texts)> onConfirm;  // before the dialog closes
     std::function<void()> onClosed;                           // closed without a result
+    std::function<void()> onCleared;                          // after Clear emptied the edits
 
     static QPoint placeFor(const QRect& mainWindow, QSize dialog);
 

@@ -7,6 +7,7 @@
 #include "image/codes.h"
 #include "image/fields.h"
 #include "image/working_copy.h"
+#include "settings/profile_model.h"
 #include "skin/language_table.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
@@ -173,6 +174,18 @@ int nivractl::printImageJson(const Image& fileImage) {
         << nivra::memoryTypeName(nivra::memoryTypeFromMarker(w[nivra::offset::kMemoryMarker])) << "\"},\n";
     out << "  \"led_type\": \"" << nivra::ledTypeName(state.led) << "\",\n";
     out << "  \"led\": " << nivractl::ledJson(w, state.led) << ",\n";
+    // The profile in effect, the switch settings and the combo key slots as the profile
+    // and button models read them.
+    const int profile = (w[nivra::offset::kModeByte] & 0x0F) + 1;
+    const nivra::SwitchSettings switches = nivra::deriveSwitchSettings(w, naming);
+    out << "  \"profile\": " << (profile <= 3 ? std::to_string(profile) : std::string("null")) << ",\n";
+    out << "  \"switch\": \"" << nivra::switchMethodWord(switches.method) << "\", \"led_chord\": "
+        << (switches.ledChord ? "true" : "false") << ", \"gun_switch\": " << (switches.gunSwitch ? "true" : "false")
+        << ",\n  \"slots\": [";
+    for (std::size_t n = 0; n < nivra::kComboKeyCount; ++n)
+        out << (n ? ", " : "") << "{\"code\": " << jsonString(texts.combo[n], false) << ", \"name\": "
+            << jsonString(nivra::describeCode(texts.combo[n], naming).name, false) << "}";
+    out << "],\n";
     out << "  \"patch_check\": \"" << hex4(nivra::storedPatchCheck(w)) << "\"\n}\n";
     std::cout << out.str();
     return nivractl::kOk;
