@@ -18,7 +18,7 @@ class TransferView : public SplashHooks {
 public:
     ~TransferView() override = default;
 
-    // The five covering labels Disable_All_1..Disable_All_5 that block the pages.
+    // The pages are covered (nothing can be clicked on them) or uncovered.
     virtual void showCoveringLabels() = 0;
     virtual void hideCoveringLabels() = 0;
 
@@ -32,30 +32,29 @@ public:
     virtual void hideOpenMenus() = 0;
     // The main-mode page a restore opens before it writes.
     virtual void openMainModePage() = 0;
-    // After a whole-image read: show page 1, then re-open the page of the mode whose radio
-    // button (rb_1..rb_3) is selected.
+    // After a whole-image read: show page 1, then re-open the page of the selected mode.
     virtual void showFirstAndModePage() = 0;
 
-    // TForm1.RefreshUI: set every control from the working copy; the code texts and the
-    // LED type of the image state have just been rebuilt. Runs with the busy flag set.
+    // The working copy was replaced: every view refreshes from it (the LED type of the
+    // image state has just been taken from it). Runs with the busy flag set.
     virtual void refreshUI() = 0;
     // The device macro listing must be rebuilt from the device-macro-area copy.
     virtual void deviceMacroAreaChanged() = 0;
     // The fire-macro name list must be rebuilt from the fire-macro names.
     virtual void fireMacroNamesChanged() = 0;
-    // Clears LB_MacroName, LB_macro, mmo_macro and mmo_wrscript before a new image arrives.
+    // The device macro texts are cleared before a new image arrives.
     virtual void clearDeviceMacroTexts() = 0;
     // Rebuilds the PC macro library list at the start of a whole-image read.
     virtual void rebuildPcMacroList() = 0;
     // Shows the system's pointer settings again.
     virtual void refreshPointerSettings() = 0;
-    // edt_PatCodeCk: image bytes 1014-1015 as four upper-case hex digits.
+    // The patch-code check: image bytes 1014-1015 as four upper-case hex digits.
     virtual void showPatchCheck(std::string_view hex4) = 0;
     // The engineer-page buttons, disabled during the full default restore.
     virtual void setEngineerButtonsEnabled(bool enabled) = 0;
-    // Img_Result, hidden while the full default restore runs.
+    // The result picture of the engineer page, hidden while the full default restore runs.
     virtual void setResultImageVisible(bool visible) = 0;
-    // lbl_LoadBIN: the patch file chosen by "Load BIN" (empty to clear).
+    // The patch file chosen by "Load BIN" (empty to clear).
     virtual void showPatchFilePath(std::string_view path) = 0;
     // The busy flag of the transfers changed.
     virtual void busyChanged(bool busy) { (void)busy; }

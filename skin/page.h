@@ -5,6 +5,20 @@
 
 namespace nivra {
 
-enum class Page : int { Office = 1, Game, Third, Advanced, Light, Macro, Update, Engineer };
+enum class Page : int {
+    Office = 1,
+    Game,
+    Third,
+    Advanced,
+    Light,
+    Macro,
+    Update,
+    Engineer,
+    // The layout pass's former names of the same pages, for code written against them.
+    OfficeMode = Office,
+    GameMode = Game,
+    ThirdMode = Third,
+    BreathingLight = Light,
+};
 
 }  // namespace nivra

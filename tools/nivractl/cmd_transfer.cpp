@@ -4,6 +4,7 @@
 #include "files/config_file.h"
 #include "files/profile_files.h"
 #include "settings/mouse_session.h"
+#include "skin/ini_reader.h"
 #include "skin/language_table.h"
 #include "tools/nivractl/advanced_session.h"
 #include "tools/nivractl/command.h"
@@ -26,6 +27,14 @@ std::string english(std::string_view id) {
     return text.empty() ? std::string(id) : text;
 }
 
+// Layout key Rev_Manu_ID / Rev_Pro_ID of the shipped ORG table, as the window reads them.
+std::uint8_t reserveId(const char* key) {
+    const skin::Checked<skin::IniTable> org = skin::loadLayoutTable(QStringLiteral("ORG"));
+    if (!org) return 0;
+    const int v = org->section(u"org").integer(QString::fromLatin1(key)).valueOr(0);
+    return v >= 0 && v <= 0xFF ? static_cast<std::uint8_t>(v) : 0;
+}
+
 // The program's one MouseSession from the global options, with what a shell needs of its
 // notifications: the messages for the error line, the refusals, the device-gone handling.
 class Session {
@@ -36,7 +45,10 @@ public:
 
     // False with a message when the memory file or the trace file cannot be used.
     bool open(const nivractl::GlobalOptions& g, std::string& error) {
-        session = MouseSession::open(g, {}, &error);
+        MouseSessionConfig config;
+        config.reserveManufacturerId = reserveId("Rev_Manu_ID");
+        config.reserveProductId = reserveId("Rev_Pro_ID");
+        session = MouseSession::open(g, config, &error);
         if (!session) return false;
         QObject::connect(session.get(), &MouseSession::message, [this](const QString& id) {
             if (id == QLatin1String("Str102")) memoryTypeError = true;
