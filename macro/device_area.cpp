@@ -44,6 +44,9 @@ void DeviceMacros::ReadAndRefreshMacro3740(std::span<const std::uint8_t, kAreaSi
         std::copy(body.begin(), body.end(), s.code.begin());
         s.length = kNameSize + *len;
         pos += s.length;
+        // A byte that is no opcode ended this macro early: where the next record starts is
+        // unknown, so none is read after it.
+        if (code[*len - 1] != op::kEnd) break;
     }
     RefreshMacro3740();
 }

@@ -38,8 +38,9 @@ class DeviceMacros {
 public:
     // ReadAndRefreshMacro3740: parses `area` into the slots (a record is present when its
     // first two bytes are not both 0x00 and neither is 0xFF; the first absent record ends
-    // them; a record whose code has no end within its slot and the area ends them too),
-    // then packs the slots back into area().
+    // them; a record whose code has no end within its slot and the area ends them too, and
+    // one whose code holds a byte that is no opcode is kept up to that byte, which becomes its
+    // end marker, and is the last one read), then packs the slots back into area().
     void ReadAndRefreshMacro3740(std::span<const std::uint8_t, kAreaSize> area);
     // RefreshMacro3740: the slots with a length packed back to back into area() (the rest
     // zero); the addresses and the total recomputed.
