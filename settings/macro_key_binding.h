@@ -1,0 +1,25 @@
+// Keeping macro buttons pointed at their device macro while the device macro area changes:
+// the buttons of profiles 1 and 2 bound to a device macro are remembered by the macro's
+// name, and given the macro's new address (or key off) once the area is packed again.
+#pragma once
+
+#include "macro/device_area.h"
+#include "settings/image_editor.h"
+
+#include <vector>
+
+namespace nivra {
+
+// InitKeysParameters: the profile 1/2 buttons bound to a device macro, with its name.
+std::vector<macro::KeyBinding> InitKeysParameters(const ImageEditor& editor, const macro::DeviceMacros& macros);
+
+// RefreshKeysParameters: each remembered button gets "10" + the current address of the macro
+// of its name + "00", or "00000000" when that name is gone. Working copy only (Write::None);
+// the caller commits the profile sections.
+void RefreshKeysParameters(ImageEditor& editor, const std::vector<macro::KeyBinding>& bindings,
+                           const macro::DeviceMacros& macros);
+
+// RefreshMacroAddr: every macro button of profiles 1 and 2 re-pointed by name. Working copy only.
+void RefreshMacroAddr(ImageEditor& editor, const macro::DeviceMacros& macros);
+
+}  // namespace nivra
