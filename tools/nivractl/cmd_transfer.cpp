@@ -12,6 +12,7 @@
 #include "skin/language_table.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
+#include "tools/nivractl/mouse_access.h"
 
 #include <filesystem>
 #include <iostream>
@@ -227,6 +228,10 @@ namespace nivractl {
 
 int showMouseImage(const Invocation& inv) {
     return withMouse(inv, [](Session& s) { return printImageJson(s.state.transfer); });
+}
+
+int withConnectedMouse(const Invocation& inv, const std::function<int(nivra::Transfer&)>& body) {
+    return withMouse(inv, [&](Session& s) { return body(*s.transfer); });
 }
 
 }  // namespace nivractl
