@@ -238,6 +238,8 @@ MacroPage::MacroPage(const SkinPort& skin, QWidget* parent, MacroModel* model) :
             auto* label = new ClickLabel(this);
             label->setObjectName(QStringLiteral("IB_") + infix + QLatin1String(rows[j]));
             label->onClick = [this, j, insert] { chooseDelay(j, insert); };
+            label->resize(170, insert ? 24 : 28);  // the row height of the layout table
+            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             group.push_back(label);
         }
     };
@@ -273,8 +275,15 @@ MacroPage::MacroPage(const SkinPort& skin, QWidget* parent, MacroModel* model) :
     }
     repeatEdit_ = edit("edt_Repeat", new TIntEdit(this), QStringLiteral("10"));
     clampWhileTyping(repeatEdit_, macro::ruleRepeatText);
-    for (const char* name : {"lbl_Delay", "lbl_s_A", "lbl_XAxisValue", "lbl_YAxisValue", "lbl_Repeat"})
-        insertGroup_.push_back(addLabel(QLatin1String(name)));
+    // The layout table places these by their top left corner; their sizes are ours.
+    for (const char* name : {"lbl_Delay", "lbl_s_A", "lbl_XAxisValue", "lbl_YAxisValue", "lbl_Repeat"}) {
+        QLabel* l = addLabel(QLatin1String(name));
+        l->resize(72, 20);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        insertGroup_.push_back(l);
+    }
+    for (QLineEdit* e : {insertDelayEdit_, xEdit_, yEdit_, repeatEdit_}) e->resize(42, 22);
+    delayEdit_->resize(60, 22);
     SkinButton* insertStart = addButton(QStringLiteral("Btn_InsertStart"), ButtonKind::F);
     okButton_ = addButton(QStringLiteral("Btn_OK"), ButtonKind::G);
     cancelButton_ = addButton(QStringLiteral("Btn_Cancel"), ButtonKind::G);

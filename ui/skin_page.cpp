@@ -59,7 +59,10 @@ void SkinPage::resizeToWindow(QSize size) {
     resize(size);
     // Every covering label of the page (Disable_All_N, and Disable_All_4_1 on the Macro page)
     // is as large as the window.
-    for (CoverLabel* c : findChildren<CoverLabel*>(Qt::FindDirectChildrenOnly)) c->setGeometry(QRect(QPoint(0, 0), size));
+    // CoverLabel has no meta-object of its own, so findChildren<CoverLabel*> would match every
+    // label of the page: the type is checked here instead.
+    for (QLabel* l : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (auto* c = dynamic_cast<CoverLabel*>(l)) c->setGeometry(QRect(QPoint(0, 0), size));
 }
 
 }  // namespace nivra::ui
