@@ -150,6 +150,17 @@ void MacroModel::importBaseMacroFile(const std::string& path) {
     emit changed();
 }
 
+bool MacroModel::exportBaseMacroFile(const std::string& path) {
+    emit hidePopups();
+    if (!deviceReady()) return false;
+    std::string error;
+    if (!writeWhole(path, editor_.work().deviceMacros(), &error)) {
+        emit messageText(qs(error));
+        return false;
+    }
+    return true;
+}
+
 // ------------------------------------------------------------------ library
 
 bool MacroModel::libraryResult(LibraryResult r) {

@@ -47,6 +47,9 @@ public:
     void Btn_SaveMacroClick();
     // Btn_ImportBaseMacroClick with the chosen file: its first 512 bytes become the area.
     void importBaseMacroFile(const std::string& path);
+    // Btn_DevExportClick with the chosen file: the 512-byte area copy. False with a message
+    // when it cannot be written; false without one for a memory type other than "I2C".
+    bool exportBaseMacroFile(const std::string& path);
 
     // --- Library ------------------------------------------------------------------------------
     // CheckPCMacro: load the library file, or create it from the default library.

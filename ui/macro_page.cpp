@@ -304,7 +304,11 @@ MacroPage::MacroPage(const SkinPort& skin, QWidget* parent, MacroModel* model) :
                                                         {"Btn_ExportOne", &MacroPage::Btn_ExportOneClick},
                                                         {"Btn_Export", &MacroPage::Btn_ExportClick},
                                                         {"Btn_AddMacro", &MacroPage::Btn_AddMacroClick}});
-    devPopup_ = addPopup(QStringLiteral("Pnl_DevMacro"), {{"Btn_DelMacro", &MacroPage::Btn_DelMacroClick}});
+    devPopup_ = addPopup(QStringLiteral("Pnl_DevMacro"), {{"Btn_DelMacro", &MacroPage::Btn_DelMacroClick},
+                                                          {"Btn_DevExport", &MacroPage::Btn_DevExportClick}});
+    // "Export All" of the device macros is not offered in this menu.
+    devPopup_->findChild<QWidget*>(QStringLiteral("Btn_DevExport"))->hide();
+    devPopup_->resize(devPopup_->width(), devPopup_->height() - 26);
     contentPopup_ = addPopup(QStringLiteral("Pnl_DevContent"), {{"Btn_Edit", &MacroPage::Btn_EditClick},
                                                                {"Btn_Del", &MacroPage::Btn_DelClick},
                                                                {"Btn_Insert", &MacroPage::Btn_InsertClick}});
@@ -550,6 +554,12 @@ void MacroPage::Btn_AddMacroClick() {
 
 void MacroPage::Btn_DelMacroClick() {
     if (model_) model_->Btn_DelMacroClick();
+}
+
+void MacroPage::Btn_DevExportClick() {
+    ClearMacro();
+    if (!model_ || !chooseSaveFile) return;
+    if (const auto file = chooseSaveFile()) model_->exportBaseMacroFile(macro::withBinSuffix(file->toStdString()));
 }
 
 void MacroPage::Btn_EditClick() {

@@ -77,6 +77,7 @@ public:
     void Btn_ExportClick();
     void Btn_AddMacroClick();
     void Btn_DelMacroClick();
+    void Btn_DevExportClick();  // its entry is kept hidden
     void Btn_EditClick();
     void Btn_DelClick();
     void Btn_InsertClick();
