@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <memory>
+
 #include <array>
 #include <functional>
 #include <optional>
@@ -16,6 +18,7 @@ class QButtonGroup;
 class QSystemTrayIcon;
 
 namespace nivra {
+class MacroModel;
 class MouseSession;
 }
 
@@ -40,6 +43,8 @@ public:
     // The window listens to the session's signals and calls one session method per handler.
     MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    MacroModel& macroModel() { return *macroModel_; }
 
     // Page buttons (every copy of a button shares its handler).
     void Btn_Main_0Click() { pageButtonClick(Page::Office); }
@@ -126,6 +131,7 @@ private:
     SkinButton* buttonNamed(const QString& name) const;
 
     void wireSession();
+    void wireMacroPage();
 
     SkinPort& skin_;
     MouseSession& session_;
@@ -134,6 +140,7 @@ private:
     std::array<SkinPage*, 6> pages_{};  // gbPage1 .. gbPage6
     ProfilePage* profilePage_ = nullptr;
     MacroPage* macroPage_ = nullptr;
+    std::unique_ptr<MacroModel> macroModel_;  // the Macro page's model
     UpdatePage* updatePage_ = nullptr;
     EngineerPage* engineerPage_ = nullptr;
     LoadingSplash* splash_ = nullptr;

@@ -7,10 +7,9 @@
 #include "device/simulated_mouse.h"
 #include "image/builtin.h"
 #include "image/code_texts.h"
-#include "settings/image_editor.h"
 #include "settings/macro_model.h"
-#include "tests/support/temp_dir.h"
-#include "ui/linked_device.h"
+#include "settings/mouse_session.h"
+#include "macro/library.h"
 #include "ui/macro_page.h"
 #include "ui/main_window.h"
 #include "ui/small_dialog.h"
@@ -29,24 +28,23 @@ class MacroPageTest : public ::testing::Test {
 protected:
     MacroPageTest() {
         qtApp();
+        // Each window starts from the default library (the test's private data folder).
+        std::filesystem::remove(macro::libraryFilePath(""));
         mouse = std::make_unique<SimulatedMouse>(clock, builtinImage(1));
-        device = std::make_unique<LinkedDevice>(*mouse, clock, [this](const QString& id) { return skin.text(id); });
+        device = std::make_unique<MouseSession>(*mouse, clock);
         window = std::make_unique<MainWindow>(skin, *device, desktop);
         window->show();
         device->pollNow();
-        editor = std::make_unique<ImageEditor>(device->transfer().state(), device->transfer());
-        model = std::make_unique<MacroModel>(*editor, device->transfer(), dir.path() / "Nivra-Macro.bin");
+        editor = &device->editor();
+        model = &window->macroModel();
         page = dynamic_cast<MacroPage*>(window->findChild<QWidget*>(QStringLiteral("gbPage4")));
-        page->attach(*model);
         page->showMessage = [this](const QString& id) { messages << id; };
         page->showMessageText = [this](const QString& t) { messages << t; };
-        model->ReadAndRefreshMacro3740();
-        model->CheckPCMacro();
         window->Btn_Macro_0Click();
     }
     ~MacroPageTest() override {
-        page->showMessage = nullptr;
         window.reset();
+        device.reset();
     }
 
     QListWidget* list(const char* name) { return window->findChild<QListWidget*>(QLatin1String(name)); }
@@ -66,15 +64,14 @@ protected:
         return c;
     }
 
-    nivra::testing::TempDir dir;
     VirtualClock clock;
     TableSkin skin;
     FakeDesktop desktop;
     std::unique_ptr<SimulatedMouse> mouse;
-    std::unique_ptr<LinkedDevice> device;
+    std::unique_ptr<MouseSession> device;
     std::unique_ptr<MainWindow> window;
-    std::unique_ptr<ImageEditor> editor;
-    std::unique_ptr<MacroModel> model;
+    ImageEditor* editor = nullptr;
+    MacroModel* model = nullptr;
     MacroPage* page = nullptr;
     QStringList messages;
 };
@@ -101,7 +98,7 @@ TEST_F(MacroPageTest, AddBindDeleteTurnsTheButtonKeyOff) {
     click("Btn_DelMacro");
     EXPECT_EQ(list("LB_MacroName")->count(), 0);
     EXPECT_EQ(mouseCode(1, 3), (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(editor->state().texts.profile[0][2], "00000000");
+    EXPECT_EQ(hexCodeText(std::span(editor->work().bytes).subspan(buttonCodeOffset(1, 3), 4)), "00000000");
     EXPECT_TRUE(messages.isEmpty());
 }
 

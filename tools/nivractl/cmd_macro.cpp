@@ -6,6 +6,7 @@
 #include "macro/library.h"
 #include "macro/listing.h"
 #include "settings/image_editor.h"
+#include "settings/mouse_session.h"
 #include "settings/macro_model.h"
 #include "skin/language_table.h"
 #include "skin/skin_layout.h"
@@ -164,7 +165,7 @@ int runLibrary(const nivractl::Invocation& inv) {
 
 // The Macro page's model on a connected mouse; messages are kept for the error line.
 struct DeviceMacroRun {
-    explicit DeviceMacroRun(Transfer& t) : editor(t.state(), t), model(editor, t, windowLibraryFile()) {
+    explicit DeviceMacroRun(MouseSession& s) : editor(s.editor()), model(editor, s.transfer(), windowLibraryFile()) {
         QObject::connect(&model, &MacroModel::message, [this](const QString& id) { messages.push_back(english(id.toStdString())); });
         QObject::connect(&model, &MacroModel::messageText, [this](const QString& text) { messages.push_back(text.toStdString()); });
         model.ReadAndRefreshMacro3740();
@@ -174,7 +175,7 @@ struct DeviceMacroRun {
         if (!editor.lastWriteOk()) return nivractl::fail(what + ": the mouse did not accept the write");
         return nivractl::kOk;
     }
-    ImageEditor editor;
+    ImageEditor& editor;
     MacroModel model;
     std::vector<std::string> messages;
 };
@@ -186,7 +187,7 @@ int runMacro(const nivractl::Invocation& inv) {
     if (sub == "compile" && a.size() == 2) return runCompile(inv);
     if (sub == "build" && a.size() >= 2) return runBuild(inv);
     if (sub == "list" && a.size() == 1) {
-        return nivractl::withConnectedMouse(inv, [](Transfer& t) {
+        return nivractl::withConnectedMouse(inv, [](MouseSession& t) {
             DeviceMacroRun run(t);
             const DeviceMacros& d = run.model.deviceMacros();
             for (std::size_t k = 0; k < d.count(); ++k)
@@ -195,7 +196,7 @@ int runMacro(const nivractl::Invocation& inv) {
         });
     }
     if (sub == "add" && a.size() == 2) {
-        return nivractl::withConnectedMouse(inv, [&](Transfer& t) {
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
             DeviceMacroRun run(t);
             if (!run.model.CheckPCMacro()) return run.result(a[1]);
             const auto i = indexOf(run.model.libraryNames(), a[1]);
@@ -209,7 +210,7 @@ int runMacro(const nivractl::Invocation& inv) {
         });
     }
     if (sub == "delete" && a.size() == 2) {
-        return nivractl::withConnectedMouse(inv, [&](Transfer& t) {
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
             DeviceMacroRun run(t);
             const auto k = indexOf(run.model.deviceNames(), a[1]);
             if (!k) return nivractl::fail("no macro named " + a[1] + " on the mouse");
@@ -219,7 +220,7 @@ int runMacro(const nivractl::Invocation& inv) {
         });
     }
     if (sub == "export" && a.size() == 2) {
-        return nivractl::withConnectedMouse(inv, [&](Transfer& t) {
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
             DeviceMacroRun run(t);
             std::string error;
             if (!writeWhole(a[1], run.model.deviceMacros().area(), &error)) return nivractl::fail(error);
@@ -227,7 +228,7 @@ int runMacro(const nivractl::Invocation& inv) {
         });
     }
     if (sub == "import" && a.size() == 2) {
-        return nivractl::withConnectedMouse(inv, [&](Transfer& t) {
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
             DeviceMacroRun run(t);
             run.model.importBaseMacroFile(a[1]);
             return run.result(a[1]);

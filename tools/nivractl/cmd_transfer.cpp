@@ -185,8 +185,8 @@ int showMouseImage(const Invocation& inv) {
     return withMouse(inv, [](Session& s) { return printImageJson(s.state().transfer); });
 }
 
-int withConnectedMouse(const Invocation& inv, const std::function<int(nivra::Transfer&)>& body) {
-    return withMouse(inv, [&](Session& s) { return body(*s.transfer); });
+int withConnectedMouse(const Invocation& inv, const std::function<int(nivra::MouseSession&)>& body) {
+    return withMouse(inv, [&](Session& s) { return body(*s.session); });
 }
 
 }  // namespace nivractl

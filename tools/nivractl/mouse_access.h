@@ -1,8 +1,8 @@
-// The connected mouse for commands outside cmd_transfer.cpp: the transfers of a session that
+// The connected mouse for commands outside cmd_transfer.cpp: the program's session, once it
 // found, identified and read the mouse of the global options.
 #pragma once
 
-#include "device/transfer.h"
+#include "settings/mouse_session.h"
 #include "tools/nivractl/command.h"
 
 #include <functional>
@@ -11,6 +11,6 @@ namespace nivractl {
 
 // Runs `body` on a connected session (exit 1 with a message when no usable mouse answers);
 // the simulated memory is saved back afterwards.
-int withConnectedMouse(const Invocation& inv, const std::function<int(nivra::Transfer&)>& body);
+int withConnectedMouse(const Invocation& inv, const std::function<int(nivra::MouseSession&)>& body);
 
 }  // namespace nivractl

@@ -4,11 +4,10 @@
 #include "device/clock.h"
 #include "device/simulated_mouse.h"
 #include "image/builtin.h"
-#include "settings/image_editor.h"
 #include "settings/macro_model.h"
+#include "settings/mouse_session.h"
 #include "ui/desktop.h"
 #include "ui/desktop_style.h"
-#include "ui/linked_device.h"
 #include "ui/macro_page.h"
 #include "ui/main_window.h"
 #include "ui/table_skin.h"
@@ -33,21 +32,15 @@ int main(int argc, char** argv) {
     nivra::VirtualClock clock;
     nivra::SimulatedMouse mouse(clock, nivra::builtinImage(1));
     nivra::ui::TableSkin skin;
-    nivra::ui::LinkedDevice device(mouse, clock, [&skin](const QString& id) { return skin.text(id); });
+    nivra::MouseSession device(mouse, clock);
     nivra::ui::QtDesktop desktop;
     nivra::ui::MainWindow window(skin, device, desktop);
     window.show();
     device.pollNow();
     window.Btn_LangClick(args[1].toInt());
 
-    nivra::ImageEditor editor(device.transfer().state(), device.transfer());
-    const QString lib = QDir::temp().filePath(QStringLiteral("nivra-macro-tour.bin"));
-    QFile::remove(lib);
-    nivra::MacroModel model(editor, device.transfer(), lib.toStdString());
+    nivra::MacroModel& model = window.macroModel();
     auto* page = dynamic_cast<nivra::ui::MacroPage*>(window.findChild<QWidget*>(QStringLiteral("gbPage4")));
-    page->attach(model);
-    model.ReadAndRefreshMacro3740();
-    model.CheckPCMacro();
     window.Btn_Macro_0Click();
     for (std::size_t i : {std::size_t{0}, std::size_t{23}}) {
         model.LB_PCMacroNameClick(i);
