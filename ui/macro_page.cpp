@@ -240,6 +240,8 @@ MacroPage::MacroPage(const SkinPort& skin, QWidget* parent, MacroModel* model) :
             label->onClick = [this, j, insert] { chooseDelay(j, insert); };
             label->resize(170, insert ? 24 : 28);  // the row height of the layout table
             label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            // The caption's leading blanks leave room for the dot; narrow CJK blanks need a little more.
+            label->setContentsMargins(8, 0, 0, 0);
             group.push_back(label);
         }
     };
