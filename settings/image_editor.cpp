@@ -97,6 +97,14 @@ bool ImageEditor::rebuildDefaults() {
     return true;
 }
 
+bool ImageEditor::writeBlock(std::size_t offset, std::size_t length) {
+    if (busy() || length == 0 || length > 0xFFFF || offset + length > kImageSize) return false;
+    if (!transfer_.connectedI2c()) return false;
+    lastWriteOk_ = transfer_.link().WriteBlock(static_cast<std::uint16_t>(offset), static_cast<std::uint16_t>(length),
+                                               std::span<const std::uint8_t>(state_.work.bytes).subspan(offset, length));
+    return true;
+}
+
 void ImageEditor::announceImageReplaced() { emit imageReplaced(); }
 
 }  // namespace nivra

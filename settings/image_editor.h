@@ -76,6 +76,12 @@ public:
     // and re-read; imageReplaced() follows. False, doing nothing, while busy, while another
     // transfer runs or without a mouse.
     bool rebuildDefaults();
+    // A block write of bytes [offset, offset + length) of the working copy as they stand
+    // (the device macro area in its two 256-byte halves, the profile sections without the
+    // profile re-selection). The mouse's memory must be "I2C". False, sending nothing,
+    // while busy, for a range outside the image or another memory type; lastWriteOk()
+    // tells whether the mouse accepted it.
+    bool writeBlock(std::size_t offset, std::size_t length);
 
     // Called by the session after the working copy was replaced (a whole-image read, a
     // restore, the no-device image): every model refreshes from the working copy.

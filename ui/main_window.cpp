@@ -21,6 +21,8 @@
 #include "settings/cpi_model.h"
 #include "settings/lighting.h"
 #include "settings/button_model.h"
+#include "macro/library.h"
+#include "settings/macro_model.h"
 #include "settings/mouse_session.h"
 #include "settings/profile_model.h"
 #include "ui/function_menu.h"
@@ -97,11 +99,29 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
         languageSelectors_->addButton(rb, n);
     }
     wireSession();
+    wireMacroPage();
     wireButtons();
     FormCreate();
 }
 
 MainWindow::~MainWindow() { delete splash_; }
+
+// The Macro page's model on the session's editor, the PC macro library in the folder of the
+// layout key "Path" (or the program's data folder), loaded at start.
+void MainWindow::wireMacroPage() {
+    macroModel_ = std::make_unique<MacroModel>(session_.editor(), session_.transfer(),
+                                               macro::libraryFilePath(skin_.globalLayout().macroPath.toStdString()));
+    macroPage_->showMessage = [this](const QString& id) { showMessage(id); };
+    // "Macro Content Error" and file errors: a plain message box with an empty caption.
+    macroPage_->showMessageText = [this](const QString& text) { desktop_.plainMessage(this, text); };
+    macroPage_->chooseOpenFile = [this] { return chooseOpenFile(); };
+    // The page appends ".bin" to the name chosen for a macro export.
+    macroPage_->chooseSaveFile = [this] { return desktop_.saveFile(this, QLatin1String(kSaveFilter)); };
+    macroPage_->attach(*macroModel_);
+    connect(&session_, &MouseSession::deviceMacroAreaChanged, macroModel_.get(), &MacroModel::ReadAndRefreshMacro3740);
+    connect(&session_, &MouseSession::pcMacroListRebuildRequested, macroPage_, [this] { macroPage_->refresh(); });
+    macroModel_->CheckPCMacro();
+}
 
 void MainWindow::wireSession() {
     MouseSession* s = &session_;

@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <memory>
+
 #include <array>
 #include <functional>
 #include <optional>
@@ -18,6 +20,7 @@ class QSystemTrayIcon;
 namespace nivra {
 class LightingModel;
 class ButtonModel;
+class MacroModel;
 class MouseSession;
 class ProfileModel;
 }
@@ -48,6 +51,8 @@ public:
     MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, QWidget* parent = nullptr,
                int startLanguage = 1);
     ~MainWindow() override;
+
+    MacroModel& macroModel() { return *macroModel_; }
 
     // Page buttons (every copy of a button shares its handler).
     void Btn_Main_0Click() { pageButtonClick(Page::Office); }
@@ -140,6 +145,7 @@ private:
     void wireSession();
     // The mouse's profile key changed the profile: its page is shown, nothing is written.
     void RefreshCurrentProfileStatus(std::uint8_t modeByte);
+    void wireMacroPage();
 
     SkinPort& skin_;
     MouseSession& session_;
@@ -152,6 +158,7 @@ private:
     AdvancedSetup* advanced_ = nullptr;
     AdvancedPage* advancedPage_ = nullptr;
     MacroPage* macroPage_ = nullptr;
+    std::unique_ptr<MacroModel> macroModel_;  // the Macro page's model
     UpdatePage* updatePage_ = nullptr;
     EngineerPage* engineerPage_ = nullptr;
     LightingModel* lighting_ = nullptr;  // the lighting editor on the session's ImageEditor

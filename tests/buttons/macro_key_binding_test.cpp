@@ -1,5 +1,5 @@
 // Buttons bound to device macros follow their macro by name when the macro area is packed.
-#include "settings/macro_key_binding.h"
+#include "settings/macro_key_names.h"
 
 #include "tests/buttons/fixture.h"
 

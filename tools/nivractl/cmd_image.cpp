@@ -11,6 +11,7 @@
 #include "skin/language_table.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
+#include "macro/device_area.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -185,6 +186,14 @@ int nivractl::printImageJson(const Image& fileImage) {
     for (std::size_t n = 0; n < nivra::kComboKeyCount; ++n)
         out << (n ? ", " : "") << "{\"code\": " << jsonString(texts.combo[n], false) << ", \"name\": "
             << jsonString(nivra::describeCode(texts.combo[n], naming).name, false) << "}";
+    out << "],\n";
+    // The device macros as the Macro page lists them.
+    nivra::macro::DeviceMacros macros;
+    macros.ReadAndRefreshMacro3740(state.work.deviceMacros());
+    out << "  \"device_macros\": [";
+    for (std::size_t k = 0; k < macros.count(); ++k)
+        out << (k ? ", " : "") << "{\"name\": " << jsonString(macros.name(k), false) << ", \"address\": \""
+            << hex4(macros.slot(k).address) << "\", \"length\": " << macros.macroLength(k) << "}";
     out << "],\n";
     out << "  \"patch_check\": \"" << hex4(nivra::storedPatchCheck(w)) << "\"\n}\n";
     std::cout << out.str();

@@ -10,6 +10,7 @@
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
 #include "tools/nivractl/mouse_editor.h"
+#include "tools/nivractl/mouse_access.h"
 
 #include <filesystem>
 #include <iostream>
@@ -222,6 +223,10 @@ int withImageEditor(const Invocation& inv, const std::function<int(nivra::ImageE
 
 int showMouseImage(const Invocation& inv) {
     return withMouse(inv, [](Session& s) { return printImageJson(s.state().transfer); });
+}
+
+int withConnectedMouse(const Invocation& inv, const std::function<int(nivra::MouseSession&)>& body) {
+    return withMouse(inv, [&](Session& s) { return body(*s.session); });
 }
 
 }  // namespace nivractl

@@ -1,0 +1,172 @@
+#include "macro/library.h"
+
+#include "device/file_bytes.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <system_error>
+
+namespace nivra::macro {
+
+std::filesystem::path libraryFilePath(const std::string& pathKey) {
+    if (!pathKey.empty()) return std::filesystem::path(pathKey + kLibraryFileName);
+    std::filesystem::path folder;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) {
+        folder = std::filesystem::path(data) / "nivra";
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        folder = std::filesystem::path(home) / ".local" / "share" / "nivra";
+    } else {
+        folder = std::filesystem::current_path();
+    }
+    return folder / kLibraryFileName;
+}
+
+std::string withBinSuffix(const std::string& chosen) { return chosen + ".bin"; }
+
+bool writeWhole(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string* error) {
+    std::error_code ec;
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+    return writeFileAtomically(path, bytes, error);
+}
+
+MacroLibrary::MacroLibrary(std::filesystem::path file) : file_(std::move(file)) {}
+
+LibraryResult MacroLibrary::CheckPCMacro() {
+    error_.clear();
+    std::error_code ec;
+    if (!std::filesystem::exists(file_, ec)) {
+        records_ = {};
+        loadBytes(defaultLibraryData());
+        return RefreshPCMacro();
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!readWholeFile(file_, bytes, &error_, kLibrarySize)) return LibraryResult::FileError;
+    records_ = {};
+    loadBytes(bytes);
+    return LibraryResult::Done;
+}
+
+LibraryResult MacroLibrary::RefreshPCMacro() {
+    error_.clear();
+    if (!writeWhole(file_, bytes(), &error_)) return LibraryResult::FileError;
+    return LibraryResult::Done;
+}
+
+void MacroLibrary::loadBytes(std::span<const std::uint8_t> bytes) {
+    for (std::size_t i = 0; i < kLibraryRecords; ++i) {
+        const std::size_t at = i * kRecordSize;
+        if (at + kRecordSize > bytes.size()) break;
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), kNameSize, records_[i].name.begin());
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at + kNameSize), kSlotSize, records_[i].code.begin());
+    }
+    compact();
+}
+
+void MacroLibrary::compact() {
+    std::stable_partition(records_.begin(), records_.end(), [](const LibraryRecord& r) { return r.used(); });
+    for (LibraryRecord& r : records_)
+        if (!r.used()) r = {};
+}
+
+std::vector<std::uint8_t> MacroLibrary::bytes() const {
+    std::vector<std::uint8_t> out;
+    out.reserve(kLibrarySize);
+    for (const LibraryRecord& r : records_) {
+        out.insert(out.end(), r.name.begin(), r.name.end());
+        out.insert(out.end(), r.code.begin(), r.code.end());
+    }
+    return out;
+}
+
+std::vector<std::string> MacroLibrary::names() const {
+    std::vector<std::string> out;
+    for (const LibraryRecord& r : records_) {
+        if (!r.used()) break;
+        out.push_back(nameText(r.name));
+    }
+    return out;
+}
+
+std::size_t MacroLibrary::count() const {
+    std::size_t n = 0;
+    while (n < kLibraryRecords && records_[n].used()) ++n;
+    return n;
+}
+
+std::size_t MacroLibrary::macroLength(std::size_t i) const {
+    if (i >= kLibraryRecords) return 0;
+    return scanMacroLength(records_[i].code).value_or(0);
+}
+
+BuiltListing MacroLibrary::listing(std::size_t i) const {
+    const std::size_t len = macroLength(i);
+    if (len <= 1) return {};
+    return BuildMacroListing(records_[i].code, len);
+}
+
+bool MacroLibrary::hasName(const std::string& name) const {
+    const std::vector<std::string> all = names();
+    return std::find(all.begin(), all.end(), name) != all.end();
+}
+
+LibraryResult MacroLibrary::newMacro(const std::string& name) {
+    const std::size_t n = count();
+    if (name.empty() || n >= kLibraryRecords) return LibraryResult::Ignored;
+    if (hasName(name)) return LibraryResult::Exists;
+    const NameBytes bytes = nameBytes(name);
+    if (!nameUsed(bytes)) return LibraryResult::Ignored;
+    records_[n].name = bytes;
+    return RefreshPCMacro();
+}
+
+LibraryResult MacroLibrary::rename(std::size_t i, const std::string& name) {
+    if (name.empty() || i >= count()) return LibraryResult::Ignored;
+    if (hasName(name)) return LibraryResult::Exists;
+    const NameBytes bytes = nameBytes(name);
+    if (!nameUsed(bytes)) return LibraryResult::Ignored;
+    records_[i].name = bytes;
+    return RefreshPCMacro();
+}
+
+LibraryResult MacroLibrary::remove(std::size_t i) {
+    if (i >= count()) return LibraryResult::Ignored;
+    std::move(records_.begin() + static_cast<std::ptrdiff_t>(i) + 1, records_.end(),
+              records_.begin() + static_cast<std::ptrdiff_t>(i));
+    records_.back() = {};
+    return RefreshPCMacro();
+}
+
+LibraryResult MacroLibrary::storeListing(std::size_t i, const Listing& listing) {
+    if (i >= count()) return LibraryResult::Ignored;
+    if (!CompileMacroListing(listing, records_[i].code)) return LibraryResult::Ignored;
+    return RefreshPCMacro();
+}
+
+LibraryResult MacroLibrary::importOne(std::span<const std::uint8_t> fileBytes) {
+    const std::size_t n = count();
+    if (n >= kLibraryRecords - 1) return LibraryResult::Ignored;
+    if (fileBytes.size() < kRecordSize) return LibraryResult::BadFile;
+    LibraryRecord r;
+    std::copy_n(fileBytes.begin(), kNameSize, r.name.begin());
+    std::copy_n(fileBytes.begin() + kNameSize, kSlotSize, r.code.begin());
+    if (!r.used()) return LibraryResult::BadFile;
+    for (std::size_t i = 0; i < n; ++i)
+        if (records_[i].name == r.name) return LibraryResult::Exists;
+    records_[n] = r;
+    return RefreshPCMacro();
+}
+
+LibraryResult MacroLibrary::importAll(std::span<const std::uint8_t> fileBytes) {
+    loadBytes(fileBytes);
+    return RefreshPCMacro();
+}
+
+std::vector<std::uint8_t> MacroLibrary::recordBytes(std::size_t i) const {
+    if (i >= kLibraryRecords) return {};
+    const LibraryRecord& r = records_[i];
+    std::vector<std::uint8_t> out(r.name.begin(), r.name.end());
+    out.insert(out.end(), r.code.begin(), r.code.end());
+    return out;
+}
+
+}  // namespace nivra::macro

@@ -1,0 +1,108 @@
+#include "macro/macro_name.h"
+
+#include <vector>
+
+namespace nivra::macro {
+
+namespace {
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Code points of UTF-8 text; a malformed sequence gives U+FFFD and decoding goes on after
+// its first byte.
+std::vector<char32_t> codePoints(std::string_view s) {
+    std::vector<char32_t> out;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        std::size_t n = 0;
+        char32_t cp = 0;
+        if (b < 0x80) { n = 1; cp = b; }
+        else if ((b & 0xE0) == 0xC0) { n = 2; cp = b & 0x1F; }
+        else if ((b & 0xF0) == 0xE0) { n = 3; cp = b & 0x0F; }
+        else if ((b & 0xF8) == 0xF0) { n = 4; cp = b & 0x07; }
+        bool ok = n > 0 && i + n <= s.size();
+        for (std::size_t k = 1; ok && k < n; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + k]);
+            if ((c & 0xC0) != 0x80) ok = false;
+            cp = cp << 6 | (c & 0x3F);
+        }
+        static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (ok && (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
+        if (!ok) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        out.push_back(cp);
+        i += n;
+    }
+    return out;
+}
+
+std::vector<char16_t> utf16(std::string_view text) {
+    std::vector<char16_t> units;
+    for (char32_t cp : codePoints(text)) {
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            units.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            units.push_back(static_cast<char16_t>(cp));
+        }
+    }
+    return units;
+}
+
+}  // namespace
+
+std::string nameText(std::span<const std::uint8_t, kNameSize> name) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < kNameSize; i += 2) {
+        const char32_t unit = static_cast<char32_t>(name[i] << 8 | name[i + 1]);
+        if (unit == 0) break;
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < kNameSize) {
+            const char32_t low = static_cast<char32_t>(name[i + 2] << 8 | name[i + 3]);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        appendUtf8(out, (unit >= 0xD800 && unit <= 0xDFFF) ? 0xFFFD : unit);
+    }
+    return out;
+}
+
+NameBytes nameBytes(std::string_view text) {
+    NameBytes out{};
+    const std::vector<char16_t> units = utf16(text);
+    std::size_t n = std::min(units.size(), kNameUnits);
+    // A high surrogate whose low half would be cut off is dropped with it.
+    if (n > 0 && n < units.size() && units[n - 1] >= 0xD800 && units[n - 1] <= 0xDBFF) --n;
+    for (std::size_t i = 0; i < n; ++i) {
+        out[2 * i] = static_cast<std::uint8_t>(units[i] >> 8);
+        out[2 * i + 1] = static_cast<std::uint8_t>(units[i] & 0xFF);
+    }
+    return out;
+}
+
+std::size_t utf16Units(std::string_view text) { return utf16(text).size(); }
+
+}  // namespace nivra::macro

@@ -1,0 +1,152 @@
+// The Macro page in the window with the simulated mouse: its lists, pop-ups and dialogs call
+// the macro model, and a macro deleted from the mouse turns its button to Key Off.
+#include "tests/ui/fakes.h"
+#include "tests/ui/qt_app.h"
+
+#include "device/clock.h"
+#include "device/simulated_mouse.h"
+#include "image/builtin.h"
+#include "image/code_texts.h"
+#include "settings/macro_model.h"
+#include "settings/mouse_session.h"
+#include "macro/library.h"
+#include "ui/macro_page.h"
+#include "ui/main_window.h"
+#include "ui/small_dialog.h"
+#include "ui/table_skin.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace nivra::ui::test {
+namespace {
+
+class MacroPageTest : public ::testing::Test {
+protected:
+    MacroPageTest() {
+        qtApp();
+        // Each window starts from the default library (the test's private data folder).
+        std::filesystem::remove(macro::libraryFilePath(""));
+        mouse = std::make_unique<SimulatedMouse>(clock, builtinImage(1));
+        device = std::make_unique<MouseSession>(*mouse, clock);
+        window = std::make_unique<MainWindow>(skin, *device, desktop);
+        window->show();
+        device->pollNow();
+        editor = &device->editor();
+        model = &window->macroModel();
+        page = dynamic_cast<MacroPage*>(window->findChild<QWidget*>(QStringLiteral("gbPage4")));
+        page->showMessage = [this](const QString& id) { messages << id; };
+        page->showMessageText = [this](const QString& t) { messages << t; };
+        window->Btn_Macro_0Click();
+    }
+    ~MacroPageTest() override {
+        window.reset();
+        device.reset();
+    }
+
+    QListWidget* list(const char* name) { return window->findChild<QListWidget*>(QLatin1String(name)); }
+    QWidget* w(const char* name) { return window->findChild<QWidget*>(QLatin1String(name)); }
+    // A right-button press and release over a row, as a user opens a pop-up.
+    void rightClickRow(const char* listName, int row) {
+        QListWidget* l = list(listName);
+        const QPoint at = l->visualItemRect(l->item(row)).center();
+        QTest::mousePress(l->viewport(), Qt::RightButton, {}, at);
+        QTest::mouseRelease(l->viewport(), Qt::RightButton, {}, at);
+    }
+    void click(const char* name) { QTest::mouseClick(w(name), Qt::LeftButton); }
+    std::array<std::uint8_t, 4> mouseCode(int profile, int key) const {
+        const Image m = mouse->memory();
+        std::array<std::uint8_t, 4> c{};
+        std::copy_n(m.begin() + static_cast<std::ptrdiff_t>(buttonCodeOffset(profile, key)), 4, c.begin());
+        return c;
+    }
+
+    VirtualClock clock;
+    TableSkin skin;
+    FakeDesktop desktop;
+    std::unique_ptr<SimulatedMouse> mouse;
+    std::unique_ptr<MouseSession> device;
+    std::unique_ptr<MainWindow> window;
+    ImageEditor* editor = nullptr;
+    MacroModel* model = nullptr;
+    MacroPage* page = nullptr;
+    QStringList messages;
+};
+
+TEST_F(MacroPageTest, AddBindDeleteTurnsTheButtonKeyOff) {
+    ASSERT_GT(list("LB_PCMacroName")->count(), 20);
+    EXPECT_EQ(list("LB_MacroName")->count(), 0);
+
+    rightClickRow("LB_PCMacroName", 0);
+    ASSERT_TRUE(w("Pnl_PCMacro")->isVisible());
+    click("Btn_AddMacro");
+    EXPECT_FALSE(w("Pnl_PCMacro")->isVisible());
+    ASSERT_EQ(list("LB_MacroName")->count(), 1);
+    EXPECT_EQ(list("LB_MacroName")->item(0)->text(), list("LB_PCMacroName")->item(0)->text());
+
+    // Bound as the function menu's device macro list binds it: the macro's address.
+    const auto bound = macro::macroKeyCode(model->deviceMacros().slot(0).address);
+    ASSERT_TRUE(editor->setButtonCode(1, 3, bound, Write::Profiles));
+    EXPECT_EQ(mouseCode(1, 3), bound);
+
+    rightClickRow("LB_MacroName", 0);
+    ASSERT_TRUE(w("Pnl_DevMacro")->isVisible());
+    EXPECT_EQ(list("LB_PCMacroName")->currentRow(), -1) << "the library selection is cleared";
+    click("Btn_DelMacro");
+    EXPECT_EQ(list("LB_MacroName")->count(), 0);
+    EXPECT_EQ(mouseCode(1, 3), (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(hexCodeText(std::span(editor->work().bytes).subspan(buttonCodeOffset(1, 3), 4)), "00000000");
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MacroPageTest, ListingPopupOnlyForLibraryMacrosAndEditThroughTheDelayDialog) {
+    // "Copy" on the mouse: its listing offers no pop-up.
+    rightClickRow("LB_PCMacroName", 0);
+    click("Btn_AddMacro");
+    rightClickRow("LB_MacroName", 0);
+    ASSERT_GT(list("LB_macro")->count(), 0);
+    rightClickRow("LB_macro", 1);
+    EXPECT_FALSE(w("Pnl_DevContent")->isVisible());
+
+    QTest::mouseClick(list("LB_PCMacroName")->viewport(), Qt::LeftButton, {},
+                      list("LB_PCMacroName")->visualItemRect(list("LB_PCMacroName")->item(0)).center());
+    EXPECT_EQ(list("LB_MacroName")->currentRow(), -1);
+    rightClickRow("LB_macro", 1);  // line 2 of "Copy": a delay
+    ASSERT_TRUE(w("Pnl_DevContent")->isVisible());
+    click("Btn_Edit");
+    auto* dlg = window->findChild<SmallDialog*>(QStringLiteral("TForm5"));
+    ASSERT_NE(dlg, nullptr);
+    ASSERT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(w("Disable_All_4_1")->isVisible()) << "the page is locked while the dialog is open";
+    QTest::keyClicks(dlg->edits()[0], QStringLiteral("99999"));
+    EXPECT_EQ(dlg->edits()[0]->text(), QStringLiteral("65535"));
+    dlg->edits()[0]->setText(QStringLiteral("300"));
+    QTest::mouseClick(dlg->findChild<QWidget*>(QStringLiteral("IB_Confirm")), Qt::LeftButton);
+    EXPECT_FALSE(w("Disable_All_4_1")->isVisible());
+    EXPECT_EQ(list("LB_macro")->item(1)->text(), QStringLiteral("300 ms"));
+    EXPECT_EQ(model->library().listing(0).lines[2], "0 300");
+}
+
+TEST_F(MacroPageTest, InsertPanelReplacesTheDelayGroupAndInsertsAMove) {
+    rightClickRow("LB_PCMacroName", 0);
+    rightClickRow("LB_macro", 0);
+    click("Btn_Insert");
+    EXPECT_TRUE(w("CB_Insert")->isVisible());
+    EXPECT_FALSE(w("IB_RecDelay")->isVisible());
+    page->CB_InsertChange(4);
+    EXPECT_TRUE(w("edt_XAxisValue")->isVisible());
+    auto* x = window->findChild<QLineEdit*>(QStringLiteral("edt_XAxisValue"));
+    x->setText(QStringLiteral("-1"));
+    window->findChild<QLineEdit*>(QStringLiteral("edt_YAxisValue"))->setText(QStringLiteral("5"));
+    click("Btn_OK");
+    EXPECT_FALSE(w("CB_Insert")->isVisible());
+    EXPECT_TRUE(w("IB_RecDelay")->isVisible());
+    EXPECT_EQ(list("LB_macro")->item(0)->text(), QStringLiteral("X: -1  Y: 5"));
+    EXPECT_EQ(model->listing()[1], "3 04FF05");
+}
+
+}  // namespace
+}  // namespace nivra::ui::test

@@ -1,0 +1,252 @@
+// nivractl commands for macros: compiling and building listings, the PC macro library file,
+// and the mouse's device macros (through the Macro page's model, so the reports sent are the
+// window's).
+#include "device/file_bytes.h"
+#include "macro/byte_code.h"
+#include "macro/library.h"
+#include "macro/listing.h"
+#include "settings/image_editor.h"
+#include "settings/mouse_session.h"
+#include "settings/macro_model.h"
+#include "skin/language_table.h"
+#include "skin/skin_layout.h"
+#include "tools/nivractl/command.h"
+#include "tools/nivractl/mouse_access.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+using namespace nivra;
+using namespace nivra::macro;
+
+std::string english(std::string_view id) {
+    const std::string text = skin::builtInText(3, id);
+    return text.empty() ? std::string(id) : text;
+}
+
+std::string hex2(std::uint8_t b) {
+    char buf[3];
+    std::snprintf(buf, sizeof buf, "%02X", b);
+    return buf;
+}
+
+std::string hex4(std::uint16_t v) { return hex2(static_cast<std::uint8_t>(v >> 8)) + hex2(static_cast<std::uint8_t>(v)); }
+
+// The library file the window uses: the layout key "Path", or the program's data folder.
+std::filesystem::path windowLibraryFile() {
+    const auto global = skin::LoadGlobalLayout();
+    return libraryFilePath(global ? global->macroPath.toStdString() : std::string());
+}
+
+// Hex digits from the words (blanks between pairs optional); nothing when one is not hex.
+std::optional<std::vector<std::uint8_t>> hexBytes(const std::vector<std::string>& words, std::size_t from) {
+    std::string digits;
+    for (std::size_t i = from; i < words.size(); ++i) digits += words[i];
+    if (digits.size() % 2 != 0) return std::nullopt;
+    std::vector<std::uint8_t> out;
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        unsigned v = 0;
+        for (char c : digits.substr(i, 2)) {
+            v <<= 4;
+            if (c >= '0' && c <= '9') v |= static_cast<unsigned>(c - '0');
+            else if (c >= 'A' && c <= 'F') v |= static_cast<unsigned>(c - 'A' + 10);
+            else if (c >= 'a' && c <= 'f') v |= static_cast<unsigned>(c - 'a' + 10);
+            else return std::nullopt;
+        }
+        out.push_back(static_cast<std::uint8_t>(v));
+    }
+    return out;
+}
+
+int runCompile(const nivractl::Invocation& inv) {
+    std::ifstream in(inv.args[1], std::ios::binary);
+    if (!in) return nivractl::fail("cannot read " + inv.args[1]);
+    Listing listing;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        listing.push_back(line);
+    }
+    const std::vector<std::uint8_t> code = CompileMacroListing(listing);
+    std::string out;
+    for (std::uint8_t b : code) out += (out.empty() ? "" : " ") + hex2(b);
+    std::cout << out << '\n';
+    return nivractl::kOk;
+}
+
+int runBuild(const nivractl::Invocation& inv) {
+    const auto bytes = hexBytes(inv.args, 1);
+    if (!bytes) return nivractl::fail("the bytes must be pairs of hex digits");
+    const std::optional<std::size_t> len = scanMacroLength(*bytes);
+    if (!len) return nivractl::fail("the bytes are no macro: they end before an end marker (00)");
+    if ((*bytes)[*len - 1] != op::kEnd)
+        return nivractl::fail("the bytes are no macro: byte " + std::to_string(*len - 1) + " (" +
+                              hex2((*bytes)[*len - 1]) + ") is no instruction");
+    for (const std::string& line : BuildMacroListing(*bytes, *len).lines) std::cout << line << '\n';
+    return nivractl::kOk;
+}
+
+// Runs `body` on the library (loaded, or created from the default library).
+template <typename Body>
+int withLibrary(const std::filesystem::path& file, Body body) {
+    MacroLibrary lib(file);
+    if (lib.CheckPCMacro() != LibraryResult::Done) return nivractl::fail(lib.error());
+    return body(lib);
+}
+
+int libraryFailure(const MacroLibrary& lib, LibraryResult r, const std::string& what) {
+    switch (r) {
+    case LibraryResult::Done: return nivractl::kOk;
+    case LibraryResult::Exists: return nivractl::fail(what + ": " + english("Str106"));
+    case LibraryResult::BadFile: return nivractl::fail(what + ": Loading .bin is error!");
+    case LibraryResult::FileError: return nivractl::fail(lib.error());
+    case LibraryResult::Ignored: return nivractl::fail(what + ": nothing was done (the library is full or the name is empty)");
+    }
+    return nivractl::kBadInput;
+}
+
+std::optional<std::size_t> indexOf(const std::vector<std::string>& names, const std::string& name) {
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name) return i;
+    return std::nullopt;
+}
+
+int runLibrary(const nivractl::Invocation& inv) {
+    const auto& a = inv.args;
+    if (a.empty()) return nivractl::usageError("library");
+    const std::string& sub = a[0];
+    if (sub == "list" && a.size() <= 2) {
+        const std::filesystem::path file = a.size() == 2 ? std::filesystem::path(a[1]) : windowLibraryFile();
+        return withLibrary(file, [](MacroLibrary& lib) {
+            const auto names = lib.names();
+            for (std::size_t i = 0; i < names.size(); ++i)
+                std::cout << i << '\t' << names[i] << '\t' << lib.macroLength(i) << '\n';
+            return nivractl::kOk;
+        });
+    }
+    if (sub == "export" && a.size() == 3) {
+        return withLibrary(windowLibraryFile(), [&](MacroLibrary& lib) {
+            const auto i = indexOf(lib.names(), a[1]);
+            if (!i) return nivractl::fail("no macro named " + a[1] + " in the library");
+            std::string error;
+            if (!writeWhole(a[2], lib.recordBytes(*i), &error)) return nivractl::fail(error);
+            return nivractl::kOk;
+        });
+    }
+    if (sub == "import" && a.size() == 2) {
+        return withLibrary(windowLibraryFile(), [&](MacroLibrary& lib) {
+            std::vector<std::uint8_t> bytes;
+            std::string error;
+            if (!readWholeFile(a[1], bytes, &error, kRecordSize)) return nivractl::fail(error);
+            if (lib.count() >= kLibraryRecords - 1) return nivractl::fail(a[1] + ": the library holds 99 or more macros");
+            return libraryFailure(lib, lib.importOne(bytes), a[1]);
+        });
+    }
+    if (sub == "rename" && a.size() == 3) {
+        return withLibrary(windowLibraryFile(), [&](MacroLibrary& lib) {
+            const auto i = indexOf(lib.names(), a[1]);
+            if (!i) return nivractl::fail("no macro named " + a[1] + " in the library");
+            if (utf16Units(a[2]) > kNameUnits) return nivractl::fail(a[2] + ": a name has at most 8 characters");
+            return libraryFailure(lib, lib.rename(*i, a[2]), a[2]);
+        });
+    }
+    if (sub == "delete" && a.size() == 2) {
+        return withLibrary(windowLibraryFile(), [&](MacroLibrary& lib) {
+            const auto i = indexOf(lib.names(), a[1]);
+            if (!i) return nivractl::fail("no macro named " + a[1] + " in the library");
+            return libraryFailure(lib, lib.remove(*i), a[1]);
+        });
+    }
+    return nivractl::usageError("library");
+}
+
+// The Macro page's model on a connected mouse; messages are kept for the error line.
+struct DeviceMacroRun {
+    explicit DeviceMacroRun(MouseSession& s) : editor(s.editor()), model(editor, s.transfer(), windowLibraryFile()) {
+        QObject::connect(&model, &MacroModel::message, [this](const QString& id) { messages.push_back(english(id.toStdString())); });
+        QObject::connect(&model, &MacroModel::messageText, [this](const QString& text) { messages.push_back(text.toStdString()); });
+        model.ReadAndRefreshMacro3740();
+    }
+    int result(const std::string& what) const {
+        if (!messages.empty()) return nivractl::fail(what + ": " + messages.front());
+        if (!editor.lastWriteOk()) return nivractl::fail(what + ": the mouse did not accept the write");
+        return nivractl::kOk;
+    }
+    ImageEditor& editor;
+    MacroModel model;
+    std::vector<std::string> messages;
+};
+
+int runMacro(const nivractl::Invocation& inv) {
+    const auto& a = inv.args;
+    if (a.empty()) return nivractl::usageError("macro");
+    const std::string& sub = a[0];
+    if (sub == "compile" && a.size() == 2) return runCompile(inv);
+    if (sub == "build" && a.size() >= 2) return runBuild(inv);
+    if (sub == "list" && a.size() == 1) {
+        return nivractl::withConnectedMouse(inv, [](MouseSession& t) {
+            DeviceMacroRun run(t);
+            const DeviceMacros& d = run.model.deviceMacros();
+            for (std::size_t k = 0; k < d.count(); ++k)
+                std::cout << d.name(k) << '\t' << hex4(d.slot(k).address) << '\t' << d.macroLength(k) << '\n';
+            return nivractl::kOk;
+        });
+    }
+    if (sub == "add" && a.size() == 2) {
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
+            DeviceMacroRun run(t);
+            if (!run.model.CheckPCMacro()) return run.result(a[1]);
+            const auto i = indexOf(run.model.libraryNames(), a[1]);
+            if (!i) return nivractl::fail("no macro named " + a[1] + " in the library");
+            const std::size_t before = run.model.deviceMacros().count();
+            run.model.LB_PCMacroNameClick(*i);
+            run.model.Btn_AddMacroClick();
+            if (run.messages.empty() && run.model.deviceMacros().count() == before)
+                return nivractl::fail(a[1] + ": the mouse holds 15 macros already");
+            return run.result(a[1]);
+        });
+    }
+    if (sub == "delete" && a.size() == 2) {
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
+            DeviceMacroRun run(t);
+            const auto k = indexOf(run.model.deviceNames(), a[1]);
+            if (!k) return nivractl::fail("no macro named " + a[1] + " on the mouse");
+            run.model.LB_MacroNameClick(*k);
+            run.model.Btn_DelMacroClick();
+            return run.result(a[1]);
+        });
+    }
+    if (sub == "export" && a.size() == 2) {
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
+            DeviceMacroRun run(t);
+            std::string error;
+            if (!writeWhole(a[1], run.model.deviceMacros().area(), &error)) return nivractl::fail(error);
+            return nivractl::kOk;
+        });
+    }
+    if (sub == "import" && a.size() == 2) {
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
+            DeviceMacroRun run(t);
+            run.model.importBaseMacroFile(a[1]);
+            return run.result(a[1]);
+        });
+    }
+    return nivractl::usageError("macro");
+}
+
+}  // namespace
+
+NIVRACTL_COMMAND("macro",
+                 "macro compile FILE | build HEX... | list | add NAME | delete NAME | export FILE | import FILE\n"
+                 "                          a listing (header first) to byte code, byte code to a listing; the\n"
+                 "                          mouse's device macros (name, address, byte length); add a library\n"
+                 "                          macro, delete one (its buttons re-pointed), the 512-byte base macro file",
+                 runMacro);
+NIVRACTL_COMMAND("library",
+                 "library list [FILE] | export NAME FILE | import FILE | rename OLD NEW | delete NAME\n"
+                 "                          the PC macro library (index, name, byte length); one macro to or from\n"
+                 "                          a 272-byte file",
+                 runLibrary);
