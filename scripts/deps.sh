@@ -3,8 +3,8 @@
 set -euo pipefail
 pkgs=(g++ cmake ninja-build pkg-config git
       qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-      libhidapi-dev libgtest-dev libgmock-dev libbenchmark-dev
-      fonts-noto-cjk fonts-dejavu-core fonts-dejavu-extra xvfb xauth)
+      libhidapi-dev libx11-dev libxi-dev libgtest-dev libgmock-dev libbenchmark-dev
+      fonts-noto-cjk fonts-dejavu-core fonts-dejavu-extra xvfb xauth xdotool)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
