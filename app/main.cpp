@@ -1,12 +1,11 @@
 // nivra-configurator: starts once per user, creates the main window and runs it.
-#include "app/device_setup.h"
 #include "app/options.h"
 #include "ui/desktop.h"
 #include "ui/desktop_style.h"
-#include "ui/linked_device.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
 #include "ui/table_skin.h"
+#include "settings/mouse_session.h"
 
 #include <QApplication>
 
@@ -21,8 +20,8 @@ int main(int argc, char** argv) {
 
     const nivra::app::ParsedOptions parsed = nivra::app::parseOptions(QApplication::arguments().mid(1));
     if (!parsed.options) {
-        std::fprintf(stderr, "nivra-configurator: %s\nusage: nivra-configurator [--simulate[=MEMFILE]] [--trace FILE]\n",
-                     qPrintable(parsed.error));
+        std::fprintf(stderr, "nivra-configurator: %s\nusage: nivra-configurator %s\n", qPrintable(parsed.error),
+                     nivra::kDeviceOptionsUsage);
         return 2;
     }
 
@@ -43,19 +42,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nivra-configurator: cannot watch for a second start; running anyway\n");
 
     nivra::ui::TableSkin skin;
+    const nivra::ui::GlobalLayout global = skin.globalLayout();
+    nivra::MouseSessionConfig config;
+    config.reserveManufacturerId = static_cast<std::uint8_t>(global.reserveManufacturerId);
+    config.reserveProductId = static_cast<std::uint8_t>(global.reserveProductId);
     std::string error;
-    auto session = nivra::app::DeviceSetup::open(*parsed.options, &error);
+    auto session = nivra::MouseSession::open(parsed.options->session(), config, &error);
     if (!session) {
         std::fprintf(stderr, "nivra-configurator: %s\n", error.c_str());
         return 1;
     }
-    const nivra::ui::GlobalLayout global = skin.globalLayout();
-    nivra::ui::LinkedDevice device(session->transport(), session->clock(),
-                                   [&skin](const QString& id) { return skin.text(id); }, session->backups(),
-                                   static_cast<std::uint8_t>(global.reserveManufacturerId),
-                                   static_cast<std::uint8_t>(global.reserveProductId));
     nivra::ui::QtDesktop desktop;
-    nivra::ui::MainWindow window(skin, device, desktop);
+    nivra::ui::MainWindow window(skin, *session, desktop);
     raise = [&window] { window.raiseFromSecondStart(); };
     window.show();
     std::fprintf(stderr, "nivra-configurator: window shown\n");

@@ -4,26 +4,32 @@
 namespace nivra::app {
 
 ParsedOptions parseOptions(const QStringList& args) {
-    Options o;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--simulate")) {
-            o.simulate = true;
-        } else if (a.startsWith(QLatin1String("--simulate="))) {
-            o.simulate = true;
-            o.simulateFile = a.mid(11);
-            if (o.simulateFile.isEmpty()) return {std::nullopt, QStringLiteral("--simulate= needs a file name")};
-        } else if (a == QLatin1String("--trace")) {
-            if (i + 1 >= args.size()) return {std::nullopt, QStringLiteral("--trace needs a file name")};
-            o.traceFile = args[++i];
-        } else if (a.startsWith(QLatin1String("--trace="))) {
-            o.traceFile = a.mid(8);
-            if (o.traceFile.isEmpty()) return {std::nullopt, QStringLiteral("--trace= needs a file name")};
-        } else {
-            return {std::nullopt, QStringLiteral("unknown argument: %1").arg(a)};
+    std::vector<std::string> words;
+    for (const QString& a : args) words.push_back(a.toStdString());
+    SessionOptions device;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::string error;
+        switch (parseDeviceOption(words, i, device, &error)) {
+            case DeviceOption::Taken: break;
+            case DeviceOption::Error: return {std::nullopt, QString::fromStdString(error)};
+            case DeviceOption::NotMine:
+                return {std::nullopt, QStringLiteral("unknown argument: %1").arg(args[static_cast<qsizetype>(i)])};
         }
     }
+    Options o;
+    o.simulate = device.simulate;
+    o.simulateFile = QString::fromStdString(device.simulateFile);
+    o.traceFile = QString::fromStdString(device.traceFile);
     return {o, {}};
+}
+
+SessionOptions Options::session() const {
+    SessionOptions s;
+    s.simulate = simulate;
+    s.simulateFile = simulateFile.toStdString();
+    s.traceFile = traceFile.toStdString();
+    s.realTimeSimulation = true;
+    return s;
 }
 
 }  // namespace nivra::app

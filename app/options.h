@@ -1,5 +1,7 @@
-// Command line of nivra-configurator: --simulate[=MEMFILE] and --trace FILE.
+// Command line of nivra-configurator: the device options (parsed as nivractl parses them).
 #pragma once
+
+#include "device/session.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +14,9 @@ struct Options {
     bool simulate = false;
     QString simulateFile;  // empty: the simulated mouse keeps its memory only while running
     QString traceFile;
+
+    // The device part, for MouseSession::open.
+    SessionOptions session() const;
 };
 
 // The parsed options, or an error text naming the bad argument.

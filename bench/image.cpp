@@ -9,6 +9,7 @@
 #include <string>
 
 #include "image/builtin.h"
+#include "device/image_state.h"
 #include "image/code_texts.h"
 #include "image/codes.h"
 #include "image/image.h"
@@ -198,7 +199,7 @@ void BM_DistributeAndRefresh(benchmark::State& state) {
     for (auto _ : state) {
         distributeImage(s.transfer, s.work, s.defaultInputs());
         DataBufToUI(s);
-        benchmark::DoNotOptimize(s.texts);
+        benchmark::DoNotOptimize(codeTexts(s.work));
     }
     allocs.report(state);
     state.counters["state_bytes"] = static_cast<double>(sizeof(ImageState));

@@ -13,13 +13,10 @@
 #include <string>
 #include <system_error>
 
-#include "device/backup.h"
 #include "device/discovery.h"
-#include "device/link.h"
 #include "device/simulated_mouse.h"
-#include "device/transfer.h"
-#include "device/transfer_view.h"
 #include "image/builtin.h"
+#include "settings/mouse_session.h"
 
 namespace {
 
@@ -42,45 +39,23 @@ private:
     std::filesystem::path path_;
 };
 
-// The window's part of the discovery events: an accepted mouse starts the whole-image read.
-class Events : public DeviceEvents {
-public:
-    Transfer* transfer = nullptr;
-    void BtnRead() override {
-        if (transfer) transfer->onMouseAccepted();
-    }
-    void RefreshErrorAP() override {
-        if (transfer) transfer->InitNoDevice();
-    }
-    void DeviceGone() override {
-        if (transfer) {
-            transfer->setNoDevice(false);
-            transfer->InitNoDevice();
-        }
-    }
-};
-
-// The mouse, link, discovery and transfers wired as the window wires them, connected.
+// The mouse under the program's one MouseSession, connected.
 struct Rig {
-    explicit Rig(const std::filesystem::path& backupDir = {}) {
-        if (!backupDir.empty()) backups = std::make_unique<BackupStore>(backupDir);
-        transfer = std::make_unique<Transfer>(link, discovery, clock, state, view, backups.get());
-        events.transfer = transfer.get();
-        transfer->InitNoDevice();
-        discovery.StartDevTimer();
-        discovery.DevTimerTimer();  // finds, identifies and reads the mouse
+    explicit Rig(const std::filesystem::path& backupDir = {})
+        : session(mouse, clock, MouseSessionConfig{0, 0, backupDir}),
+          state(session.state()),
+          transfer(&session.transfer()) {
+        session.enterNoDevice();
+        session.discovery().StartDevTimer();
+        session.discovery().DevTimerTimer();  // finds, identifies and reads the mouse
     }
     bool connected() { return transfer->mouseOpen() && transfer->connectedI2c(); }
 
     VirtualClock clock;
     SimulatedMouse mouse{clock, builtinImage(1)};
-    QuietTransferView view;
-    Link link{&view};
-    ImageState state;
-    Events events;
-    Discovery discovery{mouse, clock, link, DiscoveryConfig::fromBuiltinImage(builtinImage(1)), events};
-    std::unique_ptr<BackupStore> backups;
-    std::unique_ptr<Transfer> transfer;
+    MouseSession session;
+    ImageState& state;
+    Transfer* transfer;
 };
 
 // Reports per iteration, virtual milliseconds per iteration and heap use, from construction

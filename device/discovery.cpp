@@ -40,6 +40,10 @@ Discovery::~Discovery() { closeConnection(); }
 std::size_t Discovery::CountHidInterfaces() { return transport_.count(); }
 
 bool Discovery::OpenMouse(std::uint32_t vendorId, std::uint32_t productId) {
+    // Asked from inside another exchange (the UI repainting in a transfer's splash): its
+    // identify would come between that exchange's reports, and its new handles would cut
+    // the transfer short. Nothing changes then.
+    if (!outsideExchanges()) return false;
     bool found = false;
     Connection kept;
     for (const HidInterfaceInfo& info : transport_.enumerate()) {
@@ -67,8 +71,10 @@ bool Discovery::OpenMouse(std::uint32_t vendorId, std::uint32_t productId) {
             // The first identify and its reply set up the command and reply handles; the
             // reply itself is not examined. Held as one exchange so that a notification
             // read on an earlier handle cannot come between.
+            // Refused inside another exchange (opened from a splash hook): no identify then.
             Link::Exchange exchange(link_);
-            if (handle->setFeature(protocol::commandReport(static_cast<std::uint8_t>(protocol::Command::Identify)))) {
+            if (exchange.entered() &&
+                handle->setFeature(protocol::commandReport(static_cast<std::uint8_t>(protocol::Command::Identify)))) {
                 c.command = handle;
                 protocol::Report reply = protocol::dataRequest();
                 if (handle->getFeature(reply)) c.reply = handle;
@@ -80,6 +86,11 @@ bool Discovery::OpenMouse(std::uint32_t vendorId, std::uint32_t productId) {
     }
     if (found) setConnection(std::move(kept));
     return found;
+}
+
+bool Discovery::outsideExchanges() {
+    Link::Exchange probe(link_);
+    return probe.entered();
 }
 
 void Discovery::setConnection(Connection c) {
@@ -126,7 +137,7 @@ IdentifyResult Discovery::ReadDevInfo() {
     std::array<std::uint8_t, kIdentityLength> identity{};
     // A refused read would leave 0xFF 0xFF, the very pair the shipped images accept: a mouse
     // that does not answer is not taken for an accepted one.
-    if (!link_.ReadBlock(kIdentityAt, kIdentityLength, identity)) return result;
+    if (!link_.ReadBlock(kIdentityAt, kIdentityLength, identity).complete()) return result;
     result.manufacturerId = identity[0];
     result.productId = identity[1];
     events_.ShowReadIds(identity[0], identity[1]);
@@ -148,13 +159,10 @@ IdentifyResult Discovery::ReadDevInfo() {
 
 void Discovery::DevTimerTimer() {
     if (inPoll_) return;
-    {
-        // A tick delivered while the UI repaints in the middle of an exchange (the splash
-        // of a block transfer) is left to the next one: its open and identify would come
-        // between that exchange's reports and cut the transfer short in the mouse.
-        Link::Exchange probe(link_);
-        if (!probe.entered()) return;
-    }
+    // A tick delivered while the UI repaints in the middle of an exchange (the splash
+    // of a block transfer) is left to the next one: its open and identify would come
+    // between that exchange's reports and cut the transfer short in the mouse.
+    if (!outsideExchanges()) return;
     inPoll_ = true;
 
     std::size_t agreeing = 0;
@@ -206,6 +214,7 @@ void Discovery::StopDevTimer() {
 bool Discovery::devTimerRunning() const { return devTimerRunning_; }
 
 bool Discovery::ReFindDev() {
+    if (!outsideExchanges()) return false;
     closeConnection();
     for (const DeviceId& entry : config_.deviceTable) {
         if (!entry.tried()) continue;

@@ -88,7 +88,8 @@ public:
     // Examines every interface; keeps the last one with these IDs and an 8-byte feature
     // report, opens its notification handle, sends identify and reads one data report to set
     // up the command and reply handles (a match whose identify or reply fails leaves those
-    // of an earlier match in place). True when one was found.
+    // of an earlier match in place). True when one was found. Refused (false, nothing
+    // changed) when called from inside another exchange.
     bool OpenMouse(std::uint32_t vendorId, std::uint32_t productId);
 
     // Identify, memory type and ID check of the open mouse; on success calls BtnRead.
@@ -127,6 +128,8 @@ public:
 
 private:
     void setConnection(Connection c);
+    // False when called from inside an exchange of this thread (a splash hook).
+    bool outsideExchanges();
 
     HidTransport& transport_;
     Clock& clock_;

@@ -113,16 +113,8 @@ DataBytes Link::reply() const {
 
 bool Link::readDataInto(std::span<std::uint8_t> dest) {
     ReadData();
-    if (lastReadFailed_) ++failedReads_;
     std::copy_n(replyCopy_.begin(), std::min(dest.size(), replyCopy_.size()), dest.begin());
     return !lastReadFailed_;
-}
-
-void Link::startCountingFailedReads() { failedReads_ = 0; }
-
-std::size_t Link::failedDataReads() const {
-    std::lock_guard lock(mutex_);
-    return failedReads_;
 }
 
 bool Link::SetBytes(std::uint8_t offset, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t count) {
@@ -167,18 +159,18 @@ bool Link::SetBytesChunked(std::uint8_t offset, std::span<const std::uint8_t> da
     return true;
 }
 
-bool Link::GetBytes(std::uint16_t address, std::uint8_t count, std::span<std::uint8_t> buffer) {
-    if (buffer.size() < count) return false;
+ReadResult Link::GetBytes(std::uint16_t address, std::uint8_t count, std::span<std::uint8_t> buffer) {
+    ReadResult result;
+    if (buffer.size() < count) return result;
     std::fill_n(buffer.begin(), count, 0xFF);
     Exchange ex(*this);
-    if (!ex.entered()) return false;
-    startCountingFailedReads();
-    if (!command_) return false;
+    if (!ex.entered() || !command_) return result;
     if (!command_->setFeature(protocol::blockCommand(protocol::Command::GetBytes, address, count)))
-        return false;
+        return result;
+    result.accepted = true;
     for (std::size_t at = 0; at < count; at += protocol::kDataBytes)
-        readDataInto(buffer.subspan(at, std::min(protocol::kDataBytes, count - at)));
-    return true;
+        if (!readDataInto(buffer.subspan(at, std::min(protocol::kDataBytes, count - at)))) ++result.failedReports;
+    return result;
 }
 
 bool Link::WriteBlock(std::uint16_t address, std::uint16_t length, std::span<const std::uint8_t> data) {
@@ -196,20 +188,23 @@ bool Link::WriteBlock(std::uint16_t address, std::uint16_t length, std::span<con
     return true;
 }
 
-bool Link::ReadBlock(std::uint16_t address, std::uint16_t length, std::span<std::uint8_t> buffer, Splash splash) {
-    if (buffer.size() < length) return false;
+ReadResult Link::ReadBlock(std::uint16_t address, std::uint16_t length, std::span<std::uint8_t> buffer,
+                           Splash splash) {
+    ReadResult result;
+    if (buffer.size() < length) return result;
     const bool withSplash = splash == Splash::With;
     if (!withSplash) std::fill_n(buffer.begin(), length, 0xFF);
     Exchange ex(*this);
-    if (!ex.entered()) return false;
-    startCountingFailedReads();
-    if (!command_) return false;
-    if (!command_->setFeature(protocol::blockCommand(protocol::Command::BlockRead, address, length))) return false;
+    if (!ex.entered() || !command_) return result;
+    if (!command_->setFeature(protocol::blockCommand(protocol::Command::BlockRead, address, length)))
+        return result;
+    result.accepted = true;
     for (std::size_t at = 0; at < length; at += protocol::kDataBytes) {
         if (withSplash) showSplashInExchange();
-        readDataInto(buffer.subspan(at, std::min<std::size_t>(protocol::kDataBytes, length - at)));
+        if (!readDataInto(buffer.subspan(at, std::min<std::size_t>(protocol::kDataBytes, length - at))))
+            ++result.failedReports;
     }
-    return true;
+    return result;
 }
 
 }  // namespace nivra

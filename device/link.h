@@ -27,6 +27,17 @@ public:
 
 enum class Splash { Without, With };
 
+// What a read returns: whether the mouse accepted its command report, and how many of its
+// data reports failed (their bytes read 0xFF), counted for this exchange alone, so no other
+// exchange between the read and its caller's check can change the count.
+struct ReadResult {
+    bool accepted = false;
+    std::size_t failedReports = 0;
+    explicit operator bool() const { return accepted; }
+    // Accepted, and every data report answered: the bytes are the mouse's own.
+    bool complete() const { return accepted && failedReports == 0; }
+};
+
 class Link {
 public:
     explicit Link(SplashHooks* splash = nullptr);
@@ -56,7 +67,7 @@ public:
     // --- Operations ------------------------------------------------------------------
     // Each returns true when its command report was accepted, false when the handle is
     // invalid or the command report was refused (then no data reports follow). Failed data
-    // reports are not part of the result: failed reads leave 0xFF in the caller's buffer.
+    // reports leave 0xFF in the caller's buffer; the reads count them in their result.
     // A buffer shorter than the length asked for is refused (false) before anything is sent.
 
     // Set bytes form 0: `count` (1..3) of b0, b1, b2 at `offset`; splash shown and hidden.
@@ -67,19 +78,14 @@ public:
     // splash is shown before each report and left shown. Stops at the first refused report.
     bool SetBytesChunked(std::uint8_t offset, std::span<const std::uint8_t> data);
     // Fills buffer[0..count) with 0xFF, then get bytes `count` (1..255) at `address`.
-    bool GetBytes(std::uint16_t address, std::uint8_t count, std::span<std::uint8_t> buffer);
+    ReadResult GetBytes(std::uint16_t address, std::uint8_t count, std::span<std::uint8_t> buffer);
     // Block write of data[0..length) at `address`; splash shown before each data report, left shown.
     bool WriteBlock(std::uint16_t address, std::uint16_t length, std::span<const std::uint8_t> data);
     // Block read of `length` bytes at `address` into buffer[0..length). Without the splash the
     // buffer is first filled with 0xFF; with it the buffer is not pre-filled and the splash is
     // shown before each data report and left shown.
-    bool ReadBlock(std::uint16_t address, std::uint16_t length, std::span<std::uint8_t> buffer,
-                   Splash splash = Splash::Without);
-
-    // How many data reports of the last GetBytes or ReadBlock failed (their bytes read
-    // 0xFF). The operations still succeed as described above; a caller that must not take
-    // a partly read image for the mouse's own (a saved profile, a backup) checks this.
-    std::size_t failedDataReads() const;
+    ReadResult ReadBlock(std::uint16_t address, std::uint16_t length, std::span<std::uint8_t> buffer,
+                         Splash splash = Splash::Without);
 
     // --- One exchange at a time --------------------------------------------------------
     // Each operation above holds the exchange lock from its command report to its last data
@@ -109,7 +115,6 @@ private:
     void hideSplash();
     void showSplashInExchange();
     bool readDataInto(std::span<std::uint8_t> dest);
-    void startCountingFailedReads();
 
     mutable std::recursive_mutex mutex_;
     int depth_ = 0;                 // exchange nesting on the owning thread, under mutex_
@@ -119,7 +124,6 @@ private:
     std::shared_ptr<HidHandle> reply_;
     protocol::DataBytes replyCopy_{};
     bool lastReadFailed_ = false;   // the last ReadData got no data report
-    std::size_t failedReads_ = 0;   // failed data reports of the last GetBytes / ReadBlock
 };
 
 }  // namespace nivra

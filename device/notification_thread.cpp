@@ -101,8 +101,8 @@ void NotificationThread::handleReport(std::span<const std::uint8_t> report) {
 
 void NotificationThread::refresh(std::uint16_t address, bool cpi) {
     std::array<std::uint8_t, 1> value{};
-    // No mouse to ask (handle invalid or command refused): there is nothing new to show.
-    if (!link_.ReadBlock(address, 1, value)) return;
+    // No mouse to ask (handle invalid, command refused, no data report): nothing new to show.
+    if (!link_.ReadBlock(address, 1, value).complete()) return;
     const std::uint8_t v = value[0];
     DeviceEvents& events = events_;
     if (cpi)

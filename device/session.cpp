@@ -30,9 +30,9 @@ std::unique_ptr<DeviceSession> DeviceSession::open(const SessionOptions& options
     s->closed_ = true;
     HidTransport* inner = nullptr;
     if (options.simulate) {
-        auto clock = std::make_unique<VirtualClock>();
-        s->mouse_ = std::make_unique<SimulatedMouse>(*clock, options.initialMemory);
-        s->clock_ = std::move(clock);
+        if (options.realTimeSimulation) s->clock_ = std::make_unique<SystemClock>();
+        else s->clock_ = std::make_unique<VirtualClock>();
+        s->mouse_ = std::make_unique<SimulatedMouse>(*s->clock_, options.initialMemory);
         std::error_code ec;
         if (!options.simulateFile.empty() && std::filesystem::exists(options.simulateFile, ec)) {
             if (!s->mouse_->loadMemory(options.simulateFile, error)) return nullptr;
@@ -65,6 +65,31 @@ bool DeviceSession::close(std::string* error) {
     closed_ = true;
     if (!mouse_ || options_.simulateFile.empty()) return true;
     return mouse_->saveMemory(options_.simulateFile, error);
+}
+
+DeviceOption parseDeviceOption(const std::vector<std::string>& args, std::size_t& i, SessionOptions& o,
+                               std::string* error) {
+    auto fail = [error](const char* text) {
+        if (error) *error = text;
+        return DeviceOption::Error;
+    };
+    const std::string& a = args[i];
+    if (a == "--simulate") {
+        o.simulate = true;
+    } else if (a.starts_with("--simulate=")) {
+        o.simulate = true;
+        o.simulateFile = a.substr(11);
+        if (o.simulateFile.empty()) return fail("--simulate= needs a file name");
+    } else if (a == "--trace") {
+        if (i + 1 >= args.size()) return fail("--trace needs a file name");
+        o.traceFile = args[++i];
+    } else if (a.starts_with("--trace=")) {
+        o.traceFile = a.substr(8);
+        if (o.traceFile.empty()) return fail("--trace= needs a file name");
+    } else {
+        return DeviceOption::NotMine;
+    }
+    return DeviceOption::Taken;
 }
 
 }  // namespace nivra

@@ -1,9 +1,11 @@
 // What a program that talks to the mouse sets up from --simulate[=MEMFILE] and --trace FILE:
-// the clock, the transport (hidapi or the simulated mouse) and the report trace.
+// the clock, the transport (hidapi or the simulated mouse) and the report trace; and the
+// one parser of those options, shared by nivra-configurator and nivractl.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "device/clock.h"
 #include "device/hid_transport.h"
@@ -18,7 +20,22 @@ struct SessionOptions {
     std::string simulateFile;   // memory of the simulated mouse; created from `initialMemory` when missing
     std::string traceFile;      // empty: no trace
     Image initialMemory{};      // built-in image 1 for a fresh simulated mouse
+    // The simulated mouse waits on the machine's clock too (the window: its restart and
+    // re-find then take the time a real mouse takes, with the splash up meanwhile).
+    // Otherwise it runs on a virtual clock and no command waits in real time (nivractl).
+    bool realTimeSimulation = false;
 };
+
+// How parseDeviceOption treated the argument at the index it was given.
+enum class DeviceOption { NotMine, Taken, Error };
+
+// Parses one device option at args[i]: --simulate, --simulate=MEMFILE, --trace FILE,
+// --trace=FILE. Taken: `i` points at the last argument used (the value of "--trace FILE").
+// Error: `error` names the problem. NotMine: the program parses args[i] itself.
+DeviceOption parseDeviceOption(const std::vector<std::string>& args, std::size_t& i, SessionOptions& options,
+                               std::string* error);
+// "[--simulate[=MEMFILE]] [--trace FILE]", for usage lines.
+inline constexpr const char* kDeviceOptionsUsage = "[--simulate[=MEMFILE]] [--trace FILE]";
 
 class DeviceSession {
 public:
@@ -27,7 +44,7 @@ public:
     static std::unique_ptr<DeviceSession> open(const SessionOptions& options, std::string* error);
     ~DeviceSession();
 
-    // The virtual clock with --simulate (no command waits in real time), else the system clock.
+    // The virtual clock with --simulate (unless realTimeSimulation), else the system clock.
     Clock& clock() { return *clock_; }
     // Every report through it is traced when --trace was given.
     HidTransport& transport() { return *transport_; }

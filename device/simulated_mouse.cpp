@@ -429,6 +429,14 @@ bool SimulatedMouse::handleSetLocked(std::span<const std::uint8_t> r) {
         const bool form1 = r[protocol::kSetFormAt] == 1;
         const std::size_t count = form1 ? 4 : std::min<std::size_t>(r[protocol::kSetCountAt], 3);
         for (std::size_t k = 0; k < count; ++k) memory_[offset + k] = r[protocol::kSetDataAt + k];
+        // A persisting firmware keeps the check byte of a section it changes valid, so a
+        // live edit survives the next whole-image read and power-up.
+        for (const Region section : {region::kVendor, region::kUser}) {
+            if (offset < section.end() && offset + count > section.offset) {
+                const std::span<std::uint8_t> bytes(memory_.data() + section.offset, section.length);
+                bytes.back() = sectionCheckByte(bytes);
+            }
+        }
         // 0x0F, then the mode byte, written to 164 makes the firmware select that mode's profile.
         if (offset == kModeByte && !form1 && count >= 1) {
             const std::uint8_t v = r[protocol::kSetDataAt];

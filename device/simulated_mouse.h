@@ -37,7 +37,9 @@ public:
 
     // Memory from `memory`. Like the firmware, the mouse takes its USB IDs from memory bytes
     // 0-3 when it powers up or restarts (the defaults 1BCF:08B8 when the vendor section's
-    // check byte is wrong). Handles it gives out must not outlive it.
+    // check byte is wrong). A set-bytes write into the vendor or user section recomputes that
+    // section's check byte, as a persisting firmware must. Handles it gives out must not
+    // outlive it.
     SimulatedMouse(Clock& clock, const Image& memory);
     ~SimulatedMouse() override;
 

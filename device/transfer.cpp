@@ -28,6 +28,12 @@ Transfer::Transfer(Link& link, Discovery& discovery, Clock& clock, ImageState& s
                    BackupStore* backups)
     : link_(link), discovery_(discovery), clock_(clock), state_(state), view_(view), backups_(backups) {}
 
+void Transfer::setBusy(bool busy) {
+    if (busy_ == busy) return;
+    busy_ = busy;
+    view_.busyChanged(busy);
+}
+
 void Transfer::syncMemoryType() { state_.deviceMemory = discovery_.connectedMemoryType(); }
 
 DefaultInputs Transfer::defaultInputs() {
@@ -50,8 +56,12 @@ void Transfer::onMouseAccepted() {
 }
 
 bool Transfer::Btn_Read() {
+    // A flow like the others: a click handled while its splash lets the UI run starts
+    // nothing. It also runs as the last step of a flow (the read after a restart, Save
+    // Profile's fresh read), so it does not wait for the flow it is part of.
+    Flow flow(*this);
     ++readRuns_;
-    busy_ = true;
+    setBusy(true);
     discovery_.StopDevTimer();
     view_.showCoveringLabels();
     view_.showSplash();
@@ -61,8 +71,9 @@ bool Transfer::Btn_Read() {
     bool read = false;
     lastReadComplete_ = false;
     if (connectedI2c()) {
-        read = link_.ReadBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer, Splash::With);
-        lastReadComplete_ = read && link_.failedDataReads() == 0;
+        const ReadResult r = link_.ReadBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer, Splash::With);
+        read = r.accepted;
+        lastReadComplete_ = r.complete();
         distribute(/*showPatchCheck=*/true);
         // A read with failed data reports holds 0xFF where the mouse's bytes should be: it
         // is shown (with its sections repaired) but never kept as the mouse's configuration.
@@ -77,7 +88,7 @@ bool Transfer::Btn_Read() {
     view_.hideSplash();
     discovery_.StartDevTimer();
     view_.hideCoveringLabels();
-    busy_ = false;
+    setBusy(false);
     lastReadAccepted_ = read;
     return read;
 }
@@ -101,13 +112,13 @@ SectionRepairs Transfer::distribute(bool showPatchCheck) {
 
 void Transfer::DataBufToUI() {
     const bool wasBusy = busy_;
-    busy_ = true;
+    setBusy(true);
     nivra::DataBufToUI(state_, [this] {
         // The refresh shows the package of the LED type, which the default generators use.
         state_.package = packageChoiceForLedType(state_.led);
         view_.refreshUI();
     });
-    busy_ = wasBusy;
+    setBusy(wasBusy);
 }
 
 void Transfer::keepBackup() {
@@ -127,14 +138,14 @@ void Transfer::keepBackup() {
 }
 
 void Transfer::InitNoDevice() {
-    busy_ = true;
+    setBusy(true);
     if (discovery_.config().systemMemoryType == MemoryType::I2C) {
         state_.transfer = builtinImage(1);
         view_.clearDeviceMacroTexts();
         distribute(false);
     }
     DataBufToUI();
-    busy_ = false;
+    setBusy(false);
     noDevice_ = true;
 }
 
@@ -145,10 +156,10 @@ void Transfer::DefaultParameterConfirm(int n) {
     Flow flow(*this);
     if (!flow.entered()) return;
     if (!mouseOpen()) {
-        view_.showMessage("Str022");
+        view_.noMouseOpen();
         return;
     }
-    busy_ = true;
+    setBusy(true);
     view_.hideOpenMenus();
     view_.openMainModePage();
     discovery_.StopDevTimer();
@@ -179,12 +190,11 @@ void Transfer::Btn_DefaultClick() {
 
 void Transfer::TLDefaultParameter() {
     discovery_.StopDevTimer();
-    busy_ = true;
+    setBusy(true);
     view_.hideOpenMenus();
     view_.setEngineerButtonsEnabled(false);
     view_.showSplash();
 
-    state_.texts.clear();
     defaultWorkingSections(state_.work, defaultInputs());
     DataBufToUI();
 
@@ -245,9 +255,11 @@ bool Transfer::writeProfiles(bool withIdentity) {
 bool Transfer::RefreshProfileParameter() {
     // Read into a buffer of its own: a refused read would otherwise leave 0xFF over the
     // whole working user section, and the mode byte sent next would be 0xFF.
+    // A read whose data reports failed (the mouse unplugged mid-way) holds 0xFF as well.
     std::array<std::uint8_t, region::kUser.length> user;
     const bool ok = link_.GetBytes(static_cast<std::uint16_t>(region::kUser.offset),
-                                   static_cast<std::uint8_t>(region::kUser.length), user);
+                                   static_cast<std::uint8_t>(region::kUser.length), user)
+                        .complete();
     if (ok) std::copy(user.begin(), user.end(), state_.work.user().begin());
     return ok;
 }
@@ -295,7 +307,7 @@ void Transfer::restartAndRefind() {
         // the image and undo the transfer's blocking, so undo it here.
         discovery_.StartDevTimer();
         view_.hideSplash();
-        busy_ = false;
+        setBusy(false);
     }
 }
 

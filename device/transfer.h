@@ -14,7 +14,7 @@
 #include "device/link.h"
 #include "device/transfer_view.h"
 #include "image/image.h"
-#include "image/code_texts.h"
+#include "device/image_state.h"
 #include "image/types.h"
 #include "image/working_copy.h"
 
@@ -42,7 +42,7 @@ public:
     // The busy flag: set while a transfer or a refresh from an image runs. Editors send
     // nothing while it is set; the write-backs and live writes below refuse then too.
     bool busy() const { return busy_; }
-    void setBusy(bool busy) { busy_ = busy; }
+    void setBusy(bool busy);
     // The no-device flag: set by the no-device state, cleared by a whole-image read and at
     // the start of the device-gone handling. The page buttons do nothing while it is set.
     bool noDevice() const { return noDevice_; }
@@ -66,12 +66,13 @@ public:
     // backup file), then the whole-image read.
     void onMouseAccepted();
     // Btn_Read: reads the whole image into the transfer buffer, distributes it and refreshes
-    // the UI. True when the mouse accepted the read.
+    // the UI. True when the mouse accepted the read. It counts as a running flow: no other
+    // flow starts while it runs.
     bool Btn_Read();
     // Distributes the transfer buffer into the working copy (with repairs and the macro
     // list hooks), with the connected memory type.
     SectionRepairs distributeTransferBuffer();
-    // DataBufToUI: the code texts rebuilt, the LED type taken from user byte 165 and the
+    // DataBufToUI: the LED type taken from user byte 165 and the
     // package choice shown for that type (RGB LED for RGB, A-Tech LED otherwise), then the
     // window sets every control (TForm1.RefreshUI).
     void DataBufToUI();

@@ -1,8 +1,9 @@
-// What the configuration transfers ask of the window: splash, covering labels, messages,
-// file dialogs and the refreshes from the working copy. The window
-// implements it; tests and nivractl use recording or quiet fakes.
+// What the configuration transfers tell their owner (the mouse session): splash, covering
+// labels, messages and the refreshes from the working copy. The session turns each call
+// into a notification of its observers.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,16 +22,11 @@ public:
     virtual void showCoveringLabels() = 0;
     virtual void hideCoveringLabels() = 0;
 
-    // The message dialog with the text of a language id ("Str022").
-    virtual void showMessage(std::string_view languageId) = 0;
+    // A flow that needs the mouse found none open (the window says "Str022").
+    virtual void noMouseOpen() = 0;
     // The message dialog with a fixed text that is the same in every language
     // ("Loading .bin is error!").
     virtual void showMessageText(std::string_view text) = 0;
-
-    // File dialogs. The window appends ".bin" to the chosen name and asks before a save
-    // replaces an existing file when `confirmOverwrite` is set; nullopt when cancelled.
-    virtual std::optional<std::string> chooseSaveFile(bool confirmOverwrite) = 0;
-    virtual std::optional<std::string> chooseOpenFile() = 0;
 
     // Hides any open pop-up menu or panel.
     virtual void hideOpenMenus() = 0;
@@ -61,7 +57,16 @@ public:
     virtual void setResultImageVisible(bool visible) = 0;
     // lbl_LoadBIN: the patch file chosen by "Load BIN" (empty to clear).
     virtual void showPatchFilePath(std::string_view path) = 0;
+    // The busy flag of the transfers changed.
+    virtual void busyChanged(bool busy) { (void)busy; }
 };
+
+// Where a file flow gets its file: the window's dialog (asked at the point the flow needs
+// the name, after its own checks), or a name given on the command line. nullopt: cancelled.
+using ChoosePath = std::function<std::optional<std::string>()>;
+inline ChoosePath givenPath(std::string path) {
+    return [path = std::move(path)]() -> std::optional<std::string> { return path; };
+}
 
 // A view that does nothing and cancels every dialog; a base for fakes that override a few calls.
 class QuietTransferView : public TransferView {
@@ -70,10 +75,8 @@ public:
     void hideSplash() override {}
     void showCoveringLabels() override {}
     void hideCoveringLabels() override {}
-    void showMessage(std::string_view) override {}
+    void noMouseOpen() override {}
     void showMessageText(std::string_view) override {}
-    std::optional<std::string> chooseSaveFile(bool) override { return std::nullopt; }
-    std::optional<std::string> chooseOpenFile() override { return std::nullopt; }
     void hideOpenMenus() override {}
     void openMainModePage() override {}
     void showFirstAndModePage() override {}

@@ -9,7 +9,7 @@ namespace nivra {
 
 bool PatchCodeFiles::Btn_Update_0Click() {
     if (!t_.mouseOpen()) {
-        t_.view().showMessage("Str022");
+        t_.view().noMouseOpen();
         return false;
     }
     if (t_.noDevice()) return false;
@@ -30,9 +30,9 @@ bool PatchCodeFiles::readInto(const std::string& path, std::string& detail) {
     return true;
 }
 
-FileResult PatchCodeFiles::Btn_LoadBINClick() {
+FileResult PatchCodeFiles::Btn_LoadBINClick(const ChoosePath& choose) {
     TransferView& view = t_.view();
-    const auto chosen = view.chooseOpenFile();
+    const auto chosen = choose();
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
     FileResult result{FileOutcome::Done, *chosen, {}};
     view.showPatchFilePath(*chosen);
@@ -86,12 +86,12 @@ bool PatchCodeFiles::Btn_ProgramClick() {
     return true;
 }
 
-FileResult PatchCodeFiles::Btn_PatchCodeClick() {
+FileResult PatchCodeFiles::Btn_PatchCodeClick(const ChoosePath& choose) {
     Transfer::Flow flow(t_);
     if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
     TransferView& view = t_.view();
     view.hideOpenMenus();
-    const auto chosen = view.chooseOpenFile();
+    const auto chosen = choose();
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
     FileResult result{FileOutcome::Done, *chosen, {}};
     view.showSplash();

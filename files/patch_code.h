@@ -23,7 +23,7 @@ public:
     // and the full default restore does not write a patch that was never programmed. A
     // shorter or unreadable file is refused with "Loading .bin is error!", sends nothing
     // and leaves nothing loaded.
-    FileResult Btn_LoadBINClick();
+    FileResult Btn_LoadBINClick(const ChoosePath& choose);
     // Btn_ProgramClick: nothing without a mouse or before "Load BIN"; otherwise the loaded
     // header and code go into the patch-code copies, the header is rebuilt from the code,
     // both are written, and the mouse restarted.
@@ -31,7 +31,7 @@ public:
     // Btn_PatchCodeClick: choose, read, check and write in one step, then restart (with the
     // presence poll stopped and the pages covered, as for "Program"). A file that cannot be
     // loaded is refused as for "Load BIN": nothing written, no restart.
-    FileResult Btn_PatchCodeClick();
+    FileResult Btn_PatchCodeClick(const ChoosePath& choose);
 
     bool patchLoaded() const { return patchLoaded_; }
 

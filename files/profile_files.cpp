@@ -6,16 +6,16 @@
 
 namespace nivra {
 
-FileResult ProfileFiles::Btn_Save_0Click() {
+FileResult ProfileFiles::Btn_Save_0Click(const ChoosePath& choose) {
     Transfer::Flow flow(t_);
     if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
     TransferView& view = t_.view();
     view.hideOpenMenus();
     if (!t_.mouseOpen()) {
-        view.showMessage("Str022");
+        view.noMouseOpen();
         return {FileOutcome::NoMouse, {}, "no mouse is open"};
     }
-    const auto chosen = view.chooseSaveFile(/*confirmOverwrite=*/true);
+    const auto chosen = choose();
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
 
     const bool read = t_.Btn_Read();
@@ -31,7 +31,7 @@ FileResult ProfileFiles::Btn_Save_0Click() {
     return {FileOutcome::Done, *chosen, {}};
 }
 
-FileResult ProfileFiles::Btn_Load_0Click() {
+FileResult ProfileFiles::Btn_Load_0Click(const ChoosePath& choose) {
     Transfer::Flow flow(t_);
     if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
     TransferView& view = t_.view();
@@ -39,9 +39,9 @@ FileResult ProfileFiles::Btn_Load_0Click() {
     view.hideOpenMenus();
     FileResult result;
     if (!t_.mouseOpen()) {
-        view.showMessage("Str022");
+        view.noMouseOpen();
         result = {FileOutcome::NoMouse, {}, "no mouse is open"};
-    } else if (const auto chosen = view.chooseOpenFile(); !chosen) {
+    } else if (const auto chosen = choose(); !chosen) {
         result = {FileOutcome::Cancelled, {}, {}};
     } else {
         result.path = *chosen;
@@ -74,9 +74,9 @@ void ProfileFiles::MemoToDataBuf_OnClick() {
     t_.writeTransferBuffer();
 }
 
-FileResult ProfileFiles::Btn_DevExportClick() {
+FileResult ProfileFiles::Btn_DevExportClick(const ChoosePath& choose) {
     TransferView& view = t_.view();
-    const auto chosen = view.chooseSaveFile(/*confirmOverwrite=*/true);
+    const auto chosen = choose();
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
     view.hideOpenMenus();
     if (!t_.connectedI2c()) return {FileOutcome::NotRead, *chosen, "the mouse's memory is not I2C"};

@@ -29,18 +29,20 @@ class ProfileFiles {
 public:
     explicit ProfileFiles(Transfer& transfer) : t_(transfer) {}
 
+    // `choose` is asked for the file where the flow shows its dialog (the window appends
+    // ".bin" and asks before replacing a file).
     // Btn_Save_0Click: "Str022" without a mouse; otherwise the save dialog, a fresh
     // whole-image read, and the 2048 bytes of the transfer buffer written atomically.
-    FileResult Btn_Save_0Click();
+    FileResult Btn_Save_0Click(const ChoosePath& choose);
     // Btn_Load_0Click: "Str022" without a mouse; otherwise the open dialog; a file that is
     // not a whole I2C image (shorter than 2048 bytes, or byte 495 not 0xE0) is refused with
     // "Loading .bin is error!"; an accepted one goes through MemoToDataBuf_OnClick.
-    FileResult Btn_Load_0Click();
+    FileResult Btn_Load_0Click(const ChoosePath& choose);
     // Distributes the transfer buffer, shows it, writes it whole and restarts the mouse.
     void MemoToDataBuf_OnClick();
     // Btn_DevExportClick: the save dialog, then the 512-byte device macro area copy written
     // atomically.
-    FileResult Btn_DevExportClick();
+    FileResult Btn_DevExportClick(const ChoosePath& choose);
 
 private:
     Transfer& t_;

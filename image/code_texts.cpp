@@ -42,10 +42,10 @@ void rebuildCodeTexts(const WorkingCopy& work, CodeTexts& texts) {
         texts.combo[n - 1] = hexCodeText(img.subspan(comboKeyOffset(n), 4));
 }
 
-void DataBufToUI(ImageState& state, const std::function<void()>& refreshUI) {
-    rebuildCodeTexts(state.work, state.texts);
-    state.led = ledTypeFromByte(state.work.bytes[165]);
-    if (refreshUI) refreshUI();
+CodeTexts codeTexts(const WorkingCopy& work) {
+    CodeTexts texts;
+    rebuildCodeTexts(work, texts);
+    return texts;
 }
 
 }  // namespace nivra

@@ -1,5 +1,5 @@
-// The code texts rebuilt from the working copy: the 36 profile button codes and the nine
-// combo keys as 8 upper-case hex digits, and the refresh that rebuilds them (DataBufToUI).
+// The code texts of the working copy: the 36 profile button codes and the nine combo keys
+// as 8 upper-case hex digits, derived from the bytes whenever they are needed.
 #pragma once
 
 #include "image/image.h"
@@ -7,7 +7,6 @@
 #include "image/working_copy.h"
 
 #include <array>
-#include <functional>
 #include <span>
 #include <string>
 
@@ -34,22 +33,7 @@ std::string hexCodeText(std::span<const std::uint8_t> fourBytes);
 // Clears and rebuilds every code text from the working copy.
 void rebuildCodeTexts(const WorkingCopy& work, CodeTexts& texts);
 
-// What the program holds about its image besides the bytes: the transfer buffer, the
-// working copy, the code texts and the names derived from them.
-struct ImageState {
-    Image transfer{};
-    WorkingCopy work;
-    CodeTexts texts;
-    LedType led = LedType::None;             // follows user byte 165 at each refresh
-    MemoryType systemMemory = MemoryType::None;  // from built-in image 1, set once at start
-    MemoryType deviceMemory = MemoryType::None;  // the connected mouse's; None when none is
-    PackageChoice package = PackageChoice::None;  // the item shown in cb_Package
-
-    DefaultInputs defaultInputs() const { return {deviceMemory, led, package}; }
-};
-
-// Rebuilds the code texts, takes the LED type from user byte 165, then calls refreshUI
-// (which sets every control from the working copy) when given.
-void DataBufToUI(ImageState& state, const std::function<void()>& refreshUI = {});
+// The code texts of a working copy, derived on demand (never stored beside it).
+CodeTexts codeTexts(const WorkingCopy& work);
 
 }  // namespace nivra

@@ -72,9 +72,6 @@ bool ImageEditor::write(Write how) {
 }
 
 bool ImageEditor::finish(std::size_t offset, std::size_t count, Write how) {
-    // Code texts are derived from the working copy; keep them in step with button edits.
-    if (editRegionOf(offset) == EditRegion::Profiles || (offset >= kComboKeyOffset && offset < kComboKeyOffset + 36))
-        rebuildCodeTexts(state_.work, state_.texts);
     if (how == Write::Live) {
         // One report carries at most four bytes; longer edits go in 4-byte pieces.
         lastWriteOk_ = true;

@@ -201,7 +201,7 @@ void familyC(Builder& b, const SkinState& state) {
         if (k == 8) {
             // The gun key toggle belongs to Game Mode and only with the gun display on.
             b.result.values.comboKey8Enabled = enabled;
-            shown = enabled && state.global.gunDisplay && state.page == Page::GameMode;
+            shown = enabled && state.global.gunDisplay && state.page == Page::Game;
         }
         const QString image = numbered("Img_ComboKey%1", k);
         const QString label = numbered("IB_ComboKey%1", k);
@@ -601,11 +601,11 @@ void keepTexts(Builder& b) {
 
 const char* panelPictureFor(Page page) {
     switch (page) {
-    case Page::OfficeMode:
-    case Page::GameMode:
-    case Page::ThirdMode: return "Img_P1";
+    case Page::Office:
+    case Page::Game:
+    case Page::Third: return "Img_P1";
     case Page::Advanced: return "Img_P2";
-    case Page::BreathingLight: return "Img_P3";
+    case Page::Light: return "Img_P3";
     case Page::Macro: return "Img_P4";
     default: return nullptr;
     }

@@ -7,6 +7,8 @@
 #include "skin/language_table.h"
 #include "skin/skin_layout.h"
 
+#include "skin/page.h"
+
 #include <QHash>
 #include <QString>
 
@@ -14,21 +16,12 @@
 
 namespace nivra::skin {
 
-// The pages of the main window, as its page selectors number them.
-enum class Page : int {
-    OfficeMode = 1,
-    GameMode = 2,
-    ThirdMode = 3,
-    Advanced = 4,
-    BreathingLight = 5,
-    Macro = 6,
-    Update = 7,
-    Engineer = 8,
-};
+// The pages of the main window (skin/page.h).
+using nivra::Page;
 
 // What the pass needs to know of the window.
 struct SkinState {
-    Page page = Page::OfficeMode;         // the page in view
+    Page page = Page::Office;         // the page in view
     std::array<QString, 12> keyCaptions;  // the captions of Key1..Key12 now
     GlobalLayout global;                  // from LoadGlobalLayout
 };

@@ -14,6 +14,10 @@
 #include "ui/skin_port.h"
 #include "ui/update_page.h"
 
+#include "image/codes.h"
+#include "image/working_copy.h"
+#include "settings/mouse_session.h"
+
 #include <QApplication>
 #include <QBitmap>
 #include <QButtonGroup>
@@ -33,10 +37,15 @@ namespace {
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 const QColor kTransparentColour(128, 0, 0);
 
+std::optional<std::string> chosenPath(const std::optional<QString>& path) {
+    if (!path) return std::nullopt;
+    return path->toStdString();
+}
+
 }  // namespace
 
-MainWindow::MainWindow(SkinPort& skin, DevicePort& device, Desktop& desktop, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), skin_(skin), device_(device), desktop_(desktop) {
+MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint), skin_(skin), session_(session), desktop_(desktop) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QLatin1String(kWindowTitle));
     profilePage_ = new ProfilePage(skin_, this);
@@ -67,12 +76,41 @@ MainWindow::MainWindow(SkinPort& skin, DevicePort& device, Desktop& desktop, QWi
         rb->hide();
         languageSelectors_->addButton(rb, n);
     }
-    device_.attach(this);
+    wireSession();
     wireButtons();
     FormCreate();
 }
 
 MainWindow::~MainWindow() { delete splash_; }
+
+void MainWindow::wireSession() {
+    MouseSession* s = &session_;
+    connect(s, &MouseSession::covers, this, &MainWindow::showCovers);
+    connect(s, &MouseSession::splash, this, &MainWindow::showSplash);
+    connect(s, &MouseSession::message, this, &MainWindow::showMessage);
+    connect(s, &MouseSession::messageText, this, &MainWindow::showMessageText);
+    connect(s, &MouseSession::refused, this, &MainWindow::showRefusal);
+    connect(s, &MouseSession::noDeviceEntered, this, &MainWindow::enterNoDevice);
+    connect(s, &MouseSession::gone, this, &MainWindow::deviceGone);
+    connect(s, &MouseSession::imageReplaced, this, &MainWindow::refreshFromImage);
+    connect(s, &MouseSession::hideMenusRequested, this, &MainWindow::hideMenus);
+    connect(s, &MouseSession::mainModePageRequested, this, &MainWindow::openMainModePage);
+    connect(s, &MouseSession::firstAndModePageRequested, this, &MainWindow::showFirstAndModePage);
+    connect(s, &MouseSession::patchFilePathChanged, this, &MainWindow::showPatchFilePath);
+}
+
+QString MainWindow::keyCaption(int profile, int key) const {
+    if (profile < 1 || profile > 3 || key < 1 || key > 12) return {};
+    const ImageState& state = session_.state();
+    Image image{};
+    assembleImage(state.work, image);
+    NameInputs in = nameInputsFromImage(image, state.deviceMemory == MemoryType::None ? state.systemMemory
+                                                                                      : state.deviceMemory);
+    in.language = [this](std::string_view id) { return skin_.text(qs(id)).toStdString(); };
+    const std::string code = hexCodeText(std::span<const std::uint8_t>(
+        state.work.bytes.data() + buttonCodeOffset(profile, key), 4));
+    return qs(NameOfCode(code, in).text);
+}
 
 void MainWindow::FormCreate() {
     showCovers(true);
@@ -96,7 +134,7 @@ void MainWindow::FormCreate() {
     setPalette(pal);
     setAutoFillBackground(true);
 
-    device_.invalidateHandles();
+    session_.invalidateHandles();
 
     showCovers(true);
     for (const auto& [name, pictureName] : skin_.startPictures())
@@ -105,12 +143,12 @@ void MainWindow::FormCreate() {
     state_.language = 1;
     applyLayoutPass();
 
-    device_.enterNoDeviceState();
+    session_.enterNoDevice();
     QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
                                                                        : skin_.title());
     showContainer(1);
     Btn_LangClick(1);
-    device_.start();
+    session_.start();
 }
 
 void MainWindow::LoadWindowBackground() {
@@ -122,7 +160,7 @@ void MainWindow::LoadWindowBackground() {
 void MainWindow::applyLayoutPass() {
     std::array<QString, 12> keyCaptions;
     for (int k = 1; k <= 12; ++k) keyCaptions[static_cast<std::size_t>(k - 1)] = profilePage_->key(k)->label()->text();
-    const QString error = skin_.applyLanguage(state_.language, static_cast<skin::Page>(static_cast<int>(state_.page)),
+    const QString error = skin_.applyLanguage(state_.language, state_.page,
                                               keyCaptions);
     if (!error.isEmpty()) qWarning("nivra: layout pass stopped: %s", qPrintable(error));
     QSet<QString> sized;
@@ -202,19 +240,19 @@ void MainWindow::wireButtons() {
 }
 
 void MainWindow::pageButtonClick(Page page) {
-    if (!device_.handlesValid()) {
+    if (!session_.mouseOpen()) {
         RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
         return;
     }
-    if (device_.noDevice()) return;
-    if (isProfilePage(page) && device_.busy()) return;
+    if (session_.noDevice()) return;
+    if (isProfilePage(page) && (session_.busy() || !session_.acceptsClicks())) return;
     openPage(page);
 }
 
 void MainWindow::openPage(Page page) {
     const bool covered = page != Page::Engineer;
     if (covered) showCovers(true);
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
     ButtonTypeB_1IconInit();
     state_.page = page;
     showContainer(containerOf(page));
@@ -223,8 +261,6 @@ void MainWindow::openPage(Page page) {
         case Page::Office:
         case Page::Game:
         case Page::Third: {
-            const int profile = static_cast<int>(page);
-            device_.selectProfile(profile);
             // The gun-key toggle belongs to Game Mode, and only with the gun display on.
             const bool gunToggle = skin_.comboKey8Enabled() && skin_.globalLayout().gunDisplay;
             for (const char* name : {"IB_ComboKey8", "Img_ComboKey8"}) {
@@ -238,7 +274,7 @@ void MainWindow::openPage(Page page) {
         case Page::Macro: macroPage_->showInsertPanel(state_.insertFlag); break;
         case Page::Update:
             updatePage_->loadedPath()->clear();
-            device_.openUpdatePage();
+            session_.openUpdatePage();
             break;
         case Page::Engineer: state_.fireKeyGuard = true; break;
         default: break;
@@ -305,12 +341,12 @@ void MainWindow::refreshKeyLabels() {
     const int profile = isProfilePage(state_.page) ? static_cast<int>(state_.page) : 1;
     // A function without a name leaves its label empty rather than showing the name of
     // whatever the label showed before.
-    for (int k = 1; k <= 12; ++k) profilePage_->key(k)->label()->setText(device_.keyCaption(profile, k));
+    for (int k = 1; k <= 12; ++k) profilePage_->key(k)->label()->setText(keyCaption(profile, k));
 }
 
 void MainWindow::RefreshAPPage() {
     const bool fireShown = pages_[5]->isVisible();
-    if (device_.noDevice()) {
+    if (session_.noDevice()) {
         showContainer(1);
     } else {
         showContainer(state_.page == Page::Engineer ? 0 : containerOf(state_.page));
@@ -337,12 +373,12 @@ void MainWindow::Btn_LangClick(int language) {
 
 void MainWindow::Btn_ConfirmClick(int image) {
     setPictureOnCopies(QStringLiteral("Confirm%1").arg(image), QStringLiteral("BtnS_03"));
-    if (!device_.handlesValid()) {
+    if (!session_.mouseOpen()) {
         RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
         return;
     }
-    if (HideAllMenu) HideAllMenu();
-    device_.restoreBuiltin(image);
+    HideAllMenu();
+    session_.restoreBuiltin(image);
 }
 
 void MainWindow::Btn_Web_0Click() {
@@ -357,18 +393,20 @@ void MainWindow::Btn_WebLinkClick() {
 }
 
 void MainWindow::Btn_Save_0Click() {
-    if (HideAllMenu) HideAllMenu();
-    device_.saveProfile();
+    HideAllMenu();
+    session_.saveProfile([this] { return chosenPath(chooseSaveFile(/*confirmOverwrite=*/true)); });
 }
 
 void MainWindow::Btn_Load_0Click() {
-    if (HideAllMenu) HideAllMenu();
-    device_.loadProfile();
+    HideAllMenu();
+    session_.loadProfile([this] { return chosenPath(chooseOpenFile()); });
 }
 
-void MainWindow::Btn_LoadBINClick() { device_.loadPatch(); }
+void MainWindow::Btn_LoadBINClick() {
+    session_.loadPatch([this] { return chosenPath(chooseOpenFile()); });
+}
 
-void MainWindow::Btn_ProgramClick() { device_.programPatch(); }
+void MainWindow::Btn_ProgramClick() { session_.programPatch(); }
 
 void MainWindow::Img_Base_1DblClick() {
     switch (state_.onEngineerDoubleClick()) {
@@ -407,7 +445,7 @@ void MainWindow::raiseFromSecondStart() {
     activateWindow();
 }
 
-// DeviceView
+// The session's notifications
 
 void MainWindow::showCovers(bool shown) {
     for (int n = 0; n < kPageCopies; ++n) {
@@ -437,7 +475,7 @@ void MainWindow::enterNoDevice() {
 }
 
 void MainWindow::deviceGone() {
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
     showCovers(true);
     RefreshFormMessagDialog(skin_.text(QStringLiteral("Str100")) + QStringLiteral("\n\n") +
                             skin_.text(QStringLiteral("Str101")));
@@ -448,7 +486,7 @@ void MainWindow::refreshFromImage() { refreshKeyLabels(); }
 void MainWindow::showMessageText(const QString& text) { RefreshFormMessagDialog(text); }
 
 void MainWindow::hideMenus() {
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
 }
 
 void MainWindow::openMainModePage() { openPage(Page::Office); }
@@ -478,7 +516,7 @@ std::optional<QString> MainWindow::chooseOpenFile() { return desktop_.openFile(t
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // FormCloseQuery: the background search and notification reading stop using the device.
-    device_.invalidateHandles();
+    session_.invalidateHandles();
     tray_->hide();
     splash_->hide();
     event->accept();
@@ -495,7 +533,7 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::startDrag(QMouseEvent* press) {
     if (press->button() != Qt::LeftButton) return;
-    if (HideAllMenu) HideAllMenu();
+    HideAllMenu();
     // The system moves the window where it can; elsewhere the window follows the pointer.
     if (windowHandle() && windowHandle()->startSystemMove()) return;
     dragging_ = true;

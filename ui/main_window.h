@@ -3,7 +3,6 @@
 // of the controls and events they serve.
 #pragma once
 
-#include "ui/device_port.h"
 #include "ui/window_state.h"
 
 #include <QPoint>
@@ -11,9 +10,14 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QButtonGroup;
 class QSystemTrayIcon;
+
+namespace nivra {
+class MouseSession;
+}
 
 namespace nivra::ui {
 
@@ -30,9 +34,11 @@ class UpdatePage;
 inline constexpr const char* kWindowTitle = "Nivra Gaming Mouse v1.0";
 inline constexpr const char* kApplicationTitle = "Gaming Mouse";
 
-class MainWindow : public QWidget, public DeviceView {
+class MainWindow : public QWidget {
+    Q_OBJECT
 public:
-    MainWindow(SkinPort& skin, DevicePort& device, Desktop& desktop, QWidget* parent = nullptr);
+    // The window listens to the session's signals and calls one session method per handler.
+    MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Page buttons (every copy of a button shares its handler).
@@ -61,33 +67,40 @@ public:
     void ButtonTypeB_1IconInit();
     // Opened from the function menu of the profile pages.
     void showFireMacroPage();
-    // Hides every open menu; the function-menu panels register here.
-    std::function<void()> HideAllMenu;
+    // Hides every open menu: every function-menu panel listens to hideAllMenus().
+    void HideAllMenu() { emit hideAllMenus(); }
 
     // A second start of the program asked for this window.
     void raiseFromSecondStart();
 
-    // DeviceView
-    void showCovers(bool shown) override;
-    void showSplash(bool shown) override;
-    void showMessage(const QString& id) override;
-    void showRefusal() override;
-    void enterNoDevice() override;
-    void deviceGone() override;
-    void refreshFromImage() override;
-    void showMessageText(const QString& text) override;
-    void hideMenus() override;
-    void openMainModePage() override;
-    void showFirstAndModePage() override;
-    void showPatchFilePath(const QString& path) override;
-    std::optional<QString> chooseSaveFile(bool confirmOverwrite) override;
-    std::optional<QString> chooseOpenFile() override;
+    // The window side of the session's notifications.
+    void showCovers(bool shown);
+    void showSplash(bool shown);
+    void showMessage(const QString& id);
+    void showRefusal();
+    void enterNoDevice();
+    void deviceGone();
+    void refreshFromImage();
+    void showMessageText(const QString& text);
+    void hideMenus();
+    void openMainModePage();
+    void showFirstAndModePage();
+    void showPatchFilePath(const QString& path);
+    // File dialogs: the save dialog appends ".bin" and, when asked, confirms replacing a file.
+    std::optional<QString> chooseSaveFile(bool confirmOverwrite);
+    std::optional<QString> chooseOpenFile();
+    // Caption of key label k (1..12) of a profile (1..3), from the working copy, in the
+    // language in effect.
+    QString keyCaption(int profile, int key) const;
 
     const WindowState& state() const { return state_; }
     WindowState& state() { return state_; }
     LoadingSplash* splash() const { return splash_; }
     QSystemTrayIcon* trayIcon() const { return tray_; }
     QSize pageSize() const { return pageSize_; }
+
+signals:
+    void hideAllMenus();
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
@@ -112,8 +125,10 @@ private:
     void startDrag(QMouseEvent* press);
     SkinButton* buttonNamed(const QString& name) const;
 
+    void wireSession();
+
     SkinPort& skin_;
-    DevicePort& device_;
+    MouseSession& session_;
     Desktop& desktop_;
     WindowState state_;
     std::array<SkinPage*, 6> pages_{};  // gbPage1 .. gbPage6

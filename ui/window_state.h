@@ -2,6 +2,8 @@
 // window: plain data and rules, so they are testable without widgets.
 #pragma once
 
+#include "skin/page.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -9,9 +11,9 @@
 
 namespace nivra::ui {
 
-// The page selectors rb_1..rb_8; FireMacro is the page opened from the function menu,
-// which has no selector of its own.
-enum class Page { Office = 1, Game, Third, Advanced, Light, Macro, Update, Engineer };
+// The page selectors rb_1..rb_8 (skin/page.h); the fire-macro page, opened from the
+// function menu, has no selector of its own.
+using nivra::Page;
 
 inline constexpr int kPageCopies = 5;  // pages 1-5 carry their own copy of the page buttons
 

@@ -31,7 +31,7 @@ struct TraceCase {
 // memory is test::mouseImage(), so the replies in the files are its bytes.
 const TraceCase kTraceCases[] = {
     {"block_read_1_at_164.trace",
-     [](Link& l) { std::array<std::uint8_t, 1> b{}; return l.ReadBlock(164, 1, b); }},
+     [](Link& l) { std::array<std::uint8_t, 1> b{}; return l.ReadBlock(164, 1, b).accepted; }},
     {"block_write_12_at_484.trace",
      [](Link& l) {
          const std::array<std::uint8_t, 12> d{0x00, 0x00, 0x02, 0x00, 0x3C, 0x04, 0x00, 0x3C, 0x07, 0x00, 0x3C, 0xE0};
@@ -44,7 +44,7 @@ const TraceCase kTraceCases[] = {
          return l.WriteBlock(192, 147, d);
      }},
     {"get_bytes_28_at_164.trace",
-     [](Link& l) { std::array<std::uint8_t, 28> b{}; return l.GetBytes(164, 28, b); }},
+     [](Link& l) { std::array<std::uint8_t, 28> b{}; return l.GetBytes(164, 28, b).accepted; }},
     {"set_byte_15_at_164.trace", [](Link& l) { return l.SetBytes(164, 0x0F, 0, 0, 1); }},
     {"set_colour_1_red.trace", [](Link& l) { return l.SetBytes(0x39, 0xFF, 0x80, 0x00, 3); }},
     {"set_16bit_at_48.trace", [](Link& l) { return l.SetBytes(48, 0x01, 0x2C, 0, 2); }},
@@ -87,6 +87,8 @@ TEST(LinkTrace, WritesAndReadsReachTheMouseMemory) {
     std::copy(profiles.begin(), profiles.end(), expected.begin() + 192);
     expected[135] = 0x08, expected[136] = 0x01, expected[137] = 0x00, expected[138] = 0x00;
     expected[0x39] = 0xFF, expected[0x3A] = 0x80, expected[0x3B] = 0x00;
+    // The mouse keeps the check byte of the vendor section it changed valid.
+    expected[163] = sectionCheckByte(std::span<const std::uint8_t>(expected.data(), 164));
     EXPECT_EQ(rig.mouse.memory(), expected);
     EXPECT_EQ(rig.mouse.xdata(0x7241), 0x01);
 
@@ -115,6 +117,8 @@ TEST(LinkTrace, ChunkedSectionWritesUseThreeBytesPerReport) {
         ASSERT_EQ(lines.size(), r.length == 164 ? 55u : 10u);
         // The last report carries the remainder as its count: 2 for the vendor, 1 for the user section.
         EXPECT_EQ(lines.back().substr(lines.back().size() - 2), r.length == 164 ? "02" : "01");
+        // The section's bytes as sent; its check byte as the mouse keeps it, valid.
+        image[r.end() - 1] = sectionCheckByte(std::span<const std::uint8_t>(image.data() + r.offset, r.length));
         EXPECT_EQ(rig.mouse.memory(), image);
     }
 }

@@ -169,25 +169,18 @@ TEST(Names, Utf16BigEndianAndEmptySlots) {
     }
 }
 
-TEST(CodeTexts, RebuiltFromTheWorkingCopy) {
-    ImageState state;
-    distributeImage(builtinImage(2), state.work, state.defaultInputs());
-    state.texts.profile[2][11] = "stale";
-    int refreshed = 0;
-    DataBufToUI(state, [&] { ++refreshed; });
-    EXPECT_EQ(refreshed, 1);
-    EXPECT_EQ(state.texts.profile[0][0], "01010000");
-    EXPECT_EQ(state.texts.profile[0][2], "0691003C");
-    EXPECT_EQ(state.texts.profile[2][11], "00000000");
-    EXPECT_EQ(state.texts.combo[1], "0E000000");
-    EXPECT_EQ(state.texts.combo[3], "07D1F020");
-    EXPECT_EQ(state.led, LedType::Rgb);  // byte 165 = 0x04
+TEST(CodeTexts, DerivedFromTheWorkingCopy) {
+    WorkingCopy work;
+    distributeImage(builtinImage(2), work, DefaultInputs{});
+    CodeTexts texts = codeTexts(work);
+    EXPECT_EQ(texts.profile[0][0], "01010000");
+    EXPECT_EQ(texts.profile[0][2], "0691003C");
+    EXPECT_EQ(texts.profile[2][11], "00000000");
+    EXPECT_EQ(texts.combo[1], "0E000000");
+    EXPECT_EQ(texts.combo[3], "07D1F020");
 
-    state.work.bytes[165] = 0x45;
-    state.work.bytes[buttonCodeOffset(3, 12)] = 0xAB;
-    DataBufToUI(state);
-    EXPECT_EQ(state.led, LedType::Sync);
-    EXPECT_EQ(state.texts.profile[2][11], "AB000000");
+    work.bytes[buttonCodeOffset(3, 12)] = 0xAB;
+    EXPECT_EQ(codeTexts(work).profile[2][11], "AB000000");
     EXPECT_EQ(buttonCodeOffset(2, 3), 249u);
     EXPECT_EQ(comboKeyOffset(9), 159u);
 }

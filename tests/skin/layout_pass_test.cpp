@@ -46,7 +46,7 @@ protected:
 
 TEST_F(LayoutPassTest, ShippedTablesRunForEveryLanguageAndPage) {
     for (int lang = 1; lang <= 3; ++lang) {
-        for (Page page : {Page::OfficeMode, Page::GameMode, Page::Advanced, Page::Macro, Page::Update}) {
+        for (Page page : {Page::Office, Page::Game, Page::Advanced, Page::Macro, Page::Update}) {
             SkinState state = officeState();
             state.page = page;
             const SkinResult r = ApplySkinAndLanguage(lang, state);
@@ -66,9 +66,9 @@ TEST_F(LayoutPassTest, ShippedTablesRunForEveryLanguageAndPage) {
 
 TEST_F(LayoutPassTest, PanelOfThePageInViewComesFromTheLanguagesPictureSet) {
     const struct { Page page; const char* control; const char* picture; } cases[] = {
-        {Page::GameMode, "Img_P1", "L3_Back1"},
+        {Page::Game, "Img_P1", "L3_Back1"},
         {Page::Advanced, "Img_P2", "L3_Back2"},
-        {Page::BreathingLight, "Img_P3", "L3_Back3"},
+        {Page::Light, "Img_P3", "L3_Back3"},
         {Page::Macro, "Img_P4", "L3_Back4"},
     };
     for (const auto& c : cases) {
@@ -185,8 +185,8 @@ TEST_F(LayoutPassTest, MenuWidthsGivePanelEntriesAndArrows) {
 TEST_F(LayoutPassTest, GunKeyToggleNeedsItsSwitchTheGunDisplayAndGameMode) {
     const IniTable on = changed(QStringLiteral("ORG1"), QStringLiteral("ComboKey8_Enable"), QStringLiteral("ComboKey8_Enable=1"));
     const struct { bool enable; bool gunDisplay; Page page; bool shown; } cases[] = {
-        {true, true, Page::GameMode, true},    {true, false, Page::GameMode, false},
-        {true, true, Page::OfficeMode, false}, {false, true, Page::GameMode, false},
+        {true, true, Page::Game, true},    {true, false, Page::Game, false},
+        {true, true, Page::Office, false}, {false, true, Page::Game, false},
     };
     const IniTable shipped = *loadLayoutTable(QStringLiteral("ORG1"));
     for (const auto& c : cases) {

@@ -98,6 +98,15 @@ run 0 --simulate=M.bin load "$oldest"
 cmp -s M.bin B1.bin || fail "load of the oldest backup did not write it"
 [ -f "$oldest" ] || fail "load of the oldest backup removed it"
 
+# A file whose ID bytes the check refuses is written, but the mouse that comes back is
+# refused: the refusal ("Str107") is reported, not a mouse that was not found again.
+cp M.bin before.bin
+cp F.bin foreign.bin
+printf '\x12\x34' | dd of=foreign.bin bs=1 seek=484 conv=notrunc status=none
+run 1 --simulate=M.bin load foreign.bin
+grep -q "The mouse manufacturer or product id error" err.txt || fail "load foreign.bin: message $(cat err.txt)"
+cp before.bin M.bin
+
 # Bad usage.
 run 2 --simulate=M.bin save
 run 2 --simulate=M.bin backups extra

@@ -1,6 +1,5 @@
-// A simulated mouse wired to the link, the discovery and the transfers on a virtual clock,
-// with a report trace and a view that records every call. Shared by the transfer and the
-// file tests.
+// A simulated mouse under the program's one MouseSession on a virtual clock, with a report
+// trace and a view that records every notification. Shared by the transfer and the file tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,16 +19,17 @@
 #include "device/simulated_mouse.h"
 #include "device/transfer.h"
 #include "image/builtin.h"
+#include "settings/mouse_session.h"
 #include "tests/support/temp_dir.h"
 
 namespace nivra::testing {
 
-
-
 inline std::vector<std::uint8_t> bytesOf(const Image& image) { return {image.begin(), image.end()}; }
 
-// Records the window side as one string per call; the splash calls of the link too.
-class RecordingView : public TransferView {
+// Records what the session tells its observers as one string per notification, named
+// after the window's handlers; the splash calls of the link too. File dialogs are the
+// save and open answers, asked through saveDialog() and openDialog().
+class RecordingView {
 public:
     std::vector<std::string> calls;
     std::optional<std::string> saveAnswer;   // what the save dialog returns
@@ -48,53 +48,81 @@ public:
         return out;
     }
 
-    void showSplash() override { splashShown = true; calls.push_back("showSplash"); }
-    void hideSplash() override { splashShown = false; calls.push_back("hideSplash"); }
-    void showCoveringLabels() override { coveringShown = true; calls.push_back("showCoveringLabels"); }
-    void hideCoveringLabels() override { coveringShown = false; calls.push_back("hideCoveringLabels"); }
-    void showMessage(std::string_view id) override { calls.push_back("showMessage " + std::string(id)); }
-    void showMessageText(std::string_view text) override { calls.push_back("showMessageText " + std::string(text)); }
-    std::optional<std::string> chooseSaveFile(bool confirm) override {
-        calls.push_back(confirm ? "chooseSaveFile confirm" : "chooseSaveFile");
-        return saveAnswer;
+    // The save dialog (it confirms replacing a file) and the open dialog.
+    ChoosePath saveDialog() {
+        return [this] {
+            calls.push_back("chooseSaveFile confirm");
+            return saveAnswer;
+        };
     }
-    std::optional<std::string> chooseOpenFile() override {
-        calls.push_back("chooseOpenFile");
-        return openAnswer;
+    ChoosePath openDialog() {
+        return [this] {
+            calls.push_back("chooseOpenFile");
+            return openAnswer;
+        };
     }
-    void hideOpenMenus() override { calls.push_back("hideOpenMenus"); }
-    void openMainModePage() override { calls.push_back("openMainModePage"); }
-    void showFirstAndModePage() override { calls.push_back("showFirstAndModePage"); }
-    void refreshUI() override { calls.push_back("refreshUI"); }
-    void deviceMacroAreaChanged() override { calls.push_back("deviceMacroAreaChanged"); }
-    void fireMacroNamesChanged() override { calls.push_back("fireMacroNamesChanged"); }
-    void clearDeviceMacroTexts() override { calls.push_back("clearDeviceMacroTexts"); }
-    void rebuildPcMacroList() override { calls.push_back("rebuildPcMacroList"); }
-    void refreshPointerSettings() override { calls.push_back("refreshPointerSettings"); }
-    void showPatchCheck(std::string_view hex) override { calls.push_back("showPatchCheck " + std::string(hex)); }
-    void setEngineerButtonsEnabled(bool on) override {
-        calls.push_back(on ? "engineerButtons on" : "engineerButtons off");
+
+    void showSplash() { splashShown = true; calls.push_back("showSplash"); }
+    void hideSplash() { splashShown = false; calls.push_back("hideSplash"); }
+    void showCoveringLabels() { coveringShown = true; calls.push_back("showCoveringLabels"); }
+    void hideCoveringLabels() { coveringShown = false; calls.push_back("hideCoveringLabels"); }
+    void showMessage(std::string_view id) { calls.push_back("showMessage " + std::string(id)); }
+    void showMessageText(std::string_view text) { calls.push_back("showMessageText " + std::string(text)); }
+
+    // Listens to every notification of `session`.
+    void attach(MouseSession& s) {
+        auto on = [&s](auto signal, auto slot) { QObject::connect(&s, signal, slot); };
+        auto record = [this](const char* name) { return [this, name] { calls.push_back(name); }; };
+        on(&MouseSession::splash, [this](bool shown) { shown ? showSplash() : hideSplash(); });
+        on(&MouseSession::covers, [this](bool shown) { shown ? showCoveringLabels() : hideCoveringLabels(); });
+        on(&MouseSession::message, [this](const QString& id) { showMessage(id.toStdString()); });
+        on(&MouseSession::messageText, [this](const QString& t) { showMessageText(t.toStdString()); });
+        on(&MouseSession::hideMenusRequested, record("hideOpenMenus"));
+        on(&MouseSession::mainModePageRequested, record("openMainModePage"));
+        on(&MouseSession::firstAndModePageRequested, record("showFirstAndModePage"));
+        on(&MouseSession::imageReplaced, record("refreshUI"));
+        on(&MouseSession::deviceMacroAreaChanged, record("deviceMacroAreaChanged"));
+        on(&MouseSession::fireMacroNamesChanged, record("fireMacroNamesChanged"));
+        on(&MouseSession::deviceMacroTextsCleared, record("clearDeviceMacroTexts"));
+        on(&MouseSession::pcMacroListRebuildRequested, record("rebuildPcMacroList"));
+        on(&MouseSession::pointerSettingsRefreshRequested, record("refreshPointerSettings"));
+        on(&MouseSession::patchCheckChanged,
+           [this](const QString& hex) { calls.push_back("showPatchCheck " + hex.toStdString()); });
+        on(&MouseSession::engineerButtonsEnabled,
+           [this](bool on) { calls.push_back(on ? "engineerButtons on" : "engineerButtons off"); });
+        on(&MouseSession::resultImageVisible,
+           [this](bool on) { calls.push_back(on ? "resultImage on" : "resultImage off"); });
+        on(&MouseSession::patchFilePathChanged,
+           [this](const QString& path) { calls.push_back("showPatchFilePath " + path.toStdString()); });
+        on(&MouseSession::refused, record("ShowIdsRefused"));
+        // The window's part of the device-gone handling: covers and "Str100".
+        on(&MouseSession::gone, [this] {
+            calls.push_back("DeviceGone");
+            showCoveringLabels();
+            showMessage("Str100");
+        });
     }
-    void setResultImageVisible(bool on) override { calls.push_back(on ? "resultImage on" : "resultImage off"); }
-    void showPatchFilePath(std::string_view path) override { calls.push_back("showPatchFilePath " + std::string(path)); }
 };
 
-// The mouse, the link and the transfers, connected as the window connects them: the
-// discovery's BtnRead starts a new connection's whole-image read; the device-gone handling
-// enters the no-device state.
-class Rig : public DeviceEvents {
+// The simulated mouse behind a report trace, on a virtual clock, with the one MouseSession
+// of the program built over it (as the window builds it), and a view that records its
+// notifications. `state`, `transfer`, `link`, `discovery` and `backups` point into the session.
+class Rig {
 public:
-    explicit Rig(const Image& memory = builtinImage(1), bool withBackups = false) : mouse(clock, memory) {
-        tracePath = dir.path() / "trace.txt";
-        trace = std::make_shared<ReportTrace>(tracePath.string());
-        transport = tracedTransport(mouse, trace);
-        link = std::make_unique<Link>(&view);
-        discovery = std::make_unique<Discovery>(*transport, clock, *link,
-                                                DiscoveryConfig::fromBuiltinImage(builtinImage(1)), *this);
-        if (withBackups) backups = std::make_unique<BackupStore>(dir.path() / "backups");
-        transfer = std::make_unique<Transfer>(*link, *discovery, clock, state, view, backups.get());
+    explicit Rig(const Image& memory = builtinImage(1), bool withBackups = false)
+        : mouse(clock, memory),
+          tracePath(dir.path() / "trace.txt"),
+          trace(std::make_shared<ReportTrace>(tracePath.string())),
+          transport(tracedTransport(mouse, trace)),
+          session(std::make_unique<MouseSession>(*transport, clock, config(withBackups))),
+          state(session->state()),
+          transfer(&session->transfer()),
+          link(&session->link()),
+          discovery(&session->discovery()),
+          backups(session->backups()) {
+        view.attach(*session);
         // The no-device state the program starts in: built-in image 1 in the working copy.
-        transfer->InitNoDevice();
+        session->enterNoDevice();
         view.clear();
     }
 
@@ -105,6 +133,9 @@ public:
         ASSERT_TRUE(transfer->mouseOpen());
         ASSERT_TRUE(transfer->connectedI2c());
     }
+
+    // The session's one editor.
+    ImageEditor& editor() { return session->editor(); }
 
     // Trace lines written from now on are the ones lines() returns.
     void mark() { marked = allLines().size(); view.clear(); }
@@ -119,17 +150,6 @@ public:
         return out;
     }
 
-    // DeviceEvents, as the window implements them.
-    void BtnRead() override { transfer->onMouseAccepted(); }
-    void DeviceGone() override {
-        view.calls.push_back("DeviceGone");
-        transfer->setNoDevice(false);
-        RefreshErrorAP();
-        view.showCoveringLabels();
-        view.showMessage("Str100");
-    }
-    void RefreshErrorAP() override { transfer->InitNoDevice(); }
-
     TempDir dir;
     VirtualClock clock;
     SimulatedMouse mouse;
@@ -137,12 +157,20 @@ public:
     std::shared_ptr<ReportTrace> trace;
     std::unique_ptr<HidTransport> transport;
     RecordingView view;
-    std::unique_ptr<Link> link;
-    ImageState state;
-    std::unique_ptr<Discovery> discovery;
-    std::unique_ptr<BackupStore> backups;
-    std::unique_ptr<Transfer> transfer;
+    std::unique_ptr<MouseSession> session;
+    ImageState& state;
+    Transfer* transfer;
+    Link* link;
+    Discovery* discovery;
+    BackupStore* backups;
     std::size_t marked = 0;
+
+private:
+    MouseSessionConfig config(bool withBackups) const {
+        MouseSessionConfig c;
+        if (withBackups) c.backupDirectory = dir.path() / "backups";
+        return c;
+    }
 };
 
 // "SET 40 09 00 00 08 00 00 00" for a report built by the protocol functions.

@@ -1,9 +1,13 @@
-// Test doubles for the main window: a skin with a few texts, a device port whose state the
-// test sets, and a desktop that records dialogs instead of showing them.
+// Test doubles for the main window: a skin with a few texts, the real session over a
+// simulated mouse, and a desktop that records dialogs instead of showing them.
 #pragma once
 
 #include "ui/desktop.h"
-#include "ui/device_port.h"
+#include "device/clock.h"
+#include "device/discovery.h"
+#include "device/simulated_mouse.h"
+#include "image/builtin.h"
+#include "settings/mouse_session.h"
 #include "ui/skin_port.h"
 
 #include <QImage>
@@ -64,64 +68,18 @@ public:
     QString engineerFont() const override { return {}; }
 };
 
-class FakeDevice : public DevicePort {
-public:
-    DeviceView* view = nullptr;
-    bool open = false;
-    bool noDeviceFlag = true;
-    bool busyFlag = false;
-    bool started = false;
-    bool invalidated = false;
-    std::vector<int> restored;
-    std::vector<int> profilesSelected;
-    QStringList saved, loaded, patches;
-    int programmed = 0;
-    std::map<std::pair<int, int>, QString> keys;
+// The window's device: the program's MouseSession over a simulated mouse on a virtual clock.
+struct SimulatedDevice {
+    VirtualClock clock;
+    SimulatedMouse mouse{clock, builtinImage(1)};
+    MouseSession session{mouse, clock};
 
-    void connect() {
-        open = true;
-        noDeviceFlag = false;
-        if (view) view->refreshFromImage();
-    }
-    void attach(DeviceView* v) override { view = v; }
-    void start() override { started = true; }
-    bool handlesValid() const override { return open; }
-    bool noDevice() const override { return noDeviceFlag; }
-    bool busy() const override { return busyFlag; }
-    void invalidateHandles() override {
-        invalidated = true;
-        open = false;
-    }
-    void enterNoDeviceState() override {
-        noDeviceFlag = true;
-        if (view) view->enterNoDevice();
-    }
-    void restoreBuiltin(int n) override { restored.push_back(n); }
-    void selectProfile(int p) override { profilesSelected.push_back(p); }
-    // The file flows as the transfers run them: "Str022" without a mouse, else the dialog.
-    void saveProfile() override {
-        if (!open) return view->showMessage(QStringLiteral("Str022"));
-        if (auto path = view->chooseSaveFile(true)) saved << *path;
-    }
-    void loadProfile() override {
-        if (!open) return view->showMessage(QStringLiteral("Str022"));
-        if (auto path = view->chooseOpenFile()) loaded << *path;
-    }
-    void openUpdatePage() override { patchLoaded = false; }
-    void loadPatch() override {
-        if (auto path = view->chooseOpenFile()) {
-            patches << *path;
-            view->showPatchFilePath(*path);
-            patchLoaded = true;
-        }
-    }
-    void programPatch() override {
-        if (open && patchLoaded) ++programmed;
-    }
-    bool patchLoaded = false;
-    QString keyCaption(int profile, int key) const override {
-        auto it = keys.find({profile, key});
-        return it == keys.end() ? QString() : it->second;
+    // The first presence poll: the mouse is found, identified and read.
+    void connect() { session.pollNow(); }
+    // The mouse opened and identified, but not yet read.
+    void openWithoutReading() {
+        const DeviceId id = session.discovery().config().deviceTable[0];
+        session.discovery().OpenMouse(id.vendorId, id.productId);
     }
 };
 

@@ -8,14 +8,15 @@
 #include "image/builtin.h"
 #include "image/working_copy.h"
 #include "skin/language_table.h"
-#include "ui/linked_device.h"
 #include "ui/loading_splash.h"
 #include "ui/main_window.h"
 #include "ui/table_skin.h"
+#include "settings/mouse_session.h"
 
 #include <QAbstractButton>
 #include <QFile>
 #include <QLabel>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,7 +40,7 @@ protected:
         window.reset();
         device.reset();
         mouse = std::make_unique<SimulatedMouse>(clock, memory);
-        device = std::make_unique<LinkedDevice>(*mouse, clock, [this](const QString& id) { return skin.text(id); });
+        device = std::make_unique<MouseSession>(*mouse, clock);
         window = std::make_unique<MainWindow>(skin, *device, desktop);
         window->show();
     }
@@ -59,7 +60,7 @@ protected:
     TableSkin skin;
     FakeDesktop desktop;
     std::unique_ptr<SimulatedMouse> mouse;
-    std::unique_ptr<LinkedDevice> device;
+    std::unique_ptr<MouseSession> device;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -74,10 +75,10 @@ TEST_F(LinkedWindowTest, FirstPollReadsTheMouseAndPageOneShowsItsKeyLabels) {
     desktop.messages.clear();
 
     device->pollNow();
-    EXPECT_TRUE(device->handlesValid());
+    EXPECT_TRUE(device->mouseOpen());
     EXPECT_FALSE(device->noDevice());
     EXPECT_FALSE(device->busy());
-    EXPECT_EQ(device->imageState().transfer, mouse->memory());
+    EXPECT_EQ(device->state().transfer, mouse->memory());
     EXPECT_EQ(text(QStringLiteral("Key1")), lang(1, "Str210"));
     for (int k = 1; k <= 7; ++k) EXPECT_FALSE(text(QStringLiteral("Key%1").arg(k)).isEmpty()) << k;
     for (int n = 1; n <= 5; ++n) EXPECT_FALSE(covered(n)) << n;
@@ -96,7 +97,7 @@ TEST_F(LinkedWindowTest, UnpluggingShowsWaitingToReconnectAndTheCoveringLabels) 
     ASSERT_EQ(desktop.messages.size(), 1);
     EXPECT_TRUE(desktop.messages.front().startsWith(lang(1, "Str100")));
     EXPECT_TRUE(device->noDevice());
-    EXPECT_FALSE(device->handlesValid());
+    EXPECT_FALSE(device->mouseOpen());
     for (int n = 1; n <= 5; ++n) EXPECT_TRUE(covered(n)) << n;
     EXPECT_TRUE(w(QStringLiteral("gbPage1"))->isVisible());
     EXPECT_FALSE(w(QStringLiteral("gbPage3"))->isVisible());
@@ -140,7 +141,7 @@ TEST_F(LinkedWindowTest, AMouseWithForeignIdBytesIsRefusedAndNotRead) {
 
 TEST_F(LinkedWindowTest, LanguageButtonChangesEveryCaptionOfThePass) {
     device->pollNow();
-    skin.applyLanguage(1, skin::Page::OfficeMode, {});
+    skin.applyLanguage(1, skin::Page::Office, {});
     const ControlSkinMap chinese = skin.layout();
     window->Btn_LangClick(3);
     std::size_t changed = 0;
@@ -217,6 +218,29 @@ TEST_F(LinkedWindowTest, SaveProfileThatCannotReadOrWriteSaysSoAndLeavesNoFile) 
     desktop.fileAnswer = dir.filePath(QStringLiteral("missing/mine"));
     click(QStringLiteral("Btn_Save_1"));
     EXPECT_EQ(desktop.messages, QStringList{lang(1, "Str110")});
+}
+
+// A click the UI handles while the splash of a transfer repaints (Confirm, Save, Load, a mode
+// button) does nothing: no flow starts inside another.
+TEST_F(LinkedWindowTest, ClicksWhileTheSplashRepaintsStartNothing) {
+    device->pollNow();
+    QTemporaryDir dir;
+    desktop.fileAnswer = dir.filePath(QStringLiteral("during"));
+    bool clicked = false;
+    QObject::connect(device.get(), &MouseSession::splash, window.get(), [&](bool shown) {
+        if (!shown || clicked) return;
+        clicked = true;
+        for (const char* name : {"Btn_Confirm2_1", "Btn_Save_1", "Btn_Load_1", "Btn_Switch_1"})
+            click(QLatin1String(name));
+    });
+    const int restarts = mouse->restartCount();
+    ASSERT_TRUE(device->readImage());
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(mouse->restartCount(), restarts);
+    EXPECT_TRUE(desktop.filters.isEmpty());  // no file dialog was opened
+    EXPECT_FALSE(w<QRadioButton>(QStringLiteral("rb_2"))->isChecked());
+    EXPECT_FALSE(device->busy());
+    EXPECT_TRUE(device->acceptsClicks());
 }
 
 }  // namespace

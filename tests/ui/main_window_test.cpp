@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,7 +25,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() { qtApp(); }
     void SetUp() override {
-        window = std::make_unique<MainWindow>(skin, device, desktop);
+        window = std::make_unique<MainWindow>(skin, device.session, desktop);
         window->show();
     }
 
@@ -52,7 +54,7 @@ protected:
     }
 
     FakeSkin skin;
-    FakeDevice device;
+    SimulatedDevice device;
     FakeDesktop desktop;
     std::unique_ptr<MainWindow> window;
 };
@@ -65,7 +67,7 @@ TEST_F(MainWindowTest, StartsInTheNoDeviceStateOnPageOneInLanguageOne) {
     EXPECT_TRUE(window->mask().contains(QPoint(4, 0)));
     EXPECT_TRUE(window->mask().contains(QPoint(515, 331)));
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage1")});
-    EXPECT_TRUE(device.started);
+    EXPECT_TRUE(device.session.pollRunning());
     EXPECT_EQ(skin.language, 1);
     EXPECT_EQ(w<QLabel>(QStringLiteral("Btn_Main_1"))->text(), QStringLiteral("办公模式"));
     for (int n = 1; n <= 5; ++n) {
@@ -121,11 +123,11 @@ TEST_F(MainWindowTest, EveryDeviceButtonWithoutAMouseShowsFindingTheDeviceAndKee
         EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage1")}) << name;
     }
     EXPECT_TRUE(desktop.filters.isEmpty());
-    EXPECT_TRUE(device.restored.empty());
+    EXPECT_EQ(device.mouse.restartCount(), 0);
 }
 
 TEST_F(MainWindowTest, InTheNoDeviceStateAnOpenMouseStillLeavesPageButtonsIdle) {
-    device.open = true;  // opened but not yet read
+    device.openWithoutReading();
     click(QStringLiteral("Btn_Adv_1"));
     EXPECT_TRUE(desktop.messages.isEmpty());
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage1")});
@@ -152,7 +154,6 @@ TEST_F(MainWindowTest, PageButtonsOpenTheirContainerAndMarkTheirFiveCopies) {
         for (int n = 1; n <= 5; ++n)
             EXPECT_FALSE(w(QStringLiteral("Disable_All_%1").arg(n))->isVisibleTo(w(QStringLiteral("gbPage%1").arg(n))));
     }
-    EXPECT_EQ(device.profilesSelected, (std::vector<int>{2, 1}));
     EXPECT_TRUE(desktop.messages.isEmpty());
 }
 
@@ -172,9 +173,9 @@ TEST_F(MainWindowTest, GunKeyToggleShowsOnlyInGameModeWithBothSwitchesOn) {
 
 TEST_F(MainWindowTest, ProfileButtonsWaitWhileBusyButOtherPagesOpen) {
     device.connect();
-    device.busyFlag = true;
+    device.session.transfer().setBusy(true);
     click(QStringLiteral("Btn_Switch_1"));
-    EXPECT_TRUE(device.profilesSelected.empty());
+    EXPECT_FALSE(w<QRadioButton>(QStringLiteral("rb_2"))->isChecked());
     click(QStringLiteral("Btn_Adv_1"));
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage2")});
 }
@@ -269,9 +270,8 @@ TEST_F(MainWindowTest, EngineerPageUsesItsOwnSizeWithoutCoversAndItsCopiesLeadBa
 TEST_F(MainWindowTest, UnpluggingShowsWaitingToReconnectAndCoversEveryPage) {
     device.connect();
     click(QStringLiteral("Btn_Adv_1"));
-    device.open = false;
-    device.enterNoDeviceState();
-    window->deviceGone();
+    device.mouse.unplug();
+    device.session.pollNow();
     ASSERT_EQ(desktop.messages.size(), 1);
     EXPECT_TRUE(desktop.messages.front().startsWith(QStringLiteral("Waiting to reconnect device")));
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage1")});
@@ -337,7 +337,8 @@ TEST_F(MainWindowTest, ConfirmButtonsRestoreTheirBuiltInImage) {
         click(QStringLiteral("Btn_Confirm%1_1").arg(c));
         for (int n = 1; n <= 5; ++n) EXPECT_EQ(picture(QStringLiteral("Img_Confirm%1_%2").arg(c).arg(n)), "BtnS_03");
     }
-    EXPECT_EQ(device.restored, (std::vector<int>{3, 1}));
+    EXPECT_EQ(device.mouse.restartCount(), 2);
+    EXPECT_EQ(device.mouse.memory(), builtinImage(1));
 }
 
 TEST_F(MainWindowTest, WebButtonOpensTheAddressOnlyWhenEnabledButTheLinkAlways) {
@@ -354,10 +355,9 @@ TEST_F(MainWindowTest, WebButtonOpensTheAddressOnlyWhenEnabledButTheLinkAlways) 
 
 TEST_F(MainWindowTest, ClosingInvalidatesTheHandlesAndRemovesTheTrayIcon) {
     device.connect();
-    device.invalidated = false;
+    ASSERT_TRUE(device.session.mouseOpen());
     click(QStringLiteral("Btn_Exit1_2"));
-    EXPECT_TRUE(device.invalidated);
-    EXPECT_FALSE(device.handlesValid());
+    EXPECT_FALSE(device.session.mouseOpen());
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->trayIcon()->isVisible());
 }
@@ -392,33 +392,41 @@ TEST_F(MainWindowTest, SaveProfileAppendsBinAndAsksBeforeReplacingTheAppendedNam
     desktop.fileAnswer = dir.filePath(QStringLiteral("fresh"));
     click(QStringLiteral("Btn_Save_1"));
     EXPECT_EQ(desktop.filters, QStringList{QStringLiteral("SaveFile (*.bin)")});
-    EXPECT_EQ(device.saved, QStringList{dir.filePath(QStringLiteral("fresh.bin"))});
+    EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("fresh.bin"))).size(), 2048);
     EXPECT_EQ(desktop.overwriteQuestions, 0);
 
     desktop.fileAnswer = dir.filePath(QStringLiteral("mine"));
     click(QStringLiteral("Btn_Save_2"));
     EXPECT_EQ(desktop.overwriteQuestions, 1);
-    EXPECT_EQ(device.saved.size(), 1);  // declined
+    EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("mine.bin"))).size(), 0);  // declined
     desktop.overwrite = true;
     click(QStringLiteral("Btn_Save_2"));
-    EXPECT_EQ(device.saved.last(), dir.filePath(QStringLiteral("mine.bin")));
+    EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("mine.bin"))).size(), 2048);
 
     desktop.fileAnswer.reset();  // cancelled
     click(QStringLiteral("Btn_Save_3"));
-    EXPECT_EQ(device.saved.size(), 2);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
 
 TEST_F(MainWindowTest, LoadProfileAndTheUpdatePageUseTheLoadFilter) {
     device.connect();
-    desktop.fileAnswer = QStringLiteral("/tmp/profile.bin");
+    QTemporaryDir dir;
+    const QString profile = dir.filePath(QStringLiteral("profile.bin"));
+    QFile file(profile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const Image image2 = builtinImage(2);
+    file.write(reinterpret_cast<const char*>(image2.data()), static_cast<qint64>(image2.size()));
+    file.close();
+    desktop.fileAnswer = profile;
     click(QStringLiteral("Btn_Load_1"));
-    EXPECT_EQ(device.loaded, QStringList{QStringLiteral("/tmp/profile.bin")});
+    EXPECT_EQ(device.mouse.memory(), image2);
     click(QStringLiteral("Btn_Update_1"));
     EXPECT_EQ(picture(QStringLiteral("Img_Update_2")), "SetS_03");
     click(QStringLiteral("Btn_LoadBIN"));
-    EXPECT_EQ(w<QLabel>(QStringLiteral("lbl_LoadBIN"))->text(), QStringLiteral("/tmp/profile.bin"));
+    EXPECT_EQ(w<QLabel>(QStringLiteral("lbl_LoadBIN"))->text(), profile);
+    const int restarts = device.mouse.restartCount();
     click(QStringLiteral("Btn_Program"));
-    EXPECT_EQ(device.programmed, 1);
+    EXPECT_EQ(device.mouse.restartCount(), restarts + 1);
     EXPECT_EQ(desktop.filters, (QStringList{QStringLiteral("LoadFile (*.bin)"), QStringLiteral("LoadFile (*.bin)")}));
     // Opening the page again forgets the loaded path.
     click(QStringLiteral("Btn_Update_1"));

@@ -2,6 +2,7 @@
 // image to a file, `show` distributes an image file as the program does and reports it.
 #include "device/file_bytes.h"
 #include "image/builtin.h"
+#include "device/image_state.h"
 #include "image/code_texts.h"
 #include "image/codes.h"
 #include "image/fields.h"
@@ -144,6 +145,7 @@ int nivractl::printImageJson(const Image& fileImage) {
     nivra::DataBufToUI(state);
 
     const Image& w = state.work.bytes;
+    const nivra::CodeTexts texts = nivra::codeTexts(state.work);
     nivra::NameInputs naming = nivra::nameInputsFromImage(w, nivra::MemoryType::I2C);
     naming.language = englishNames();
     auto status = [](bool repaired) { return repaired ? "\"repaired\"" : "\"valid\""; };
@@ -156,12 +158,12 @@ int nivractl::printImageJson(const Image& fileImage) {
     for (std::size_t p = 0; p < 3; ++p) {
         out << (p ? ",\n    [" : "\n    [");
         for (std::size_t k = 0; k < nivra::kKeysPerProfile; ++k)
-            out << (k ? ",\n      " : "\n      ") << codeObject(state.texts.profile[p][k], naming);
+            out << (k ? ",\n      " : "\n      ") << codeObject(texts.profile[p][k], naming);
         out << "\n    ]";
     }
     out << "\n  ],\n  \"combo_keys\": [";
     for (std::size_t n = 0; n < nivra::kComboKeyCount; ++n)
-        out << (n ? ",\n    " : "\n    ") << codeObject(state.texts.combo[n], naming);
+        out << (n ? ",\n    " : "\n    ") << codeObject(texts.combo[n], naming);
     out << "\n  ],\n";
     out << "  \"identity\": {\"vid\": \"" << hex4(nivra::be16(w, nivra::offset::kVid)) << "\", \"pid\": \""
         << hex4(nivra::be16(w, nivra::offset::kPid)) << "\", \"manufacturer\": "

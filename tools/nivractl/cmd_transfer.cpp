@@ -1,14 +1,9 @@
 // nivractl commands that move configurations between the mouse and files: save, load,
 // restore, patch, export-macros, backups, and the mouse side of `show --json`.
 #include "device/backup.h"
-#include "device/discovery.h"
-#include "device/link.h"
-#include "device/session.h"
-#include "device/transfer.h"
 #include "files/config_file.h"
-#include "files/patch_code.h"
 #include "files/profile_files.h"
-#include "image/builtin.h"
+#include "settings/mouse_session.h"
 #include "skin/language_table.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
@@ -29,59 +24,42 @@ std::string english(std::string_view id) {
     return text.empty() ? std::string(id) : text;
 }
 
-// The window side for a shell: both file dialogs answer with the file named on the command
-// line, messages are kept for the error line.
-class ShellView final : public QuietTransferView {
+// The program's one MouseSession from the global options, with what a shell needs of its
+// notifications: the messages for the error line, the refusals, the device-gone handling.
+class Session {
 public:
-    std::string file;
+    std::unique_ptr<MouseSession> session;
     std::vector<std::string> messages;
-
-    std::optional<std::string> chooseSaveFile(bool) override { return file; }
-    std::optional<std::string> chooseOpenFile() override { return file; }
-    void showMessage(std::string_view id) override {
-        const std::string text = english(id);
-        if (!text.empty()) messages.push_back(text);
-    }
-    void showMessageText(std::string_view text) override { messages.emplace_back(text); }
-};
-
-// The mouse of the global options (simulated or real), the link, the discovery and the
-// transfers, connected as the window connects them.
-class Session final : public DeviceEvents {
-public:
-    ShellView view;
-    ImageState state;
-    std::unique_ptr<Transfer> transfer;
-    bool idsRefused = false;
     bool memoryTypeError = false;
 
     // False with a message when the memory file or the trace file cannot be used.
     bool open(const nivractl::GlobalOptions& g, std::string& error) {
-        SessionOptions o;
-        o.simulate = g.simulate;
-        o.simulateFile = g.simulateFile;
-        o.traceFile = g.traceFile;
-        o.initialMemory = builtinImage(1);
-        device_ = DeviceSession::open(o, &error);
-        if (!device_) return false;
-        link_ = std::make_unique<Link>(&view);
-        discovery_ = std::make_unique<Discovery>(device_->transport(), device_->clock(), *link_,
-                                                 DiscoveryConfig::fromBuiltinImage(builtinImage(1)), *this);
-        if (const auto dir = BackupStore::defaultDirectory(); !dir.empty())
-            backups_ = std::make_unique<BackupStore>(dir);
-        transfer = std::make_unique<Transfer>(*link_, *discovery_, device_->clock(), state, view, backups_.get());
-        transfer->InitNoDevice();
+        session = MouseSession::open(g, {}, &error);
+        if (!session) return false;
+        QObject::connect(session.get(), &MouseSession::message, [this](const QString& id) {
+            if (id == QLatin1String("Str102")) memoryTypeError = true;
+            const std::string text = english(id.toStdString());
+            if (!text.empty()) messages.push_back(text);
+        });
+        QObject::connect(session.get(), &MouseSession::messageText,
+                         [this](const QString& text) { messages.push_back(text.toStdString()); });
+        QObject::connect(session.get(), &MouseSession::refused,
+                         [this] { messages.push_back(english("Str107")); });
+        session->enterNoDevice();
         return true;
     }
 
+    Transfer& transfer() { return session->transfer(); }
+    ImageState& state() { return session->state(); }
+
     // Finds, identifies and reads the mouse. False with the reason when it is not usable.
     bool connect(std::string& error) {
-        const std::size_t before = transfer->readRuns();
-        if (!discovery_->ReFindDev()) {
+        const std::size_t before = transfer().readRuns();
+        if (!session->findNow()) {
             error = english("Str022");
             return false;
         }
-        if (idsRefused) {
+        if (session->refusals() > 0) {
             error = english("Str107");
             return false;
         }
@@ -89,47 +67,21 @@ public:
             error = english("Str102");
             return false;
         }
-        if (transfer->readRuns() == before || !transfer->connectedI2c()) {
+        if (transfer().readRuns() == before || !transfer().connectedI2c()) {
             error = "the mouse did not identify itself as a mouse with an I2C configuration memory";
             return false;
         }
-        if (!transfer->lastReadAccepted()) {
+        if (!transfer().lastReadAccepted()) {
             error = "the mouse did not answer the read of its configuration";
             return false;
         }
         return true;
     }
 
-    // After a flow that restarts the mouse: it must have been read again.
-    bool cameBack(std::size_t readsBefore) const { return transfer->readRuns() > readsBefore && !gone_; }
-
-    BackupStore* backups() { return backups_.get(); }
+    BackupStore* backups() { return session->backups(); }
 
     // Closes the mouse, then saves the simulated memory back to its file.
-    bool close(std::string& error) {
-        if (!device_) return true;
-        transfer.reset();
-        discovery_.reset();
-        return device_->close(&error);
-    }
-
-    // DeviceEvents, as the window handles them.
-    void BtnRead() override { transfer->onMouseAccepted(); }
-    void ShowIdsRefused() override { idsRefused = true; }
-    void ShowMemoryTypeError() override { memoryTypeError = true; }
-    void RefreshErrorAP() override { transfer->InitNoDevice(); }
-    void DeviceGone() override {
-        gone_ = true;
-        transfer->setNoDevice(false);
-        RefreshErrorAP();
-    }
-
-private:
-    std::unique_ptr<DeviceSession> device_;
-    std::unique_ptr<Link> link_;
-    std::unique_ptr<Discovery> discovery_;
-    std::unique_ptr<BackupStore> backups_;
-    bool gone_ = false;
+    bool close(std::string& error) { return !session || session->close(&error); }
 };
 
 // Runs `body` on a connected session; the simulated memory is saved back afterwards.
@@ -146,20 +98,23 @@ int withMouse(const nivractl::Invocation& inv, Body body, const std::string& spa
 }
 
 std::string firstMessage(const Session& s, const std::string& fallback) {
-    return s.view.messages.empty() ? fallback : s.view.messages.front();
+    return s.messages.empty() ? fallback : s.messages.front();
 }
 
 // The result of a flow that wrote to the mouse and restarted it.
-int afterRestart(const Session& s, std::size_t readsBefore) {
-    if (!s.cameBack(readsBefore)) return nivractl::fail("the mouse was written but not found again after its restart");
+int afterRestart(Session& s, std::size_t readsBefore, int refusalsBefore) {
+    // The mouse came back with IDs the check refuses: that refusal is the news, not a
+    // mouse that was never found again.
+    if (s.session->refusals() > refusalsBefore) return nivractl::fail(english("Str107"));
+    if (s.transfer().readRuns() <= readsBefore || s.session->wentAway())
+        return nivractl::fail("the mouse was written but not found again after its restart");
     return nivractl::kOk;
 }
 
 int runSave(const nivractl::Invocation& inv) {
     if (inv.args.size() != 1) return nivractl::usageError("save");
     return withMouse(inv, [&](Session& s) {
-        s.view.file = inv.args[0];
-        const FileResult r = ProfileFiles(*s.transfer).Btn_Save_0Click();
+        const FileResult r = s.session->saveProfile(givenPath(inv.args[0]));
         return r.ok() ? nivractl::kOk : nivractl::fail(inv.args[0] + ": " + r.detail);
     });
 }
@@ -167,13 +122,13 @@ int runSave(const nivractl::Invocation& inv) {
 int runLoad(const nivractl::Invocation& inv) {
     if (inv.args.size() != 1) return nivractl::usageError("load");
     return withMouse(inv, [&](Session& s) {
-        s.view.file = inv.args[0];
-        const std::size_t reads = s.transfer->readRuns();
-        const FileResult r = ProfileFiles(*s.transfer).Btn_Load_0Click();
+        const std::size_t reads = s.transfer().readRuns();
+        const int refusals = s.session->refusals();
+        const FileResult r = s.session->loadProfile(givenPath(inv.args[0]));
         if (r.outcome == FileOutcome::Refused)
             return nivractl::fail(inv.args[0] + ": " + std::string(kLoadBinErrorText) + " (" + r.detail + ")");
         if (!r.ok()) return nivractl::fail(inv.args[0] + ": " + firstMessage(s, r.detail));
-        return afterRestart(s, reads);
+        return afterRestart(s, reads, refusals);
     }, /*spare=*/inv.args[0]);
 }
 
@@ -182,33 +137,33 @@ int runRestore(const nivractl::Invocation& inv) {
     const std::string& what = inv.args[0];
     if (what != "1" && what != "2" && what != "3" && what != "defaults") return nivractl::usageError("restore");
     return withMouse(inv, [&](Session& s) {
-        const std::size_t reads = s.transfer->readRuns();
+        const std::size_t reads = s.transfer().readRuns();
+        const int refusals = s.session->refusals();
         if (what == "defaults")
-            s.transfer->Btn_DefaultClick();
+            s.session->restoreDefaults();
         else
-            s.transfer->DefaultParameterConfirm(what[0] - '0');
-        return afterRestart(s, reads);
+            s.session->restoreBuiltin(what[0] - '0');
+        return afterRestart(s, reads, refusals);
     });
 }
 
 int runPatch(const nivractl::Invocation& inv) {
     if (inv.args.size() != 1) return nivractl::usageError("patch");
     return withMouse(inv, [&](Session& s) {
-        s.view.file = inv.args[0];
-        const std::size_t reads = s.transfer->readRuns();
-        const FileResult r = PatchCodeFiles(*s.transfer).Btn_PatchCodeClick();
+        const std::size_t reads = s.transfer().readRuns();
+        const int refusals = s.session->refusals();
+        const FileResult r = s.session->patchInOneStep(givenPath(inv.args[0]));
         if (r.outcome == FileOutcome::Refused)
             return nivractl::fail(inv.args[0] + ": " + std::string(kLoadBinErrorText) + " (" + r.detail + ")");
         if (!r.ok()) return nivractl::fail(inv.args[0] + ": " + firstMessage(s, r.detail));
-        return afterRestart(s, reads);
+        return afterRestart(s, reads, refusals);
     });
 }
 
 int runExportMacros(const nivractl::Invocation& inv) {
     if (inv.args.size() != 1) return nivractl::usageError("export-macros");
     return withMouse(inv, [&](Session& s) {
-        s.view.file = inv.args[0];
-        const FileResult r = ProfileFiles(*s.transfer).Btn_DevExportClick();
+        const FileResult r = s.session->exportMacros(givenPath(inv.args[0]));
         return r.ok() ? nivractl::kOk : nivractl::fail(inv.args[0] + ": " + r.detail);
     });
 }
@@ -226,7 +181,7 @@ int runBackups(const nivractl::Invocation& inv) {
 namespace nivractl {
 
 int showMouseImage(const Invocation& inv) {
-    return withMouse(inv, [](Session& s) { return printImageJson(s.state.transfer); });
+    return withMouse(inv, [](Session& s) { return printImageJson(s.state().transfer); });
 }
 
 }  // namespace nivractl

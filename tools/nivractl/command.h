@@ -2,6 +2,8 @@
 // with a static NIVRACTL_COMMAND object, so main() never lists them by hand.
 #pragma once
 
+#include "device/session.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,12 +16,8 @@ inline constexpr int kOk = 0;
 inline constexpr int kBadInput = 1;  // a one-line message has gone to stderr
 inline constexpr int kBadUsage = 2;
 
-// Global options, parsed before the command name.
-struct GlobalOptions {
-    bool simulate = false;            // --simulate or --simulate=MEMFILE
-    std::string simulateFile;         // MEMFILE, empty for a fresh simulated mouse
-    std::string traceFile;            // --trace FILE, empty for none
-};
+// Global options, parsed before the command name: the device options the window takes too.
+using GlobalOptions = nivra::SessionOptions;
 
 struct Invocation {
     GlobalOptions global;

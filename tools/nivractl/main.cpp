@@ -15,7 +15,7 @@ std::vector<Command>& registry() {
 }
 
 void printHelp(std::ostream& out) {
-    out << "usage: nivractl [--simulate[=MEMFILE]] [--trace FILE] COMMAND [ARGS...]\n\ncommands:\n";
+    out << "usage: nivractl " << nivra::kDeviceOptionsUsage << " COMMAND [ARGS...]\n\ncommands:\n";
     std::vector<const Command*> sorted;
     for (const Command& c : registry()) sorted.push_back(&c);
     std::sort(sorted.begin(), sorted.end(),
@@ -49,28 +49,25 @@ int main(int argc, char** argv) {
     using namespace nivractl;
     Invocation inv;
     int i = 1;
-    for (; i < argc; ++i) {
-        std::string_view a = argv[i];
-        if (a == "--simulate") {
-            inv.global.simulate = true;
-        } else if (a.starts_with("--simulate=")) {
-            inv.global.simulate = true;
-            inv.global.simulateFile = std::string(a.substr(11));
-            if (inv.global.simulateFile.empty()) return usageError("");
-        } else if (a == "--trace") {
-            if (i + 1 >= argc) return usageError("");
-            inv.global.traceFile = argv[++i];
-        } else if (a.starts_with("--trace=")) {
-            inv.global.traceFile = std::string(a.substr(8));
-        } else if (a == "--help" || a == "-h" || a == "help") {
+    const std::vector<std::string> words(argv, argv + argc);
+    for (std::size_t at = 1; at < words.size(); ++at, i = static_cast<int>(at)) {
+        const std::string& a = words[at];
+        if (a == "--help" || a == "-h" || a == "help") {
             printHelp(std::cout);
             return kOk;
-        } else if (a.starts_with("-")) {
+        }
+        std::string error;
+        const nivra::DeviceOption parsed = nivra::parseDeviceOption(words, at, inv.global, &error);
+        if (parsed == nivra::DeviceOption::Error) {
+            std::cerr << "nivractl: " << error << '\n';
+            return usageError("");
+        }
+        if (parsed == nivra::DeviceOption::Taken) continue;
+        if (a.starts_with("-")) {
             std::cerr << "nivractl: unknown option " << a << '\n';
             return usageError("");
-        } else {
-            break;
         }
+        break;
     }
     if (i >= argc) return usageError("");
     const std::string name = argv[i++];

@@ -24,18 +24,18 @@ struct Preview {
 };
 
 const Preview kPages[] = {
-    {"profile", Page::GameMode, 1, "^(Img_P1|Img_Key\\d+|Key\\d+|Img_ComboKey\\d|IB_ComboKey\\d)$"},
+    {"profile", Page::Game, 1, "^(Img_P1|Img_Key\\d+|Key\\d+|Img_ComboKey\\d|IB_ComboKey\\d)$"},
     {"advanced", Page::Advanced, 2,
      "^(Img_P2|Edt_Repeat\\d|Edt_DelayTime\\d|Img_Fire\\dContinue|lbl_Fire\\dContinue|Img_Rep\\d|lbl_Rep\\d|"
      "Img_(Spd|DbSpd|ScrSpd)\\d+|lbl_(Spd|DbSpd|ScrSpd)\\d+|Img_IsControl|Img_IsScreen|Img_DPI\\d.*|lbl_DPI\\d.*|"
      "lbl_AIMDPI.*|Img_AIMDPI.*)$"},
-    {"breathing", Page::BreathingLight, 3, "^(Img_P3|Img_Fall\\d+|Img_LED\\d|lbl_LED\\d|Img_Col\\d+)$"},
+    {"breathing", Page::Light, 3, "^(Img_P3|Img_Fall\\d+|Img_LED\\d|lbl_LED\\d|Img_Col\\d+)$"},
     {"macro", Page::Macro, 4,
      "^(Img_P4|LB_PCMacroName|LB_MacroName|LB_macro|Img_New|Btn_New|Img_Start|Btn_Start|Gb_Insert|Img_InsertBase|"
      "CB_Insert|Img_Insert(RecDelay|DelayTime|NoDelay)|IB_Insert(RecDelay|DelayTime|NoDelay)|Edt_InsertDelay|"
      "lbl_Delay|lbl_s_A|Img_InsertStart|Btn_InsertStart|Img_OK|Btn_OK|Img_Cancel|Btn_Cancel)$"},
     {"update", Page::Update, 5, "^(Img_P5|lbl_BINPath|lbl_LoadBIN|Img_LoadBIN|Btn_LoadBIN|Img_Program|Btn_Program|Btn_WebLink)$"},
-    {"firemacro", Page::OfficeMode, 0,
+    {"firemacro", Page::Office, 0,
      "^(Img_P6|Img_Fire\\d|Btn_Fire\\d|Img_GunMode\\d|Img_FireSelLeft|Edt_Fire.*|Img_FireColor\\d|"
      "Img_FireConfirm|Btn_FireConfirm|Img_FireExit|Btn_FireExit)$"},
 };
@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
         }
         // Captions wider than their labels, so that a font or size that does not fit shows up.
         for (const auto& [name, c] : r.controls) {
-            if (!c.caption || !c.width || !c.pointSize || page.page != Page::GameMode) continue;
+            if (!c.caption || !c.width || !c.pointSize || page.page != Page::Game) continue;
             QFont f(c.fontFamily.value_or(QString()));
             f.setPointSize(*c.pointSize);
             const int w = QFontMetrics(f).horizontalAdvance(*c.caption);

@@ -6,9 +6,9 @@
 #include "image/builtin.h"
 #include "ui/desktop.h"
 #include "ui/desktop_style.h"
-#include "ui/linked_device.h"
 #include "ui/main_window.h"
 #include "ui/table_skin.h"
+#include "settings/mouse_session.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     nivra::VirtualClock clock;
     nivra::SimulatedMouse mouse(clock, nivra::builtinImage(1));
     nivra::ui::TableSkin skin;
-    nivra::ui::LinkedDevice device(mouse, clock, [&skin](const QString& id) { return skin.text(id); });
+    nivra::MouseSession device(mouse, clock);
     TourDesktop desktop;
     nivra::ui::MainWindow window(skin, device, desktop);
     window.show();
