@@ -16,10 +16,13 @@ cmake --build "$build"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
 
-# ThreadSanitizer: only the device tests, whose threads share the link's lock.
+# ThreadSanitizer: the device tests, whose threads share the link's lock, and the macro
+# recorder's poller thread.
 tsan="$root/build/tsan"
 cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNIVRA_TSAN=ON -DNIVRA_WERROR=ON -DNIVRA_BENCH=OFF \
     "${launcher[@]}"
-cmake --build "$tsan" --target test_device
+cmake --build "$tsan" --target test_device test_macro_record
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/device/test_device" \
     --gtest_filter='Notification*:Link*:Discovery*'
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/macro_record/test_macro_record" \
+    --gtest_filter='RecordingPoller*'

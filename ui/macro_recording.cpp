@@ -1,0 +1,106 @@
+// The record buttons' start and stop sequences around the recorder.
+#include "ui/macro_recording.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMetaObject>
+#include <QPointer>
+
+namespace nivra::ui {
+
+const char* recordingSourceTextId(RecordingInputSource::Kind kind) {
+    return kind == RecordingInputSource::Kind::Desktop ? "Str780" : "Str781";
+}
+
+void QueuedRecordingListing::insertLine(std::size_t line, const std::string& text) {
+    RecordingListing* target = &target_;
+    QMetaObject::invokeMethod(context_, [target, line, text] { target->insertLine(line, text); }, Qt::QueuedConnection);
+}
+
+void QueuedRecordingListing::selectRow(std::size_t row) {
+    RecordingListing* target = &target_;
+    QMetaObject::invokeMethod(context_, [target, row] { target->selectRow(row); }, Qt::QueuedConnection);
+}
+
+void QueuedRecordingListing::flush() { QCoreApplication::sendPostedEvents(context_, QEvent::MetaCall); }
+
+MacroRecording::MacroRecording(RecordingListing& listing, RecordingPagePort& page,
+                               std::function<std::uint64_t()> clock, std::unique_ptr<RecordingInputSource> source,
+                               QObject* parent)
+    : QObject(parent),
+      page_(page),
+      source_(std::move(source)),
+      listing_(listing, this),
+      recorder_(listing_, std::move(clock)),
+      input_(keys_, recorder_),
+      poller_(recorder_) {
+    keys_.setOnReceive([this](std::size_t key, int count, int state) { recorder_.KeyboardHook1Receive(key, count, state); });
+    // The budget's stop comes from the poller's thread or from inside a key event: it runs
+    // later, on this object's thread, as a click on the record button would.
+    QPointer<MacroRecording> self(this);
+    recorder_.setStopWanted([self] {
+        if (self) QMetaObject::invokeMethod(self.data(), [self] { if (self) self->stop(); }, Qt::QueuedConnection);
+    });
+}
+
+MacroRecording::~MacroRecording() {
+    source_->stop();
+    recorder_.stop();
+    poller_.stop();
+}
+
+void MacroRecording::Btn_StartClick(bool librarySelected, const RecordDelay& mainDelay) {
+    if (mode_ != Mode::Idle) {
+        if (mode_ == Mode::Full) stop();
+        return;
+    }
+    if (!librarySelected) return;
+    page_.setPresencePoll(false);
+    page_.clearMacroForRecording();
+    listing_.flush();
+    recorder_.startFull(mainDelay);
+    begin(Mode::Full);
+}
+
+void MacroRecording::Btn_InsertStartClick(std::optional<std::size_t> selectedRow, bool after,
+                                          unsigned compiledLength, const RecordDelay& insertDelay) {
+    if (mode_ != Mode::Idle) {
+        if (mode_ == Mode::Insert) stop();
+        return;
+    }
+    if (!selectedRow) return;
+    listing_.flush();
+    if (!recorder_.startInsert(insertDelay, *selectedRow, after, compiledLength)) return;
+    page_.setPresencePoll(false);
+    begin(Mode::Insert);
+}
+
+void MacroRecording::begin(Mode mode) {
+    mode_ = mode;
+    page_.showRecording(true, mode == Mode::Insert, source_->kind());
+    keys_.setEnabled(true);
+    if (!source_->start(input_)) {
+        // No events can come: end at once, as a click on Stop would.
+        stop();
+        return;
+    }
+    poller_.start();
+}
+
+void MacroRecording::stop() {
+    if (mode_ == Mode::Idle) return;
+    const bool insert = mode_ == Mode::Insert;
+    mode_ = Mode::Idle;
+    keys_.setEnabled(false);
+    recorder_.stop();
+    source_->stop();
+    // The poller ends before the listing is committed, and the lines still on their way
+    // to the listing arrive first.
+    poller_.stop();
+    listing_.flush();
+    page_.showRecording(false, insert, source_->kind());
+    if (!insert) page_.commitRecordedMacro();
+    page_.setPresencePoll(true);
+}
+
+}  // namespace nivra::ui
