@@ -394,10 +394,8 @@ QImage advancedPanel(const PanelTexts& t) {
     drawHeading(p, t, kCpiBox, t.dpiLevels);
     drawHeading(p, t, kRateBox, t.reportRate);
     drawHeading(p, t, kFireKeyBox, t.fireKeys);
-    // Report rate: each choice's rate beside its mark.
-    const char* rates[4] = {"125Hz", "250Hz", "500Hz", "1000Hz"};
-    for (std::size_t i = 0; i < 4; ++i)
-        drawCaption(p, t, QPointF(kRateX[i] + 20, kRateY + 12), rates[i], 11, false, QColor(170, 182, 198));
+    // The report-rate choices and the pointer scales are captioned by the page's own labels
+    // (from the language tables), so the picture carries only the headings.
     // Fire keys: a groove per key.
     for (int y : kFireKeyY) {
         drawGroove(p, QRectF(kFireKeyBox.left() + 30, y - 3, kFireKeyBox.width() - 44, 26));
@@ -408,17 +406,13 @@ QImage advancedPanel(const PanelTexts& t) {
     drawGlyph(p, Glyph::List, QRectF(kFireCntX + 18, kFireKeyBox.top() + 8, 16, 16), kMuted);
     drawGlyph(p, Glyph::Clock, QRectF(kFireDelayX + 18, kFireKeyBox.top() + 8, 16, 16), kMuted);
     // Pointer speed, double-click speed, wheel lines: a groove per bar.
-    const char* speedCaptions[3] = {t.pointerSpeed, t.doubleClickSpeed, t.wheelLines};
-    for (std::size_t i = 0; i < kSpeedY.size(); ++i) {
-        drawGroove(p, QRectF(kSpeedX - 3, kSpeedY[i] - 2, 11 * 26 + 4, 22));
-        drawCaption(p, t, QPointF(kSpeedX - 2, kSpeedY[i] - 7), speedCaptions[i], 11);
-    }
+    for (std::size_t i = 0; i < kSpeedY.size(); ++i) drawGroove(p, QRectF(kSpeedX - 3, kSpeedY[i] - 2, 11 * 26 + 4, 22));
     return img;
 }
 
 // ---------------------------------------------------------------- breathing panel
 
-QImage breathingPanel(const PanelTexts& t) {
+QImage breathingPanel(const PanelTexts&) {
     QImage img = blankPicture(801, 375);
     QPainter p;
     beginPainter(img, p);
@@ -444,17 +438,8 @@ QImage breathingPanel(const PanelTexts& t) {
     p.setPen(Qt::NoPen);
     p.setBrush(rg);
     p.drawPath(ramp);
-    drawHeading(p, t, kEffectBox, t.effect);
-    drawHeading(p, t, kStepBox, t.breathingSpeed);
-    drawHeading(p, t, kColourBox, t.colours);
-    drawCaption(p, t, QPointF(kStepTime.x(), kStepTime.y() + 62), t.slow, 11, false, QColor(170, 182, 198));
-    {
-        QFont f(QString::fromLatin1(t.font));
-        f.setPixelSize(11);
-        const qreal w = QFontMetricsF(f).horizontalAdvance(QString::fromUtf8(t.fast));
-        drawCaption(p, t, QPointF(kStepTime.x() + 10 * kStepPitch - 2 - w, kStepTime.y() + 62), t.fast, 11, false,
-                    QColor(170, 182, 198));
-    }
+    // The panel titles and the fast and slow ends of the speed bar are the page's own labels
+    // (from the language tables), so the picture carries no text here.
     for (int row = 0; row < 2; ++row) {
         for (int i = 0; i < 5; ++i) {
             const QRectF well(kColourX0 + i * kColourStep - 3, kColourRowY[static_cast<std::size_t>(row)] - 3, 36, 36);
@@ -487,10 +472,7 @@ QImage macroPanel(const PanelTexts& t) {
     drawListWell(p, t, kContentRect, Glyph::List, t.listing);
     drawGroupBox(p, kGroupRect);
     drawHeading(p, t, kGroupRect, t.delay);
-    // The three delay choices beside their marks (RecDelay rows: 28 pixels apart).
-    const char* choices[3] = {t.recordDelay, t.defaultDelay, t.noDelay};
-    for (int j = 0; j < 3; ++j)
-        drawCaption(p, t, QPointF(kGroup.x() + 20 + 22, kGroup.y() + 40 + j * 28 + 12), choices[j], 12, false);
+    // The three delay choices are captioned by their buttons (from the language tables).
     drawGlyph(p, Glyph::Clock, QRectF(kGroupRect.right() - 26, kGroupRect.top() + 8, 18, 18), kAccentSoft);
     // Flow arrows from the PC list to the device list to the listing.
     p.setPen(QPen(kAccentSoft, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
