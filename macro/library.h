@@ -86,6 +86,8 @@ public:
     // A listing compiled into record i's slot (every edit of the listing commits this way).
     // Ignored when the code does not fit the slot.
     LibraryResult storeListing(std::size_t i, const Listing& listing);
+    // Record i's code slot zeroed in memory only (a recording refills it and then writes).
+    void clearCode(std::size_t i) { records_.at(i).code.fill(0); }
     // Btn_ImportOneClick with the file's bytes: Ignored with 99 or more macros; BadFile for
     // fewer than 272 bytes or an unused name; Exists when a used record has those name bytes.
     LibraryResult importOne(std::span<const std::uint8_t> fileBytes);

@@ -348,6 +348,17 @@ void MacroModel::setListing(Listing listing) {
     emit changed();
 }
 
+void MacroModel::clearForRecording() {
+    clearListing();
+    if (libSel_) library_.clearCode(*libSel_);
+    emit changed();
+}
+
+void MacroModel::insertRecordedLine(std::size_t line, const std::string& text) {
+    listing_.insert(listing_.begin() + static_cast<std::ptrdiff_t>(std::min(line, listing_.size())), text);
+    emit changed();
+}
+
 bool MacroModel::commitListing() {
     if (!libSel_) return false;
     return libraryResult(library_.storeListing(*libSel_, listing_));

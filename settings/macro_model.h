@@ -94,6 +94,11 @@ public:
     // this way too).
     bool commitListing();
     void setListing(macro::Listing listing);
+    // Full recording starts: the listing emptied and the selected library slot zeroed (the
+    // file is written when the recording is committed).
+    void clearForRecording();
+    // A recorded line put in at `line` (the header is line 0), not committed yet.
+    void insertRecordedLine(std::size_t line, const std::string& text);
 
     // --- Editing -----------------------------------------------------------------------------
     // Btn_EditClick: the dialog to open for the selected line (None: nothing opens).

@@ -215,8 +215,7 @@ MacroPage::MacroPage(const SkinPort& skin, QWidget* parent, MacroModel* model) :
     devList_ = new MacroList(QStringLiteral("LB_MacroName"), false, this);
     content_ = new MacroList(QStringLiteral("LB_macro"), true, this);
     newButton_ = addButton(QStringLiteral("Btn_New"), ButtonKind::F);
-    // The record button comes with the recorder; its place is kept.
-    addButton(QStringLiteral("Btn_Start"), ButtonKind::F);
+    startButton_ = addButton(QStringLiteral("Btn_Start"), ButtonKind::F);
 
     // The delay-mode group: its controls sit at window positions, so the group is a marker
     // and the page shows or hides its members.
@@ -286,7 +285,7 @@ MacroPage::MacroPage(const SkinPort& skin, QWidget* parent, MacroModel* model) :
     }
     for (QLineEdit* e : {insertDelayEdit_, xEdit_, yEdit_, repeatEdit_}) e->resize(42, 22);
     delayEdit_->resize(60, 22);
-    SkinButton* insertStart = addButton(QStringLiteral("Btn_InsertStart"), ButtonKind::F);
+    SkinButton* insertStart = insertStartButton_ = addButton(QStringLiteral("Btn_InsertStart"), ButtonKind::F);
     okButton_ = addButton(QStringLiteral("Btn_OK"), ButtonKind::G);
     cancelButton_ = addButton(QStringLiteral("Btn_Cancel"), ButtonKind::G);
     for (SkinButton* b : {insertStart, okButton_, cancelButton_}) {
@@ -332,6 +331,16 @@ MacroPage::MacroPage(const SkinPort& skin, QWidget* parent, MacroModel* model) :
     dialogCover_ = new CoverLabel(this);
     dialogCover_->setObjectName(QStringLiteral("Disable_All_4_1"));
     dialogCover_->hide();
+    // Over the insert panel while an insert recording runs: only its record button works.
+    insertCover_ = new CoverLabel(this);
+    insertCover_->setObjectName(QStringLiteral("GB_Dis"));
+    insertCover_->hide();
+    sourceLabel_ = new QLabel(this);
+    sourceLabel_->setObjectName(QStringLiteral("lbl_RecordSource"));
+    sourceLabel_->setWordWrap(true);
+    sourceLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    sourceLabel_->setStyleSheet(QStringLiteral("color: rgb(255, 80, 60);"));
+    sourceLabel_->hide();
     if (model) attach(*model);
 }
 
@@ -424,6 +433,40 @@ void MacroPage::lock(bool on) {
     for (MacroList* l : {pcList_, devList_, content_}) l->setEnabled(!on);
     dialogCover_->setVisible(on);
     if (on) dialogCover_->raise();
+    const bool insertRecording = recording_ && recordingInsert_;
+    insertCover_->setVisible(insertRecording);
+    if (insertRecording) {
+        insertCover_->setGeometry(insertBase_->geometry());
+        insertCover_->raise();
+    }
+    // The running recording's button stays clickable: it stops the recording.
+    if (recording_) (recordingInsert_ ? insertStartButton_ : startButton_)->raise();
+    if (recording_) sourceLabel_->raise();
+}
+
+RecordDelay MacroPage::recordDelay(bool insert) const {
+    RecordDelay d;
+    const DelayMode mode = !model_ ? DelayMode::Record : insert ? model_->insertDelayMode() : model_->delayMode();
+    d.mode = mode == DelayMode::Default ? RecordDelayMode::Default
+             : mode == DelayMode::None  ? RecordDelayMode::None
+                                        : RecordDelayMode::Record;
+    const QLineEdit* edit = insert ? insertDelayEdit_ : delayEdit_;
+    const auto value = macro::numberOf(macro::ruleDelayText(edit->text().toStdString()));
+    d.value = value && *value >= 1 ? static_cast<unsigned>(*value) : 50;
+    return d;
+}
+
+void MacroPage::showRecording(bool recording, bool insert, const QString& sourceId) {
+    recording_ = recording;
+    recordingInsert_ = insert;
+    (insert ? insertStartButton_ : startButton_)->label()->setText(skin_.text(recording ? QStringLiteral("Str401") : QStringLiteral("Str400")));
+    sourceLabel_->setText(recording ? skin_.text(sourceId) : QString());
+    // A line under the listing, as wide as it.
+    const QRect list = content_->geometry();
+    sourceLabel_->setGeometry(list.left(), list.bottom() + 4, list.width(), 34);
+    sourceLabel_->setVisible(recording);
+    ClearMacro();
+    refresh();
 }
 
 void MacroPage::setList(MacroList* list, const QStringList& items, std::optional<std::size_t> selected, bool lines) {
@@ -457,7 +500,14 @@ void MacroPage::refresh() {
     delayEdit_->setText(qs(model_->delayText()));
     const bool defaultDelay = model_->delayMode() == DelayMode::Default;
     delayEdit_->setReadOnly(!defaultDelay);
-    delayEdit_->setEnabled(defaultDelay);
+    delayEdit_->setEnabled(defaultDelay && !recording_);
+    const bool fullRecording = recording_ && !recordingInsert_;
+    const bool insertRecording = recording_ && recordingInsert_;
+    delay_->setEnabled(!fullRecording);
+    for (QWidget* w : delayGroup_)
+        if (w != delayEdit_) w->setEnabled(!fullRecording);
+    insertChoice_->setEnabled(!insertRecording);
+    for (SkinButton* b : {okButton_, cancelButton_}) b->label()->setEnabled(!insertRecording);
     showDelayDots(false);
     showDelayDots(true);
     newButton_->label()->setEnabled(model_->newMacroEnabled());
@@ -471,7 +521,7 @@ void MacroPage::refresh() {
     } else if (insertShown_) {
         showInsertPanel(true);
     }
-    lock(model_->locked());
+    lock(model_->locked() || recording_);
 }
 
 void MacroPage::showDelayDots(bool insert) {

@@ -5,6 +5,7 @@
 // handler calls one method of the MacroModel, and the page redraws on the model's change.
 #pragma once
 
+#include "macro/recorder.h"
 #include "ui/skin_page.h"
 
 #include <QFrame>
@@ -86,6 +87,18 @@ public:
     void CB_InsertChange(int item);
     void ClearMacro();  // hides every pop-up
 
+    // The record buttons (Btn_Start, Btn_InsertStart); the recording wires them.
+    SkinButton* startButton() const { return startButton_; }
+    SkinButton* insertStartButton() const { return insertStartButton_; }
+    // The delay a recording takes: the main group's mode and Edt_Delay, or the insert
+    // panel's mode and Edt_InsertDelay.
+    RecordDelay recordDelay(bool insert) const;
+    // While a recording runs: the page locked but for its record button, the button's caption
+    // "Str401" ("Str400" after), Gb_Delay disabled (full) or CB_Insert, Btn_OK and Btn_Cancel
+    // disabled under GB_Dis (insert), and lbl_RecordSource showing the language text `sourceId`.
+    void showRecording(bool recording, bool insert, const QString& sourceId);
+    bool recordingShown() const { return recording_; }
+
     // Redraws every control from the model.
     void refresh();
 
@@ -119,6 +132,12 @@ private:
     QLineEdit* yEdit_;
     QLineEdit* repeatEdit_;
     SkinButton* newButton_;
+    SkinButton* startButton_;
+    SkinButton* insertStartButton_;
+    QLabel* sourceLabel_;
+    CoverLabel* insertCover_;  // GB_Dis
+    bool recording_ = false;
+    bool recordingInsert_ = false;
     SkinButton* okButton_;
     SkinButton* cancelButton_;
     CoverLabel* dialogCover_;

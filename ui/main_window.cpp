@@ -11,6 +11,8 @@
 #include "ui/light_page.h"
 #include "ui/loading_splash.h"
 #include "ui/macro_page.h"
+#include "ui/macro_page_recording.h"
+#include "ui/recording_sources.h"
 #include "ui/profile_page.h"
 #include "ui/qt_translations.h"
 #include "ui/skin_port.h"
@@ -118,6 +120,9 @@ void MainWindow::wireMacroPage() {
     // The page appends ".bin" to the name chosen for a macro export.
     macroPage_->chooseSaveFile = [this] { return desktop_.saveFile(this, QLatin1String(kSaveFilter)); };
     macroPage_->attach(*macroModel_);
+    // Recording stops the session's presence poll while it runs.
+    macroRecording_ = std::make_unique<MacroPageRecording>(*macroPage_, *macroModel_, session_.transfer().discovery(),
+                                                           steadyMilliseconds, makeRecordingInputSource());
     connect(&session_, &MouseSession::deviceMacroAreaChanged, macroModel_.get(), &MacroModel::ReadAndRefreshMacro3740);
     connect(&session_, &MouseSession::pcMacroListRebuildRequested, macroPage_, [this] { macroPage_->refresh(); });
     macroModel_->CheckPCMacro();

@@ -34,6 +34,7 @@ class EngineerPage;
 class LightPage;
 class LoadingSplash;
 class MacroPage;
+class MacroPageRecording;
 class ProfilePage;
 class SkinButton;
 class SkinPage;
@@ -53,6 +54,7 @@ public:
     ~MainWindow() override;
 
     MacroModel& macroModel() { return *macroModel_; }
+    MacroPageRecording& macroRecording() { return *macroRecording_; }
 
     // Page buttons (every copy of a button shares its handler).
     void Btn_Main_0Click() { pageButtonClick(Page::Office); }
@@ -159,6 +161,7 @@ private:
     AdvancedPage* advancedPage_ = nullptr;
     MacroPage* macroPage_ = nullptr;
     std::unique_ptr<MacroModel> macroModel_;  // the Macro page's model
+    std::unique_ptr<MacroPageRecording> macroRecording_;  // its record buttons (goes before the model)
     UpdatePage* updatePage_ = nullptr;
     EngineerPage* engineerPage_ = nullptr;
     LightingModel* lighting_ = nullptr;  // the lighting editor on the session's ImageEditor

@@ -7,17 +7,23 @@
 #include "device/simulated_mouse.h"
 #include "image/builtin.h"
 #include "image/code_texts.h"
+#include "image/keys.h"
+#include "macro/byte_code.h"
 #include "settings/macro_model.h"
 #include "settings/mouse_session.h"
 #include "macro/library.h"
 #include "ui/macro_page.h"
+#include "ui/macro_page_recording.h"
 #include "ui/main_window.h"
+#include "ui/recording_sources.h"
+#include "ui/skin_button.h"
 #include "ui/small_dialog.h"
 #include "ui/table_skin.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +152,97 @@ TEST_F(MacroPageTest, InsertPanelReplacesTheDelayGroupAndInsertsAMove) {
     EXPECT_TRUE(w("IB_RecDelay")->isVisible());
     EXPECT_EQ(list("LB_macro")->item(0)->text(), QStringLiteral("X: -1  Y: 5"));
     EXPECT_EQ(model->listing()[1], "3 04FF05");
+}
+
+// Recording through the program's window with a clock the test moves: the page is locked
+// but for the record button, the presence poll pauses, and Stop compiles and writes.
+class MacroRecordPageTest : public MacroPageTest {
+protected:
+    MacroRecordPageTest() {
+        window->macroRecording().replaceInput([this] { return now; }, std::make_unique<WindowInputSource>());
+        window->activateWindow();
+    }
+    void key(Qt::Key k, std::uint64_t after) {
+        now += after;
+        QTest::keyPress(window->windowHandle(), k);
+        now += 40;
+        QTest::keyRelease(window->windowHandle(), k);
+        QCoreApplication::processEvents();
+    }
+    static std::string line(const char* name, bool press) { return keyEventLine(*captureIndexForName(name), press); }
+    QString caption(const char* name) { return window->findChild<QLabel*>(QLatin1String(name))->text(); }
+    bool polling() { return device->discovery().devTimerRunning(); }
+
+    std::uint64_t now = 1000;
+};
+
+TEST_F(MacroRecordPageTest, FullRecordingReplacesTheLibraryMacroAndRestartsThePoll) {
+    rightClickRow("LB_PCMacroName", 1);
+    const std::size_t sel = *model->librarySelection();
+    ASSERT_TRUE(polling());
+    click("Btn_Start");
+    ASSERT_TRUE(window->macroRecording().recording().recording());
+    EXPECT_FALSE(polling());
+    EXPECT_EQ(caption("Btn_Start"), skin.text(QStringLiteral("Str401")));
+    EXPECT_TRUE(w("Disable_All_4_1")->isVisible());
+    EXPECT_FALSE(w("LB_PCMacroName")->isEnabled());
+    EXPECT_FALSE(w("Gb_Delay")->isEnabled());
+    EXPECT_FALSE(w("IB_NoDelay")->isEnabled());
+    EXPECT_FALSE(w("Edt_Delay")->isEnabled());
+    EXPECT_TRUE(w("lbl_RecordSource")->isVisible());
+    EXPECT_EQ(caption("lbl_RecordSource"), skin.text(QStringLiteral("Str781")));
+    const auto& slot = model->library().record(sel).code;
+    EXPECT_TRUE(std::all_of(slot.begin(), slot.end(), [](std::uint8_t b) { return b == 0; })) << "zeroed at the start";
+    EXPECT_TRUE(model->listing().empty());
+
+    key(Qt::Key_A, 0);
+    key(Qt::Key_B, 300);
+    click("Btn_Start");
+
+    EXPECT_FALSE(window->macroRecording().recording().recording());
+    const macro::Listing expected{"10", line("A", true), "0 40", line("A", false), "0 300",
+                                  line("B", true), "0 40", line("B", false)};
+    EXPECT_EQ(model->listing(), expected);
+    const std::vector<std::uint8_t> code = macro::CompileMacroListing(expected);
+    EXPECT_TRUE(std::equal(code.begin(), code.end(), slot.begin())) << "compiled into the slot";
+    // Written to the library file: a fresh load gives the same listing.
+    model->CheckPCMacro();
+    EXPECT_EQ(model->library().listing(sel).lines, expected);
+    EXPECT_TRUE(polling());
+    EXPECT_EQ(caption("Btn_Start"), skin.text(QStringLiteral("Str400")));
+    EXPECT_FALSE(w("Disable_All_4_1")->isVisible());
+    EXPECT_FALSE(w("lbl_RecordSource")->isVisible());
+    EXPECT_TRUE(w("Gb_Delay")->isEnabled());
+}
+
+TEST_F(MacroRecordPageTest, InsertRecordingAfterARowUntilOK) {
+    rightClickRow("LB_PCMacroName", 0);
+    const macro::Listing before = model->listing();
+    ASSERT_GT(before.size(), 3u);
+    rightClickRow("LB_macro", 1);
+    click("Btn_Insert");
+    page->CB_InsertChange(3);  // a key after the row
+    click("Btn_InsertStart");
+    ASSERT_TRUE(window->macroRecording().recording().inserting());
+    EXPECT_FALSE(polling());
+    EXPECT_EQ(caption("Btn_InsertStart"), skin.text(QStringLiteral("Str401")));
+    EXPECT_FALSE(w("CB_Insert")->isEnabled());
+    EXPECT_TRUE(w("GB_Dis")->isVisible());
+    EXPECT_FALSE(w("Btn_OK")->isEnabled());
+    EXPECT_FALSE(w("Btn_Cancel")->isEnabled());
+
+    key(Qt::Key_C, 200);
+    click("Btn_InsertStart");
+    EXPECT_TRUE(polling());
+    EXPECT_TRUE(w("CB_Insert")->isEnabled());
+    EXPECT_FALSE(w("GB_Dis")->isVisible());
+    macro::Listing expected = before;
+    const macro::Listing recorded{line("C", true), "0 40", line("C", false)};
+    expected.insert(expected.begin() + 3, recorded.begin(), recorded.end());
+    EXPECT_EQ(model->listing(), expected);
+    EXPECT_EQ(model->library().listing(0).lines, before) << "nothing written before OK";
+    click("Btn_OK");
+    EXPECT_EQ(model->library().listing(0).lines, expected);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// macro_page_tour LANGUAGE [popup|insert]: the window on the Macro page with the simulated
+// macro_page_tour LANGUAGE [popup|insert|record]: the window on the Macro page with the simulated
 // mouse, the macro model attached, two library macros on the mouse and a listing shown;
-// optionally with the listing's pop-up menu or the insert panel open. For screenshots.
+// optionally with the listing's pop-up menu or the insert panel open, or a recording running
+// (a few keys typed into the window). For screenshots.
 #include "device/clock.h"
 #include "device/simulated_mouse.h"
 #include "image/builtin.h"
@@ -9,11 +10,16 @@
 #include "ui/desktop.h"
 #include "ui/desktop_style.h"
 #include "ui/macro_page.h"
+#include "ui/macro_page_recording.h"
+#include "ui/recording_sources.h"
+#include "ui/skin_button.h"
 #include "ui/main_window.h"
 #include "ui/table_skin.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QWindow>
 #include <QLabel>
 #include <QTimer>
 
@@ -24,7 +30,7 @@ int main(int argc, char** argv) {
     nivra::ui::applyDesktopStyle(app);
     const QStringList args = QApplication::arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: macro_page_tour LANGUAGE [popup|insert]\n");
+        std::fprintf(stderr, "usage: macro_page_tour LANGUAGE [popup|insert|record]\n");
         return 2;
     }
     const QString extra = args.value(2);
@@ -51,6 +57,21 @@ int main(int argc, char** argv) {
     if (extra == QLatin1String("insert")) {
         model.Btn_InsertClick();
         page->CB_InsertChange(4);
+    }
+    if (extra == QLatin1String("record")) {
+        window.macroRecording().replaceInput(nivra::ui::steadyMilliseconds, std::make_unique<nivra::ui::WindowInputSource>());
+        QTimer::singleShot(300, [page, &window] {
+            page->startButton()->onClick();
+            for (Qt::Key k : {Qt::Key_Shift, Qt::Key_H, Qt::Key_I}) {
+                QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+                QCoreApplication::sendEvent(window.windowHandle(), &press);
+                if (k == Qt::Key_Shift) continue;
+                QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier);
+                QCoreApplication::sendEvent(window.windowHandle(), &release);
+            }
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+            QCoreApplication::sendEvent(window.windowHandle(), &release);
+        });
     }
     if (extra == QLatin1String("popup")) {
         auto* list = page->findChild<QWidget*>(QStringLiteral("LB_macro"));
