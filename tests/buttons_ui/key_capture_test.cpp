@@ -11,6 +11,8 @@ namespace nivra::ui {
 namespace {
 
 TEST(KeyCapture, EventsToRows) {
+    // Key events register Qt's primary keyboard with the application that owns it.
+    nivra::ui::test::qtApp();
     struct Case {
         int key;
         Qt::KeyboardModifiers mods;
@@ -35,6 +37,7 @@ TEST(KeyCapture, EventsToRows) {
 }
 
 TEST(KeyCapture, AModifierKeyCountsAsHeldWhilePressed) {
+    nivra::ui::test::qtApp();
     const QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
     EXPECT_TRUE(heldModifiersOf(shift).shift);
     const QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::AltModifier);
