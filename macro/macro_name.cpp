@@ -1,28 +1,12 @@
 #include "macro/macro_name.h"
 
+#include "image/fields.h"
+
 #include <vector>
 
 namespace nivra::macro {
 
 namespace {
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // Code points of UTF-8 text; a malformed sequence gives U+FFFD and decoding goes on after
 // its first byte.
@@ -72,23 +56,7 @@ std::vector<char16_t> utf16(std::string_view text) {
 
 }  // namespace
 
-std::string nameText(std::span<const std::uint8_t, kNameSize> name) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < kNameSize; i += 2) {
-        const char32_t unit = static_cast<char32_t>(name[i] << 8 | name[i + 1]);
-        if (unit == 0) break;
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < kNameSize) {
-            const char32_t low = static_cast<char32_t>(name[i + 2] << 8 | name[i + 3]);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        appendUtf8(out, (unit >= 0xD800 && unit <= 0xDFFF) ? 0xFFFD : unit);
-    }
-    return out;
-}
+std::string nameText(std::span<const std::uint8_t, kNameSize> name) { return utf16NameUtf8(name); }
 
 NameBytes nameBytes(std::string_view text) {
     NameBytes out{};
