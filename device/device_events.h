@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace nivra {
 
@@ -38,6 +39,9 @@ public:
     // (user byte 164) after a key event.
     virtual void RefreshCurrentDPIStatus(std::uint8_t currentCpiLevel) { (void)currentCpiLevel; }
     virtual void RefreshCurrentProfileStatus(std::uint8_t modeByte) { (void)modeByte; }
+    // A mouse of the device table is present, but this user may not open its interface at
+    // `path` (no udev rule): the presence poll found it and could not open it.
+    virtual void MousePermissionDenied(const std::string& path) { (void)path; }
     // The presence poll `DevTimer` was started (true) or stopped (false).
     virtual void DevTimerChanged(bool running) { (void)running; }
 

@@ -4,6 +4,8 @@
 
 #include "device/protocol.h"
 
+#include <algorithm>
+
 namespace nivra {
 namespace {
 
@@ -193,10 +195,12 @@ void Discovery::DevTimerTimer() {
             closeConnection();
         } else {
             clock_.waitFor(kArrivalWait, kArrivalWaitStep);
+            bool opened = false;
             for (const DeviceId& entry : config_.deviceTable) {
                 if (!entry.tried()) continue;
                 if (OpenMouse(entry.vendorId, entry.productId)) {
                     ReadDevInfo();
+                    opened = true;
                     break;
                 }
                 // No interface of the mouse is present: handles of an earlier connection
@@ -204,10 +208,26 @@ void Discovery::DevTimerTimer() {
                 deviceGoneHandling();
                 closeConnection();
             }
+            // A mouse that is there but may not be opened is not "no mouse": the user
+            // needs to hear what fixes it.
+            if (!opened) {
+                if (const auto denied = deniedMouseInterface()) events_.MousePermissionDenied(denied->path);
+            }
         }
         storedCount_ = current;
     }
     inPoll_ = false;
+}
+
+std::optional<HidInterfaceInfo> Discovery::deniedMouseInterface() {
+    for (const HidInterfaceInfo& info : transport_.enumerate()) {
+        if (!vendorCollection(info)) continue;
+        const bool listed = std::any_of(config_.deviceTable.begin(), config_.deviceTable.end(), [&](const DeviceId& e) {
+            return e.tried() && e.vendorId == info.vendorId && e.productId == info.productId;
+        });
+        if (listed && transport_.permissionDenied(info.path)) return info;
+    }
+    return std::nullopt;
 }
 
 void Discovery::devTimerTick() {

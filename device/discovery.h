@@ -98,6 +98,10 @@ public:
     // changed) when called from inside another exchange.
     bool OpenMouse(std::uint32_t vendorId, std::uint32_t productId);
 
+    // A present interface of a device table mouse (one with the 8-byte feature report) that
+    // this user may not open; none when there is none.
+    std::optional<HidInterfaceInfo> deniedMouseInterface();
+
     // Identify, memory type and ID check of the open mouse; on success calls BtnRead.
     IdentifyResult ReadDevInfo();
 

@@ -70,6 +70,13 @@ public:
 
     // Opens an interface by path; nullptr when it is absent or cannot be opened.
     virtual std::unique_ptr<HidHandle> open(const std::string& path) = 0;
+
+    // The interface is present but this user may not open it (the device node's rights):
+    // what a missing udev rule looks like, as opposed to an absent interface.
+    virtual bool permissionDenied(const std::string& path) {
+        (void)path;
+        return false;
+    }
 };
 
 }  // namespace nivra

@@ -127,6 +127,11 @@ void setReportLengths(HidInterfaceInfo& info, const DescriptorLengths& lengths) 
                                                      c.lengths.output});
 }
 
+bool HidapiTransport::permissionDenied(const std::string& path) {
+    const int err = hidrawOpenError(path);
+    return err == EACCES || err == EPERM;
+}
+
 int hidrawOpenError(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) return errno;

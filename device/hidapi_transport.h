@@ -25,6 +25,8 @@ public:
     // Counts the hidraw nodes present (/sys/class/hidraw), without opening any.
     std::size_t count() override;
     std::unique_ptr<HidHandle> open(const std::string& path) override;
+    // EACCES or EPERM on opening the hidraw node.
+    bool permissionDenied(const std::string& path) override;
 
 private:
     bool ok_ = false;

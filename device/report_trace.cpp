@@ -88,6 +88,7 @@ public:
         if (!h) return nullptr;
         return std::make_unique<TracedHandle>(std::move(h), trace_);
     }
+    bool permissionDenied(const std::string& path) override { return inner_.permissionDenied(path); }
 
 private:
     std::unique_ptr<HidTransport> owned_;

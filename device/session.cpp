@@ -15,6 +15,7 @@ public:
     std::vector<HidInterfaceInfo> enumerate() override { return inner_.enumerate(); }
     std::size_t count() override { return inner_.count(); }
     std::unique_ptr<HidHandle> open(const std::string& path) override { return inner_.open(path); }
+    bool permissionDenied(const std::string& path) override { return inner_.permissionDenied(path); }
 
 private:
     HidTransport& inner_;

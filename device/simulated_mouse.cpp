@@ -216,12 +216,22 @@ std::vector<HidInterfaceInfo> SimulatedMouse::enumerate() {
 std::unique_ptr<HidHandle> SimulatedMouse::open(const std::string& path) {
     std::lock_guard lock(mutex_);
     if (path == kVendorPath || path == kPointerPath) {
-        if (!presentLocked()) return nullptr;
+        if (!presentLocked() || denyOpen_) return nullptr;
         const auto kind = path == kVendorPath ? Handle::Kind::Vendor : Handle::Kind::Pointer;
         return std::make_unique<Handle>(*this, kind, path, generation_);
     }
     if (others_.count(path)) return std::make_unique<Handle>(*this, Handle::Kind::Other, path, 0);
     return nullptr;
+}
+
+bool SimulatedMouse::permissionDenied(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    return denyOpen_ && presentLocked() && (path == kVendorPath || path == kPointerPath);
+}
+
+void SimulatedMouse::denyOpen(bool deny) {
+    std::lock_guard lock(mutex_);
+    denyOpen_ = deny;
 }
 
 Image SimulatedMouse::memory() const {

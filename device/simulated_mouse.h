@@ -53,6 +53,7 @@ public:
     // --- HidTransport --------------------------------------------------------------
     std::vector<HidInterfaceInfo> enumerate() override;
     std::unique_ptr<HidHandle> open(const std::string& path) override;
+    bool permissionDenied(const std::string& path) override;
 
     // --- State -----------------------------------------------------------------------
     Image memory() const;
@@ -91,6 +92,9 @@ public:
     void pressProfileButton(std::uint8_t mode);
 
     // --- Faults ------------------------------------------------------------------------
+    // The mouse's interfaces are present but may not be opened by this user (a missing
+    // udev rule): open() gives nothing and permissionDenied() says why.
+    void denyOpen(bool deny);
     void refuseCommandReports(bool refuse);
     void failDataReads(bool fail);
     // The mouse vanishes (as unplugged) after it has handled `k` more feature reports.
@@ -140,6 +144,7 @@ private:
 
     bool refuseCommands_ = false;
     bool failDataReads_ = false;
+    bool denyOpen_ = false;
     std::optional<std::size_t> vanishAfter_;
     std::size_t reports_ = 0;
 

@@ -41,6 +41,7 @@ public:
     void DeviceGone() override { s_.deviceGone(); }
     void RefreshCurrentDPIStatus(std::uint8_t level) override { emit s_.currentCpiLevelRead(level); }
     void RefreshCurrentProfileStatus(std::uint8_t mode) override { emit s_.modeByteRead(mode); }
+    void MousePermissionDenied(const std::string& path) override { emit s_.permissionDenied(qs(path)); }
     void DevTimerChanged(bool running) override {
         if (s_.devTimer_) {
             if (running) s_.devTimer_->start();

@@ -127,6 +127,9 @@ signals:
     void noDeviceEntered();
     // The mouse's IDs were refused ("Str107", a plain box that blocks until closed).
     void refused();
+    // A mouse is present but this user may not open it (`path`, its device node): the
+    // presence poll tried when the interface count changed.
+    void permissionDenied(const QString& path);
     void message(const QString& languageId);   // a language id ("Str022") for the message dialog
     void messageText(const QString& text);      // a text that is the same in every language
     void splash(bool shown);

@@ -135,6 +135,8 @@ void MainWindow::wireSession() {
     connect(s, &MouseSession::message, this, &MainWindow::showMessage);
     connect(s, &MouseSession::messageText, this, &MainWindow::showMessageText);
     connect(s, &MouseSession::refused, this, &MainWindow::showRefusal);
+    connect(s, &MouseSession::permissionDenied, this, &MainWindow::showPermissionDenied);
+    connect(s, &MouseSession::connected, this, [this] { deniedPaths_.clear(); });
     connect(s, &MouseSession::noDeviceEntered, this, &MainWindow::enterNoDevice);
     connect(s, &MouseSession::gone, this, &MainWindow::deviceGone);
     connect(s, &MouseSession::imageReplaced, this, &MainWindow::refreshFromImage);
@@ -514,6 +516,14 @@ void MainWindow::showSplash(bool shown) {
 void MainWindow::showMessage(const QString& id) { RefreshFormMessagDialog(skin_.text(id)); }
 
 void MainWindow::showRefusal() { desktop_.plainMessage(this, skin_.text(QStringLiteral("Str107"))); }
+
+void MainWindow::showPermissionDenied(const QString& path) {
+    // Once per device node while the program runs: every change of the interface count
+    // would otherwise repeat the box until the rule is installed.
+    if (deniedPaths_.contains(path)) return;
+    deniedPaths_.insert(path);
+    desktop_.plainMessage(this, skin_.text(QStringLiteral("Str790")).arg(path));
+}
 
 void MainWindow::enterNoDevice() {
     state_.page = Page::Office;

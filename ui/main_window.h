@@ -6,6 +6,8 @@
 #include "ui/window_state.h"
 
 #include <QPoint>
+#include <QSet>
+#include <QString>
 #include <QWidget>
 
 #include <memory>
@@ -93,6 +95,8 @@ public:
     void showSplash(bool shown);
     void showMessage(const QString& id);
     void showRefusal();
+    // The mouse is present but may not be opened: what installs the udev rule.
+    void showPermissionDenied(const QString& path);
     void enterNoDevice();
     void deviceGone();
     void refreshFromImage();
@@ -176,6 +180,7 @@ private:
     bool dragging_ = false;  // the window follows the pointer itself
     QPoint pressGlobal_;
     QPoint dragOffset_;
+    QSet<QString> deniedPaths_;  // device nodes whose permission message was shown
 };
 
 }  // namespace nivra::ui

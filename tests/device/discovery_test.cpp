@@ -25,6 +25,7 @@ public:
     }
     std::function<void(std::vector<HidInterfaceInfo>&)> edit;   // changes what enumerate() lists
     std::unique_ptr<HidHandle> open(const std::string& path) override { return mouse_.open(path); }
+    bool permissionDenied(const std::string& path) override { return mouse_.permissionDenied(path); }
     std::size_t count() override {
         ++countCalls;
         if (scripted.empty()) return mouse_.count();
@@ -282,6 +283,31 @@ TEST(ReadDevInfo, RefusedIdentityReadIsNotTakenForTheAcceptedPair) {
     const IdentifyResult r = rig.discovery.ReadDevInfo();
     EXPECT_EQ(r.outcome, IdentifyOutcome::NotIdentified);
     EXPECT_TRUE(rig.events.calls().empty());
+}
+
+// A mouse whose node this user may not open (no udev rule) is reported with its path, so the
+// window can say what fixes it; once the rule is in place the same poll connects it.
+TEST(DevTimerTimer, AMouseThatMayNotBeOpenedIsReportedNotIgnored) {
+    PollRig rig;
+    rig.mouse.denyOpen(true);
+    rig.discovery.DevTimerTimer();
+    EXPECT_EQ(rig.events.calls(), (Calls{"DeviceGone", std::string("MousePermissionDenied ") + SimulatedMouse::kVendorPath}));
+    EXPECT_EQ(rig.discovery.connection().command, nullptr);
+
+    // Another device is plugged in: the count changes, the mouse is still refused.
+    rig.events.clear();
+    rig.mouse.denyOpen(false);
+    rig.mouse.addOtherDevice(0x046D, 0xC077);
+    rig.discovery.DevTimerTimer();
+    EXPECT_EQ(rig.events.calls(), kAccepted);
+
+    // Nothing of the mouse present: no such report.
+    PollRig gone;
+    gone.mouse.denyOpen(true);
+    gone.mouse.unplug();
+    gone.mouse.addOtherDevice(0x046D, 0xC077);
+    gone.discovery.DevTimerTimer();
+    EXPECT_EQ(gone.events.calls(), Calls{"DeviceGone"});
 }
 
 TEST(ReFindDev, FindsTheMouseAfterItsRestart) {

@@ -64,6 +64,7 @@ public:
         add("RefreshCurrentProfileStatus " + std::to_string(v));
     }
     void DevTimerChanged(bool running) override { add(running ? "StartDevTimer" : "StopDevTimer"); }
+    void MousePermissionDenied(const std::string& path) override { add("MousePermissionDenied " + path); }
 
     std::vector<std::string> calls() const {
         std::lock_guard lock(mutex_);

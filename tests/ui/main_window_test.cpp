@@ -284,6 +284,30 @@ TEST_F(MainWindowTest, UnpluggingShowsWaitingToReconnectAndCoversEveryPage) {
     EXPECT_EQ(desktop.messages.size(), 1);
 }
 
+// A mouse whose node may not be opened gets the box that names the udev rule, once while it
+// stays refused; a new refusal after a connection is told again.
+TEST_F(MainWindowTest, AMouseThatMayNotBeOpenedNamesTheUdevRuleOnce) {
+    device.mouse.denyOpen(true);
+    device.session.pollNow();
+    ASSERT_EQ(desktop.plainMessages.size(), 1);
+    EXPECT_TRUE(desktop.plainMessages.front().contains(QStringLiteral("70-nivra-mouse.rules")));
+    EXPECT_TRUE(desktop.plainMessages.front().contains(QString::fromLatin1(SimulatedMouse::kVendorPath)));
+    device.mouse.addOtherDevice(0x046D, 0xC077);
+    device.session.pollNow();
+    EXPECT_EQ(desktop.plainMessages.size(), 1);
+
+    device.mouse.denyOpen(false);
+    device.mouse.addOtherDevice(0x046D, 0xC078);
+    device.session.pollNow();
+    EXPECT_TRUE(device.session.mouseOpen());
+    device.mouse.unplug();
+    device.session.pollNow();
+    device.mouse.denyOpen(true);
+    device.mouse.plugIn();
+    device.session.pollNow();
+    EXPECT_EQ(desktop.plainMessages.size(), 2);
+}
+
 // A shown covering label spans its page and lies above every control but the ones that
 // close the window, also after a language change has raised the page buttons again.
 TEST_F(MainWindowTest, ShownCoveringLabelsSpanTheirPageAboveThePageButtons) {

@@ -116,6 +116,7 @@ int runInfo(const nivractl::Invocation& inv) {
     std::uint32_t vendorId = 0, productId = 0;
     MemoryType memoryType = MemoryType::None;
     bool opened = false;
+    std::optional<HidInterfaceInfo> denied;  // a present mouse that this user may not open
     {
         Discovery discovery(session->transport(), session->clock(), link, config, quiet);
         for (const DeviceId& entry : config.deviceTable) {
@@ -124,6 +125,7 @@ int runInfo(const nivractl::Invocation& inv) {
                 break;
             }
         }
+        if (!opened) denied = discovery.deniedMouseInterface();
         if (opened) {
             result = discovery.ReadDevInfo();
             const Connection c = discovery.connection();
@@ -136,17 +138,10 @@ int runInfo(const nivractl::Invocation& inv) {
 
     if (!opened) {
         // A mouse that is there but may not be opened is not "no mouse": say what fixes it.
-        for (const HidInterfaceInfo& i : session->transport().enumerate()) {
-            if (i.path.rfind("/dev/", 0) != 0 || !vendorCollection(i)) continue;
-            if (!std::any_of(config.deviceTable.begin(), config.deviceTable.end(), [&](const DeviceId& e) {
-                    return e.tried() && e.vendorId == i.vendorId && e.productId == i.productId;
-                }))
-                continue;
-            const int err = hidrawOpenError(i.path);
-            if (err != EACCES && err != EPERM) continue;
+        if (denied) {
             return finish(*session,
-                          nivractl::fail("no permission to open the mouse (" + hex4(i.vendorId) + ":" +
-                                         hex4(i.productId) + ") at " + i.path + ": install the udev rule " +
+                          nivractl::fail("no permission to open the mouse (" + hex4(denied->vendorId) + ":" +
+                                         hex4(denied->productId) + ") at " + denied->path + ": install the udev rule " +
                                          kUdevRuleFile +
                                          " into /etc/udev/rules.d/, run 'udevadm control --reload && udevadm "
                                          "trigger' as root and plug the mouse in again"));
