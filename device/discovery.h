@@ -98,7 +98,7 @@ public:
     // changed) when called from inside another exchange.
     bool OpenMouse(std::uint32_t vendorId, std::uint32_t productId);
 
-    // Identify, memory type and ID check of the open mouse; on success calls BtnRead.
+    // Identify, memory type and ID check of the open mouse; on success calls MouseAccepted.
     IdentifyResult ReadDevInfo();
 
     // The presence poll, one tick of `DevTimer` (every 3500 ms while it runs).

@@ -27,7 +27,7 @@ public:
     explicit Bridge(MouseSession& s) : s_(s) {}
 
     // DeviceEvents
-    void BtnRead() override {
+    void MouseAccepted() override {
         emit s_.connected();
         s_.transfer_->onMouseAccepted();
     }
@@ -197,7 +197,7 @@ void MouseSession::deviceGone() {
 
 bool MouseSession::readImage() {
     bool read = false;
-    exclusive([&] { read = transfer_->Btn_Read(); });
+    exclusive([&] { read = transfer_->readWholeImage(); });
     return read;
 }
 
@@ -206,13 +206,13 @@ void MouseSession::restoreBuiltin(int n) {
 }
 
 void MouseSession::restoreDefaults() {
-    exclusive([&] { transfer_->Btn_DefaultClick(); });
+    exclusive([&] { transfer_->restoreDefaults(); });
 }
 
 FileResult MouseSession::saveProfile(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
     exclusive([&] {
-        r = files_->Btn_Save_0Click(choose);
+        r = files_->saveProfile(choose);
         if (r.outcome == FileOutcome::NotRead) emit message(QStringLiteral("Str109"));
         if (r.outcome == FileOutcome::WriteFailed) emit message(QStringLiteral("Str110"));
     });
@@ -221,37 +221,37 @@ FileResult MouseSession::saveProfile(const ChoosePath& choose) {
 
 FileResult MouseSession::loadProfile(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
-    exclusive([&] { r = files_->Btn_Load_0Click(choose); });
+    exclusive([&] { r = files_->loadProfile(choose); });
     return r;
 }
 
 FileResult MouseSession::exportMacros(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
-    exclusive([&] { r = files_->Btn_DevExportClick(choose); });
+    exclusive([&] { r = files_->exportDeviceMacros(choose); });
     return r;
 }
 
 bool MouseSession::openUpdatePage() {
     bool ok = false;
-    exclusive([&] { ok = patch_->Btn_Update_0Click(); });
+    exclusive([&] { ok = patch_->openUpdatePage(); });
     return ok;
 }
 
 FileResult MouseSession::loadPatch(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
-    exclusive([&] { r = patch_->Btn_LoadBINClick(choose); });
+    exclusive([&] { r = patch_->loadPatchFile(choose); });
     return r;
 }
 
 bool MouseSession::programPatch() {
     bool ok = false;
-    exclusive([&] { ok = patch_->Btn_ProgramClick(); });
+    exclusive([&] { ok = patch_->programPatch(); });
     return ok;
 }
 
 FileResult MouseSession::patchInOneStep(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
-    exclusive([&] { r = patch_->Btn_PatchCodeClick(choose); });
+    exclusive([&] { r = patch_->patchInOneStep(choose); });
     return r;
 }
 
