@@ -25,7 +25,7 @@ std::string hex4(std::uint8_t high, std::uint8_t low) {
 }  // namespace
 
 Transfer::Transfer(Link& link, Discovery& discovery, Clock& clock, ImageState& state, TransferView& view,
-                   BackupStore* backups)
+                   BackupSink* backups)
     : link_(link), discovery_(discovery), clock_(clock), state_(state), view_(view), backups_(backups) {}
 
 void Transfer::setBusy(bool busy) {

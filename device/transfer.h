@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "device/backup.h"
+#include "device/backup_sink.h"
 #include "device/clock.h"
 #include "device/discovery.h"
 #include "device/link.h"
@@ -33,7 +33,7 @@ public:
     // `state` holds the program's one transfer buffer and working copy; `backups` may be
     // null (no backups kept).
     Transfer(Link& link, Discovery& discovery, Clock& clock, ImageState& state, TransferView& view,
-             BackupStore* backups = nullptr);
+             BackupSink* backups = nullptr);
 
     Transfer(const Transfer&) = delete;
     Transfer& operator=(const Transfer&) = delete;
@@ -136,7 +136,7 @@ public:
     Discovery& discovery() { return discovery_; }
     TransferView& view() { return view_; }
     ImageState& state() { return state_; }
-    BackupStore* backups() { return backups_; }
+    BackupSink* backups() { return backups_; }
     // Number of whole-image reads run so far (readWholeImage calls, accepted by the mouse or not).
     std::size_t readRuns() const { return readRuns_; }
     // The last whole-image read was accepted by the mouse (its block read command went through).
@@ -171,7 +171,7 @@ private:
     Clock& clock_;
     ImageState& state_;
     TransferView& view_;
-    BackupStore* backups_;
+    BackupSink* backups_;
 
     bool busy_ = false;
     bool noDevice_ = false;

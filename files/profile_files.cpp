@@ -1,7 +1,7 @@
 // Save Profile, Load Profile and Export All.
 #include "files/profile_files.h"
 
-#include "device/backup.h"
+#include "files/file_bytes.h"
 #include "files/config_file.h"
 
 namespace nivra {

@@ -2,12 +2,12 @@
 // thread, files, backups and the editor, and turns their events into signals.
 #include "settings/mouse_session.h"
 
-#include "device/backup.h"
 #include "device/device_events.h"
 #include "device/discovery.h"
 #include "device/link.h"
 #include "device/notification_thread.h"
 #include "device/simulated_mouse.h"
+#include "files/backup.h"
 #include "files/patch_code.h"
 #include "image/builtin.h"
 
@@ -98,7 +98,7 @@ std::unique_ptr<MouseSession> MouseSession::open(const SessionOptions& options, 
                                                  std::string* error) {
     SessionOptions o = options;
     if (o.simulate) o.initialMemory = builtinImage(1);
-    std::unique_ptr<DeviceSession> device = DeviceSession::open(o, error);
+    std::unique_ptr<DeviceSession> device = DeviceSession::open(o, diskFiles(), error);
     if (!device) return nullptr;
     if (config.backupDirectory.empty()) config.backupDirectory = BackupStore::defaultDirectory();
     std::unique_ptr<MouseSession> s(new MouseSession(device->transport(), device->clock(), std::move(config)));
