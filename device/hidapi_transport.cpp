@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <mutex>
 #include <set>
