@@ -78,7 +78,7 @@ private:
     bench::AllocationScope allocs_;
 };
 
-// Btn_Read: the 2048 bytes read, distributed and refreshed. Arg 1 also keeps the backup of
+// The whole-image read: the 2048 bytes read, distributed and refreshed. Arg 1 also keeps the backup of
 // the connection (one file replaced atomically per read).
 void BM_WholeImageRead(benchmark::State& state) {
     TempDir dir;
@@ -89,7 +89,7 @@ void BM_WholeImageRead(benchmark::State& state) {
     }
     const Meter meter(rig);
     for (auto _ : state) {
-        if (!rig.transfer->Btn_Read()) {
+        if (!rig.transfer->readWholeImage()) {
             state.SkipWithError("the read was refused");
             break;
         }

@@ -5,7 +5,10 @@
 #
 # Ranks, lowest first: a file may include its own layer and any layer of lower rank, never
 # one of the same rank or above. files/ sits below settings/ because MouseSession (settings)
-# owns the profile and patch files; skin/ (tables and pictures, no widgets) beside files/.
+# owns the profile and patch files, and above device/ because the file flows run transfers;
+# device/ reaches the few files it touches and the backups only through interfaces of its
+# own (device/file_access.h, device/backup_sink.h) that files/ implements. skin/ (tables
+# and pictures, no widgets) beside files/.
 cmake_minimum_required(VERSION 3.25)
 
 set(rank_image 0)

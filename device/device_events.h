@@ -16,9 +16,9 @@ public:
     virtual ~DeviceEvents() = default;
 
     // The mouse passed identify and the ID check: start the whole-image read.
-    virtual void BtnRead() {}
-    // The manufacturer and product ID bytes read from the mouse (484, 485), for
-    // `edt_VendorID_Rd` and `edt_ProductID_Rd`.
+    virtual void MouseAccepted() {}
+    // The manufacturer and product ID bytes read from the mouse (484, 485), for the
+    // engineer page's read-ID fields.
     virtual void ShowReadIds(std::uint8_t manufacturerId, std::uint8_t productId) {
         (void)manufacturerId;
         (void)productId;

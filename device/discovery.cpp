@@ -162,7 +162,7 @@ IdentifyResult Discovery::ReadDevInfo() {
         identity[0] == config_.reserveManufacturerId && identity[1] == config_.reserveProductId;
     if (builtinPair || reservePair) {
         result.outcome = IdentifyOutcome::Accepted;
-        events_.BtnRead();
+        events_.MouseAccepted();
         return result;
     }
     result.outcome = IdentifyOutcome::IdsRefused;

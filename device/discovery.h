@@ -102,7 +102,7 @@ public:
     // this user may not open; none when there is none.
     std::optional<HidInterfaceInfo> deniedMouseInterface();
 
-    // Identify, memory type and ID check of the open mouse; on success calls BtnRead.
+    // Identify, memory type and ID check of the open mouse; on success calls MouseAccepted.
     IdentifyResult ReadDevInfo();
 
     // The presence poll, one tick of `DevTimer` (every 3500 ms while it runs).

@@ -9,12 +9,10 @@
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <mutex>
 #include <set>
 
-#include "device/file_bytes.h"
 #include "device/report_descriptor.h"
 
 namespace nivra {
@@ -68,7 +66,7 @@ private:
 
 }  // namespace
 
-HidapiTransport::HidapiTransport() {
+HidapiTransport::HidapiTransport(FileAccess& files) : files_(files) {
     std::lock_guard lock(gInitMutex);
     if (gInitCount > 0 || hid_init() == 0) {
         ++gInitCount;
@@ -94,7 +92,7 @@ std::vector<HidInterfaceInfo> HidapiTransport::enumerate() {
         info.path = d->path;
         info.vendorId = d->vendor_id;
         info.productId = d->product_id;
-        const std::vector<unsigned char> descriptor = readSysfsReportDescriptor(info.path);
+        const std::vector<unsigned char> descriptor = readSysfsReportDescriptor(info.path, files_);
         setReportLengths(info, measureCollections(descriptor));
         all.push_back(std::move(info));
     }
@@ -139,13 +137,14 @@ int hidrawOpenError(const std::string& path) {
     return 0;
 }
 
-std::vector<unsigned char> readSysfsReportDescriptor(const std::string& hidrawPath, const std::string& sysfsRoot) {
+std::vector<unsigned char> readSysfsReportDescriptor(const std::string& hidrawPath, FileAccess& files,
+                                                     const std::string& sysfsRoot) {
     const std::string node = std::filesystem::path(hidrawPath).filename().string();
     if (node.rfind("hidraw", 0) != 0) return {};
     // The attribute of a device that goes away while it is read fails the read: no descriptor.
     const auto bytes =
-        readFileBytes((std::filesystem::path(sysfsRoot) / node / "device" / "report_descriptor").string(),
-                      kMaxReportDescriptorBytes);
+        files.read((std::filesystem::path(sysfsRoot) / node / "device" / "report_descriptor").string(),
+                   kMaxReportDescriptorBytes);
     if (!bytes) return {};
     return std::vector<unsigned char>(bytes->begin(), bytes->end());
 }

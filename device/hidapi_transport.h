@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "device/file_access.h"
 #include "device/hid_transport.h"
 #include "device/report_descriptor.h"
 
@@ -13,7 +14,8 @@ namespace nivra {
 
 class HidapiTransport final : public HidTransport {
 public:
-    HidapiTransport();
+    // The report descriptors are read from sysfs through `files`, which must outlive it.
+    explicit HidapiTransport(FileAccess& files);
     ~HidapiTransport() override;
     HidapiTransport(const HidapiTransport&) = delete;
     HidapiTransport& operator=(const HidapiTransport&) = delete;
@@ -29,6 +31,7 @@ public:
     bool permissionDenied(const std::string& path) override;
 
 private:
+    FileAccess& files_;
     bool ok_ = false;
 };
 
@@ -44,7 +47,7 @@ inline constexpr const char* kUdevRuleFile = "packaging/70-nivra-mouse.rules";
 
 // The report descriptor bytes of a hidraw node ("/dev/hidraw3"), from
 // /sys/class/hidraw/hidraw3/device/report_descriptor; empty when unavailable.
-std::vector<unsigned char> readSysfsReportDescriptor(const std::string& hidrawPath,
+std::vector<unsigned char> readSysfsReportDescriptor(const std::string& hidrawPath, FileAccess& files,
                                                      const std::string& sysfsRoot = "/sys/class/hidraw");
 
 }  // namespace nivra

@@ -17,7 +17,7 @@ struct ImageState {
     LedType led = LedType::None;             // follows user byte 165 at each refresh
     MemoryType systemMemory = MemoryType::None;  // from built-in image 1, set once at start
     MemoryType deviceMemory = MemoryType::None;  // the connected mouse's; None when none is
-    PackageChoice package = PackageChoice::None;  // the item shown in cb_Package
+    PackageChoice package = PackageChoice::None;  // the package item shown on the engineer page
 
     DefaultInputs defaultInputs() const { return {deviceMemory, led, package}; }
 };

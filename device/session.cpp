@@ -1,7 +1,7 @@
 // Setting up the clock, transport and trace of a program from its device options.
 #include "device/session.h"
 
-#include <filesystem>
+#include <optional>
 
 #include "device/hidapi_transport.h"
 
@@ -23,8 +23,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DeviceSession> DeviceSession::open(const SessionOptions& options, std::string* error) {
-    std::unique_ptr<DeviceSession> s(new DeviceSession());
+std::unique_ptr<DeviceSession> DeviceSession::open(const SessionOptions& options, FileAccess& files,
+                                                   std::string* error) {
+    std::unique_ptr<DeviceSession> s(new DeviceSession(files));
     s->options_ = options;
     // Until setup has worked there is nothing to save: a memory file that failed to load
     // must not be overwritten by the fresh memory when the half-made session goes away.
@@ -34,14 +35,24 @@ std::unique_ptr<DeviceSession> DeviceSession::open(const SessionOptions& options
         if (options.realTimeSimulation) s->clock_ = std::make_unique<SystemClock>();
         else s->clock_ = std::make_unique<VirtualClock>();
         s->mouse_ = std::make_unique<SimulatedMouse>(*s->clock_, options.initialMemory);
-        std::error_code ec;
-        if (!options.simulateFile.empty() && std::filesystem::exists(options.simulateFile, ec)) {
-            if (!s->mouse_->loadMemory(options.simulateFile, error)) return nullptr;
+        const std::string& path = options.simulateFile;
+        if (!path.empty() && files.exists(path)) {
+            // One byte more than an image, so that a longer file is told apart.
+            const std::optional<std::vector<std::uint8_t>> bytes = files.read(path, kImageSize + 1);
+            if (!bytes) {
+                if (error) *error = "cannot read " + path;
+                return nullptr;
+            }
+            std::string why;
+            if (!s->mouse_->loadMemory(*bytes, &why)) {
+                if (error) *error = path + " " + why;
+                return nullptr;
+            }
         }
         inner = s->mouse_.get();
     } else {
         s->clock_ = std::make_unique<SystemClock>();
-        s->real_ = std::make_unique<HidapiTransport>();
+        s->real_ = std::make_unique<HidapiTransport>(files);
         inner = s->real_.get();
     }
     if (!options.traceFile.empty()) {
@@ -65,7 +76,8 @@ DeviceSession::~DeviceSession() {
 bool DeviceSession::close(std::string* error) {
     closed_ = true;
     if (!mouse_ || options_.simulateFile.empty()) return true;
-    return mouse_->saveMemory(options_.simulateFile, error);
+    const Image memory = mouse_->memory();
+    return files_.write(options_.simulateFile, memory, error);
 }
 
 DeviceOption parseDeviceOption(const std::vector<std::string>& args, std::size_t& i, SessionOptions& o,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/clock.h"
+#include "device/file_access.h"
 #include "device/hid_transport.h"
 #include "device/report_trace.h"
 #include "device/simulated_mouse.h"
@@ -40,8 +41,11 @@ inline constexpr const char* kDeviceOptionsUsage = "[--simulate[=MEMFILE]] [--tr
 class DeviceSession {
 public:
     // Sets everything up; nullptr and a one-line message in `error` when the memory file
-    // cannot be read or the trace file cannot be written.
-    static std::unique_ptr<DeviceSession> open(const SessionOptions& options, std::string* error);
+    // cannot be read or the trace file cannot be written. The memory file and the report
+    // descriptors of the real mouse are read (and the memory file saved) through `files`,
+    // which must outlive the session.
+    static std::unique_ptr<DeviceSession> open(const SessionOptions& options, FileAccess& files,
+                                               std::string* error);
     ~DeviceSession();
 
     // The virtual clock with --simulate (unless realTimeSimulation), else the system clock.
@@ -56,7 +60,8 @@ public:
     bool close(std::string* error);
 
 private:
-    DeviceSession() = default;
+    explicit DeviceSession(FileAccess& files) : files_(files) {}
+    FileAccess& files_;
     SessionOptions options_;
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<SimulatedMouse> mouse_;

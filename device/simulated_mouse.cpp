@@ -5,12 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 
-#include "device/backup.h"
-#include "device/file_bytes.h"
 #include "device/report_descriptor.h"
 
 namespace nivra {
@@ -176,27 +172,15 @@ void SimulatedMouse::powerUpLocked() {
     profileReselectArmed_ = false;
 }
 
-bool SimulatedMouse::loadMemory(const std::string& path, std::string* error) {
-    // One byte more than an image, so that a longer file is told apart.
-    const std::optional<std::vector<std::uint8_t>> read = readFileBytes(path, kImageSize + 1);
-    if (!read) {
-        if (error) *error = "cannot read " + path;
-        return false;
-    }
-    const std::vector<std::uint8_t>& bytes = *read;
+bool SimulatedMouse::loadMemory(std::span<const std::uint8_t> bytes, std::string* error) {
     if (bytes.size() != kImageSize) {
-        if (error) *error = path + " holds " + std::to_string(bytes.size()) + " bytes, not 2048";
+        if (error) *error = "holds " + std::to_string(bytes.size()) + " bytes, not 2048";
         return false;
     }
     std::lock_guard lock(mutex_);
     std::copy(bytes.begin(), bytes.end(), memory_.begin());
     powerUpLocked();
     return true;
-}
-
-bool SimulatedMouse::saveMemory(const std::string& path, std::string* error) const {
-    const Image image = memory();
-    return writeFileAtomically(path, image, error);
 }
 
 std::vector<HidInterfaceInfo> SimulatedMouse::enumerate() {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,12 +44,9 @@ public:
     SimulatedMouse(Clock& clock, const Image& memory);
     ~SimulatedMouse() override;
 
-    // Loads 2048 bytes from `path`; false (and a message in `error`) when the file cannot be
-    // read or is not 2048 bytes long. The mouse is unchanged then.
-    bool loadMemory(const std::string& path, std::string* error = nullptr);
-    // Writes the memory to `path` atomically (temporary file, then rename); false and a
-    // message when that fails.
-    bool saveMemory(const std::string& path, std::string* error = nullptr) const;
+    // Takes `bytes` as its memory (as read from a memory file) and powers up from it; false
+    // (and a message in `error`) when they are not 2048 bytes. The mouse is unchanged then.
+    bool loadMemory(std::span<const std::uint8_t> bytes, std::string* error = nullptr);
 
     // --- HidTransport --------------------------------------------------------------
     std::vector<HidInterfaceInfo> enumerate() override;

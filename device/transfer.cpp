@@ -25,7 +25,7 @@ std::string hex4(std::uint8_t high, std::uint8_t low) {
 }  // namespace
 
 Transfer::Transfer(Link& link, Discovery& discovery, Clock& clock, ImageState& state, TransferView& view,
-                   BackupStore* backups)
+                   BackupSink* backups)
     : link_(link), discovery_(discovery), clock_(clock), state_(state), view_(view), backups_(backups) {}
 
 void Transfer::setBusy(bool busy) {
@@ -52,10 +52,10 @@ bool Transfer::connectedI2c() {
 
 void Transfer::onMouseAccepted() {
     if (backups_) backups_->beginConnection();
-    Btn_Read();
+    readWholeImage();
 }
 
-bool Transfer::Btn_Read() {
+bool Transfer::readWholeImage() {
     // A flow like the others: a click handled while its splash lets the UI run starts
     // nothing. It also runs as the last step of a flow (the read after a restart, Save
     // Profile's fresh read), so it does not wait for the flow it is part of.
@@ -179,7 +179,7 @@ void Transfer::DefaultParameterConfirm(int n) {
     restartAndRefind();
 }
 
-void Transfer::Btn_DefaultClick() {
+void Transfer::restoreDefaults() {
     Flow flow(*this);
     if (!flow.entered()) return;
     view_.setResultImageVisible(false);

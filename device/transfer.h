@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "device/backup.h"
+#include "device/backup_sink.h"
 #include "device/clock.h"
 #include "device/discovery.h"
 #include "device/link.h"
@@ -22,7 +22,7 @@ namespace nivra {
 
 // All calls run on the UI thread. The flows that write the whole image end in a restart of
 // the mouse; the whole-image read that follows the re-find (started by the discovery's
-// BtnRead event, which the owner forwards to onMouseAccepted()) brings the UI back.
+// MouseAccepted event, which the owner forwards to onMouseAccepted()) brings the UI back.
 class Transfer {
 public:
     // Waits of the restart and re-find, in 10 ms steps on the injectable clock.
@@ -33,7 +33,7 @@ public:
     // `state` holds the program's one transfer buffer and working copy; `backups` may be
     // null (no backups kept).
     Transfer(Link& link, Discovery& discovery, Clock& clock, ImageState& state, TransferView& view,
-             BackupStore* backups = nullptr);
+             BackupSink* backups = nullptr);
 
     Transfer(const Transfer&) = delete;
     Transfer& operator=(const Transfer&) = delete;
@@ -62,13 +62,13 @@ public:
     bool connectedI2c();
 
     // --- Whole image ---------------------------------------------------------------------
-    // The discovery accepted a mouse (its BtnRead event): a new connection starts (its own
+    // The discovery accepted a mouse (its MouseAccepted event): a new connection starts (its own
     // backup file), then the whole-image read.
     void onMouseAccepted();
-    // Btn_Read: reads the whole image into the transfer buffer, distributes it and refreshes
+    // The whole-image read: reads the whole image into the transfer buffer, distributes it and refreshes
     // the UI. True when the mouse accepted the read. It counts as a running flow: no other
     // flow starts while it runs.
-    bool Btn_Read();
+    bool readWholeImage();
     // Distributes the transfer buffer into the working copy (with repairs and the macro
     // list hooks), with the connected memory type.
     SectionRepairs distributeTransferBuffer();
@@ -83,19 +83,16 @@ public:
     // first page and resets the page buttons.
     void InitNoDevice();
 
-    // Restores of built-in image 1..3 ("Confirm1".."Confirm3"): the image is distributed,
-    // shown and written whole, then the mouse restarts. "Str022" when no mouse is open.
-    void Btn_Confirm1_0Click() { DefaultParameterConfirm(1); }
-    void Btn_Confirm2_0Click() { DefaultParameterConfirm(2); }
-    void Btn_Confirm3_0Click() { DefaultParameterConfirm(3); }
+    // Restores of built-in image 1..3: the image is distributed, shown and written whole,
+    // then the mouse restarts. The no-mouse message when no mouse is open.
     void DefaultParameterConfirm1() { DefaultParameterConfirm(1); }
     void DefaultParameterConfirm2() { DefaultParameterConfirm(2); }
     void DefaultParameterConfirm3() { DefaultParameterConfirm(3); }
     void DefaultParameterConfirm(int n);
 
-    // The full default restore of the engineer page: Img_Result hidden, TLDefaultParameter
-    // when a mouse is open, Img_Result shown again.
-    void Btn_DefaultClick();
+    // The full default restore of the engineer page: the result picture hidden,
+    // TLDefaultParameter when a mouse is open, the result picture shown again.
+    void restoreDefaults();
     // Every section from its default generator, the device macro area zeroed, the fire
     // macros reset to "Macro1".."Macro10"; the patch code and reserved block kept. Written
     // whole when the mouse is I2C, then the mouse restarts.
@@ -139,8 +136,8 @@ public:
     Discovery& discovery() { return discovery_; }
     TransferView& view() { return view_; }
     ImageState& state() { return state_; }
-    BackupStore* backups() { return backups_; }
-    // Number of whole-image reads run so far (Btn_Read calls, accepted by the mouse or not).
+    BackupSink* backups() { return backups_; }
+    // Number of whole-image reads run so far (readWholeImage calls, accepted by the mouse or not).
     std::size_t readRuns() const { return readRuns_; }
     // The last whole-image read was accepted by the mouse (its block read command went through).
     bool lastReadAccepted() const { return lastReadAccepted_; }
@@ -174,7 +171,7 @@ private:
     Clock& clock_;
     ImageState& state_;
     TransferView& view_;
-    BackupStore* backups_;
+    BackupSink* backups_;
 
     bool busy_ = false;
     bool noDevice_ = false;

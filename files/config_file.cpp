@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "device/backup.h"
+#include "files/file_bytes.h"
 
 namespace nivra {
 

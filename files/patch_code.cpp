@@ -7,7 +7,7 @@
 
 namespace nivra {
 
-bool PatchCodeFiles::Btn_Update_0Click() {
+bool PatchCodeFiles::openUpdatePage() {
     if (!t_.mouseOpen()) {
         t_.view().noMouseOpen();
         return false;
@@ -30,7 +30,7 @@ bool PatchCodeFiles::readInto(const std::string& path, std::string& detail) {
     return true;
 }
 
-FileResult PatchCodeFiles::Btn_LoadBINClick(const ChoosePath& choose) {
+FileResult PatchCodeFiles::loadPatchFile(const ChoosePath& choose) {
     TransferView& view = t_.view();
     const auto chosen = choose();
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
@@ -68,7 +68,7 @@ void PatchCodeFiles::writePatch() {
                     static_cast<std::uint16_t>(region::kPatchCode.length), work.patchCode());
 }
 
-bool PatchCodeFiles::Btn_ProgramClick() {
+bool PatchCodeFiles::programPatch() {
     if (!t_.mouseOpen() || !patchLoaded_) return false;
     Transfer::Flow flow(t_);
     if (!flow.entered()) return false;
@@ -86,7 +86,7 @@ bool PatchCodeFiles::Btn_ProgramClick() {
     return true;
 }
 
-FileResult PatchCodeFiles::Btn_PatchCodeClick(const ChoosePath& choose) {
+FileResult PatchCodeFiles::patchInOneStep(const ChoosePath& choose) {
     Transfer::Flow flow(t_);
     if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
     TransferView& view = t_.view();

@@ -13,25 +13,25 @@ class PatchCodeFiles {
 public:
     explicit PatchCodeFiles(Transfer& transfer) : t_(transfer) {}
 
-    // Btn_Update_0Click's checks: "Str022" without a mouse (false); false with nothing done
+    // Opening the update page: the no-mouse message without a mouse (false); false with nothing done
     // in the no-device state; otherwise the patch-loaded flag is cleared and the window
     // shows the update page (true).
-    bool Btn_Update_0Click();
-    // Btn_LoadBINClick: the open dialog; a file of at least 528 bytes is read (when the
+    bool openUpdatePage();
+    // "Load BIN": the open dialog; a file of at least 528 bytes is read (when the
     // mouse is I2C) and sets the patch-loaded flag. The file's header and code are held here
     // until "Program": a whole-image read meanwhile does not swap them for the mouse's own,
     // and the full default restore does not write a patch that was never programmed. A
     // shorter or unreadable file is refused with "Loading .bin is error!", sends nothing
     // and leaves nothing loaded.
-    FileResult Btn_LoadBINClick(const ChoosePath& choose);
-    // Btn_ProgramClick: nothing without a mouse or before "Load BIN"; otherwise the loaded
+    FileResult loadPatchFile(const ChoosePath& choose);
+    // "Program": nothing without a mouse or before "Load BIN"; otherwise the loaded
     // header and code go into the patch-code copies, the header is rebuilt from the code,
     // both are written, and the mouse restarted.
-    bool Btn_ProgramClick();
-    // Btn_PatchCodeClick: choose, read, check and write in one step, then restart (with the
+    bool programPatch();
+    // The engineer page's Load Patch Code: choose, read, check and write in one step, then restart (with the
     // presence poll stopped and the pages covered, as for "Program"). A file that cannot be
     // loaded is refused as for "Load BIN": nothing written, no restart.
-    FileResult Btn_PatchCodeClick(const ChoosePath& choose);
+    FileResult patchInOneStep(const ChoosePath& choose);
 
     bool patchLoaded() const { return patchLoaded_; }
 

@@ -1,12 +1,12 @@
 // Save Profile, Load Profile and Export All.
 #include "files/profile_files.h"
 
-#include "device/backup.h"
+#include "files/file_bytes.h"
 #include "files/config_file.h"
 
 namespace nivra {
 
-FileResult ProfileFiles::Btn_Save_0Click(const ChoosePath& choose) {
+FileResult ProfileFiles::saveProfile(const ChoosePath& choose) {
     Transfer::Flow flow(t_);
     if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
     TransferView& view = t_.view();
@@ -18,7 +18,7 @@ FileResult ProfileFiles::Btn_Save_0Click(const ChoosePath& choose) {
     const auto chosen = choose();
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
 
-    const bool read = t_.Btn_Read();
+    const bool read = t_.readWholeImage();
     // Only a configuration the mouse handed over is saved: an empty or stale file would
     // pass for a saved profile and could replace a good one.
     if (!t_.connectedI2c()) return {FileOutcome::NotRead, *chosen, "the mouse's memory is not I2C"};
@@ -31,7 +31,7 @@ FileResult ProfileFiles::Btn_Save_0Click(const ChoosePath& choose) {
     return {FileOutcome::Done, *chosen, {}};
 }
 
-FileResult ProfileFiles::Btn_Load_0Click(const ChoosePath& choose) {
+FileResult ProfileFiles::loadProfile(const ChoosePath& choose) {
     Transfer::Flow flow(t_);
     if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
     TransferView& view = t_.view();
@@ -57,13 +57,13 @@ FileResult ProfileFiles::Btn_Load_0Click(const ChoosePath& choose) {
                 result.outcome = FileOutcome::Refused;
             }
         }
-        if (accepted) MemoToDataBuf_OnClick();
+        if (accepted) writeLoadedImage();
     }
     t_.setBusy(false);
     return result;
 }
 
-void ProfileFiles::MemoToDataBuf_OnClick() {
+void ProfileFiles::writeLoadedImage() {
     TransferView& view = t_.view();
     view.hideOpenMenus();
     t_.discovery().StopDevTimer();
@@ -74,7 +74,7 @@ void ProfileFiles::MemoToDataBuf_OnClick() {
     t_.writeTransferBuffer();
 }
 
-FileResult ProfileFiles::Btn_DevExportClick(const ChoosePath& choose) {
+FileResult ProfileFiles::exportDeviceMacros(const ChoosePath& choose) {
     TransferView& view = t_.view();
     const auto chosen = choose();
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};

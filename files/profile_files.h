@@ -12,7 +12,7 @@ namespace nivra {
 enum class FileOutcome {
     Done,         // the file was written, or the image written to the mouse
     Cancelled,    // the dialog was cancelled, or another flow was running
-    NoMouse,      // no mouse open: "Str022" was shown
+    NoMouse,      // no mouse open: the no-mouse message was shown
     Refused,      // the file cannot be loaded: "Loading .bin is error!" was shown, nothing sent
     NotRead,      // the mouse refused the whole-image read, or is not I2C: no file written
     WriteFailed,  // the file could not be written; any old file of that name is unchanged
@@ -31,18 +31,18 @@ public:
 
     // `choose` is asked for the file where the flow shows its dialog (the window appends
     // ".bin" and asks before replacing a file).
-    // Btn_Save_0Click: "Str022" without a mouse; otherwise the save dialog, a fresh
+    // Save Profile: the no-mouse message without a mouse; otherwise the save dialog, a fresh
     // whole-image read, and the 2048 bytes of the transfer buffer written atomically.
-    FileResult Btn_Save_0Click(const ChoosePath& choose);
-    // Btn_Load_0Click: "Str022" without a mouse; otherwise the open dialog; a file that is
+    FileResult saveProfile(const ChoosePath& choose);
+    // Load Profile: the no-mouse message without a mouse; otherwise the open dialog; a file that is
     // not a whole I2C image (shorter than 2048 bytes, or byte 495 not 0xE0) is refused with
-    // "Loading .bin is error!"; an accepted one goes through MemoToDataBuf_OnClick.
-    FileResult Btn_Load_0Click(const ChoosePath& choose);
+    // "Loading .bin is error!"; an accepted one goes through writeLoadedImage().
+    FileResult loadProfile(const ChoosePath& choose);
     // Distributes the transfer buffer, shows it, writes it whole and restarts the mouse.
-    void MemoToDataBuf_OnClick();
-    // Btn_DevExportClick: the save dialog, then the 512-byte device macro area copy written
+    void writeLoadedImage();
+    // Export All: the save dialog, then the 512-byte device macro area copy written
     // atomically.
-    FileResult Btn_DevExportClick(const ChoosePath& choose);
+    FileResult exportDeviceMacros(const ChoosePath& choose);
 
 private:
     Transfer& t_;

@@ -1,6 +1,6 @@
 #include "macro/library.h"
 
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 
 #include <algorithm>
 #include <cstdlib>

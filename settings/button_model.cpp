@@ -1,7 +1,7 @@
 #include "settings/button_model.h"
 
 #include "image/code_texts.h"
-#include "settings/macro_key_names.h"
+#include "settings/macro_key_binding.h"
 
 namespace nivra {
 

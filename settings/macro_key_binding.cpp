@@ -2,6 +2,10 @@
 
 namespace nivra {
 
+MemoryType namingMemory(const ImageState& state) {
+    return state.deviceMemory == MemoryType::None ? state.systemMemory : state.deviceMemory;
+}
+
 namespace {
 void applyCodes(ImageEditor& editor, const std::vector<macro::ButtonCodeChange>& changes) {
     for (const macro::ButtonCodeChange& c : changes) editor.setButtonCode(c.profile, c.key, c.code, Write::None);

@@ -1,14 +1,21 @@
-// Keeping macro buttons pointed at their device macro while the device macro area changes:
-// the buttons of profiles 1 and 2 bound to a device macro are remembered by the macro's
-// name, and given the macro's new address (or key off) once the area is packed again.
+// Macro buttons and the device macros they are bound to: the buttons of profiles 1 and 2
+// bound to a device macro are remembered by the macro's name and given the macro's new
+// address (or key off) once the area is packed again; and the memory type by which button
+// codes, macro keys among them, are named.
 #pragma once
 
+#include "device/image_state.h"
+#include "image/types.h"
 #include "macro/device_area.h"
 #include "settings/image_editor.h"
 
 #include <vector>
 
 namespace nivra {
+
+// The memory type the naming of button codes follows: the connected mouse's, else the
+// program's own (built-in image 1).
+MemoryType namingMemory(const ImageState& state);
 
 // InitKeysParameters: the profile 1/2 buttons bound to a device macro, with its name.
 std::vector<macro::KeyBinding> InitKeysParameters(const ImageEditor& editor, const macro::DeviceMacros& macros);

@@ -1,6 +1,6 @@
 #include "settings/macro_model.h"
 
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 #include "macro/listing.h"
 #include "settings/macro_key_binding.h"
 

@@ -2,12 +2,12 @@
 // thread, files, backups and the editor, and turns their events into signals.
 #include "settings/mouse_session.h"
 
-#include "device/backup.h"
 #include "device/device_events.h"
 #include "device/discovery.h"
 #include "device/link.h"
 #include "device/notification_thread.h"
 #include "device/simulated_mouse.h"
+#include "files/backup.h"
 #include "files/patch_code.h"
 #include "image/builtin.h"
 
@@ -27,7 +27,7 @@ public:
     explicit Bridge(MouseSession& s) : s_(s) {}
 
     // DeviceEvents
-    void BtnRead() override {
+    void MouseAccepted() override {
         emit s_.connected();
         s_.transfer_->onMouseAccepted();
     }
@@ -99,7 +99,7 @@ std::unique_ptr<MouseSession> MouseSession::open(const SessionOptions& options, 
                                                  std::string* error) {
     SessionOptions o = options;
     if (o.simulate) o.initialMemory = builtinImage(1);
-    std::unique_ptr<DeviceSession> device = DeviceSession::open(o, error);
+    std::unique_ptr<DeviceSession> device = DeviceSession::open(o, diskFiles(), error);
     if (!device) return nullptr;
     if (config.backupDirectory.empty()) config.backupDirectory = BackupStore::defaultDirectory();
     std::unique_ptr<MouseSession> s(new MouseSession(device->transport(), device->clock(), std::move(config)));
@@ -198,7 +198,7 @@ void MouseSession::deviceGone() {
 
 bool MouseSession::readImage() {
     bool read = false;
-    exclusive([&] { read = transfer_->Btn_Read(); });
+    exclusive([&] { read = transfer_->readWholeImage(); });
     return read;
 }
 
@@ -207,13 +207,13 @@ void MouseSession::restoreBuiltin(int n) {
 }
 
 void MouseSession::restoreDefaults() {
-    exclusive([&] { transfer_->Btn_DefaultClick(); });
+    exclusive([&] { transfer_->restoreDefaults(); });
 }
 
 FileResult MouseSession::saveProfile(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
     exclusive([&] {
-        r = files_->Btn_Save_0Click(choose);
+        r = files_->saveProfile(choose);
         if (r.outcome == FileOutcome::NotRead) emit message(QStringLiteral("Str109"));
         if (r.outcome == FileOutcome::WriteFailed) emit message(QStringLiteral("Str110"));
     });
@@ -222,37 +222,37 @@ FileResult MouseSession::saveProfile(const ChoosePath& choose) {
 
 FileResult MouseSession::loadProfile(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
-    exclusive([&] { r = files_->Btn_Load_0Click(choose); });
+    exclusive([&] { r = files_->loadProfile(choose); });
     return r;
 }
 
 FileResult MouseSession::exportMacros(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
-    exclusive([&] { r = files_->Btn_DevExportClick(choose); });
+    exclusive([&] { r = files_->exportDeviceMacros(choose); });
     return r;
 }
 
 bool MouseSession::openUpdatePage() {
     bool ok = false;
-    exclusive([&] { ok = patch_->Btn_Update_0Click(); });
+    exclusive([&] { ok = patch_->openUpdatePage(); });
     return ok;
 }
 
 FileResult MouseSession::loadPatch(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
-    exclusive([&] { r = patch_->Btn_LoadBINClick(choose); });
+    exclusive([&] { r = patch_->loadPatchFile(choose); });
     return r;
 }
 
 bool MouseSession::programPatch() {
     bool ok = false;
-    exclusive([&] { ok = patch_->Btn_ProgramClick(); });
+    exclusive([&] { ok = patch_->programPatch(); });
     return ok;
 }
 
 FileResult MouseSession::patchInOneStep(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
-    exclusive([&] { r = patch_->Btn_PatchCodeClick(choose); });
+    exclusive([&] { r = patch_->patchInOneStep(choose); });
     return r;
 }
 

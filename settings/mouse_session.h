@@ -94,7 +94,7 @@ public:
 
     // --- Flows (UI thread). Each does nothing while another flow runs. -----------------------
     void enterNoDevice();          // RefreshErrorAP: built-in image 1 stands in for the mouse
-    bool readImage();              // Btn_Read: the whole-image read
+    bool readImage();              // the whole-image read
     void restoreBuiltin(int n);    // Confirm1..Confirm3
     void restoreDefaults();        // the engineer page's full default restore
     // Save Profile: "Str109" when the mouse did not hand over its whole configuration,

@@ -1,6 +1,6 @@
 #include "ui/key_capture.h"
 
-#include "image/code_key_events.h"
+#include "macro/key_events.h"
 
 #include <QKeyEvent>
 

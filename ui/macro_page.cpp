@@ -1,7 +1,7 @@
 // The Macro page.
 #include "ui/macro_page.h"
 
-#include "image/code_key_events.h"
+#include "macro/key_events.h"
 #include "image/keys.h"
 #include "macro/library.h"
 #include "macro/listing.h"

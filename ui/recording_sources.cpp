@@ -1,7 +1,7 @@
 // Recording sources: Qt's key and mouse events of our windows, and XInput2 under X11.
 #include "ui/recording_sources.h"
 
-#include "image/code_key_events.h"
+#include "macro/key_events.h"
 #include "xinput/xinput_source.h"
 
 #include <QCoreApplication>

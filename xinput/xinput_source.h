@@ -3,7 +3,7 @@
 // fd() and calls dispatchPending() when it is readable (or after any wait of its own).
 #pragma once
 
-#include "image/code_key_events.h"
+#include "macro/key_events.h"
 #include "macro/input_source.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "tests/advanced/advanced_rig.h"
 #include "tests/support/run_command.h"
 
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 #include "settings/pointer_settings.h"
 
 #include <functional>

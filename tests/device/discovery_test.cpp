@@ -58,7 +58,7 @@ Image withIds(std::uint8_t manufacturer, std::uint8_t product) {
     return m;
 }
 
-const Calls kAccepted = {"ShowReadIds 255 255", "BtnRead"};
+const Calls kAccepted = {"ShowReadIds 255 255", "MouseAccepted"};
 
 TEST(DevTimerTimer, Decisions) {
     struct Case {
@@ -113,13 +113,13 @@ TEST(DevTimerTimer, Decisions) {
          [] { return std::make_unique<PollRig>(withIds(0x12, 0x34)); }, nullptr,
          {"ShowReadIds 18 52", "StopDevTimer", "ShowIdsRefused", "StartDevTimer"}, true},
         {"IDs 0/0 accepted through the reserve IDs 0/0", [] { return std::make_unique<PollRig>(withIds(0, 0)); },
-         nullptr, {"ShowReadIds 0 0", "BtnRead"}, true},
+         nullptr, {"ShowReadIds 0 0", "MouseAccepted"}, true},
         {"IDs accepted through the layout table's reserve pair",
          [] {
              return std::make_unique<PollRig>(withIds(0x12, 0x34),
                                               DiscoveryConfig::fromBuiltinImage(test::mouseImage(), 0x12, 0x34));
          },
-         nullptr, {"ShowReadIds 18 52", "BtnRead"}, true},
+         nullptr, {"ShowReadIds 18 52", "MouseAccepted"}, true},
         {"identify reply without the I2C marks: silent", plain,
          [](PollRig& r) { r.mouse.setIdentifyReply(0x40, 0x3A, 0xC0); }, {}, true},
         {"built-in image 1 not I2C: Str102 and the no-device state",

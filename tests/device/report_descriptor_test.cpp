@@ -12,6 +12,7 @@
 #include "device/hidapi_transport.h"
 #include "device/report_descriptor.h"
 #include "device/simulated_mouse.h"
+#include "files/file_bytes.h"
 
 namespace nivra {
 namespace {
@@ -159,13 +160,13 @@ TEST(SysfsReportDescriptor, ReadFromTheHidrawNodesDeviceFolder) {
     const std::vector<std::uint8_t> bytes = readData("boot_mouse.bin");
     std::ofstream(root / "hidraw7" / "device" / "report_descriptor", std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    const auto got = readSysfsReportDescriptor("/dev/hidraw7", root.string());
+    const auto got = readSysfsReportDescriptor("/dev/hidraw7", diskFiles(), root.string());
     EXPECT_EQ(std::vector<std::uint8_t>(got.begin(), got.end()), bytes);
-    EXPECT_TRUE(readSysfsReportDescriptor("/dev/hidraw8", root.string()).empty());
+    EXPECT_TRUE(readSysfsReportDescriptor("/dev/hidraw8", diskFiles(), root.string()).empty());
     // An attribute whose read fails (as one of a device unplugged meanwhile) gives no descriptor.
     fs::create_directories(root / "hidraw9" / "device" / "report_descriptor");
-    EXPECT_TRUE(readSysfsReportDescriptor("/dev/hidraw9", root.string()).empty());
-    EXPECT_TRUE(readSysfsReportDescriptor("/dev/input/event3", root.string()).empty());
+    EXPECT_TRUE(readSysfsReportDescriptor("/dev/hidraw9", diskFiles(), root.string()).empty());
+    EXPECT_TRUE(readSysfsReportDescriptor("/dev/input/event3", diskFiles(), root.string()).empty());
     fs::remove_all(root);
 }
 

@@ -7,6 +7,8 @@
 
 #include <unistd.h>
 
+#include "device/session.h"
+#include "files/file_bytes.h"
 #include "tests/device/support.h"
 
 namespace nivra {
@@ -80,30 +82,50 @@ TEST(SimulatedMouse, ProfileByteRewriteReselectsTheProfile) {
 }
 
 TEST(SimulatedMouse, MemoryFileRoundTripAndRefusal) {
+    // The memory file as the programs use it: loaded when the session opens, saved back
+    // atomically when it closes, refused (and left alone) when it is not a 2048-byte image.
     const auto dir = std::filesystem::temp_directory_path() / ("nivra-sim-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string file = (dir / "mouse.bin").string();
-    VirtualClock clock;
-    SimulatedMouse mouse(clock, test::mouseImage());
+    SessionOptions options;
+    options.simulate = true;
+    options.simulateFile = file;
+    options.initialMemory = test::mouseImage();
+    std::string error;
     Image changed = test::mouseImage();
     changed[1000] = 0x42;
-    mouse.setMemory(changed);
-    std::string error;
-    ASSERT_TRUE(mouse.saveMemory(file, &error)) << error;
+    {
+        auto session = DeviceSession::open(options, diskFiles(), &error);  // no file yet: a fresh mouse
+        ASSERT_TRUE(session) << error;
+        EXPECT_EQ(session->simulatedMouse()->memory(), test::mouseImage());
+        session->simulatedMouse()->setMemory(changed);
+        ASSERT_TRUE(session->close(&error)) << error;
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
-
-    SimulatedMouse other(clock, test::mouseImage());
-    ASSERT_TRUE(other.loadMemory(file, &error)) << error;
-    EXPECT_EQ(other.memory(), changed);
+    {
+        auto session = DeviceSession::open(options, diskFiles(), &error);
+        ASSERT_TRUE(session) << error;
+        EXPECT_EQ(session->simulatedMouse()->memory(), changed);
+    }
 
     std::ofstream(dir / "short.bin", std::ios::binary) << "too short";
-    EXPECT_FALSE(other.loadMemory((dir / "short.bin").string(), &error));
-    EXPECT_NE(error.find("not 2048"), std::string::npos);
-    EXPECT_FALSE(other.loadMemory((dir / "missing.bin").string(), &error));
     std::ofstream(dir / "long.bin", std::ios::binary) << std::string(2049, 'x');
-    EXPECT_FALSE(other.loadMemory((dir / "long.bin").string(), &error));
-    EXPECT_FALSE(other.loadMemory(dir.string(), &error));   // a folder: a failed read, not an exception
-    EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+    const struct {
+        std::filesystem::path path;
+        const char* says;
+    } refused[] = {{dir / "short.bin", "not 2048"}, {dir / "long.bin", "not 2048"},
+                   {dir, "cannot read"}};  // a folder: a failed read, not an exception
+    for (const auto& c : refused) {
+        options.simulateFile = c.path.string();
+        error.clear();
+        EXPECT_FALSE(DeviceSession::open(options, diskFiles(), &error)) << c.path;
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+    EXPECT_EQ(std::filesystem::file_size(dir / "short.bin"), 9u);  // not overwritten by a fresh memory
+
+    VirtualClock clock;
+    SimulatedMouse other(clock, changed);
+    EXPECT_FALSE(other.loadMemory(std::vector<std::uint8_t>(kImageSize - 1, 0), &error));
     EXPECT_EQ(other.memory(), changed);
     std::filesystem::remove_all(dir);
 }

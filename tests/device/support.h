@@ -48,7 +48,7 @@ struct LinkRig {
 // Records every call into the layers above as a short line, thread-safely.
 class RecordingEvents : public DeviceEvents {
 public:
-    void BtnRead() override { add("BtnRead"); }
+    void MouseAccepted() override { add("MouseAccepted"); }
     void ShowReadIds(std::uint8_t m, std::uint8_t p) override {
         add("ShowReadIds " + std::to_string(m) + " " + std::to_string(p));
     }

@@ -20,7 +20,7 @@ TEST(SaveProfile, FileIsTheMouseMemoryAsReadNow) {
     rig.view.saveAnswer = path.string();
     rig.mark();
 
-    const FileResult r = files.Btn_Save_0Click(rig.view.saveDialog());
+    const FileResult r = files.saveProfile(rig.view.saveDialog());
     ASSERT_TRUE(r.ok()) << r.detail;
     EXPECT_EQ(readBytes(path), bytesOf(rig.mouse.memory()));
     EXPECT_EQ(readBytes(path)[57], 0x12);
@@ -52,7 +52,7 @@ TEST(SaveProfile, NothingIsWrittenWithoutAConfigurationToSave) {
         const auto path = rig.dir.file("old.bin", {1, 2, 3});
         rig.view.saveAnswer = path.string();
         ProfileFiles files(*rig.transfer);
-        EXPECT_EQ(files.Btn_Save_0Click(rig.view.saveDialog()).outcome, c.outcome) << c.what;
+        EXPECT_EQ(files.saveProfile(rig.view.saveDialog()).outcome, c.outcome) << c.what;
         EXPECT_EQ(readBytes(path), (std::vector<std::uint8_t>{1, 2, 3})) << c.what;
         if (*c.message) {
             EXPECT_TRUE(rig.view.has(c.message)) << c.what;
@@ -66,7 +66,7 @@ TEST(SaveProfile, NothingIsWrittenWithoutAConfigurationToSave) {
     const auto path = rig.dir.path() / "new.bin";
     rig.view.saveAnswer = path.string();
     ProfileFiles files(*rig.transfer);
-    EXPECT_EQ(files.Btn_Save_0Click(rig.view.saveDialog()).outcome, FileOutcome::NotRead);
+    EXPECT_EQ(files.saveProfile(rig.view.saveDialog()).outcome, FileOutcome::NotRead);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -91,7 +91,7 @@ TEST(LoadProfile, BadFilesAreRefusedAndNothingIsSent) {
         rig.view.openAnswer = rig.dir.file("bad.bin", c.bytes).string();
         rig.mark();
         ProfileFiles files(*rig.transfer);
-        EXPECT_EQ(files.Btn_Load_0Click(rig.view.openDialog()).outcome, FileOutcome::Refused) << c.what;
+        EXPECT_EQ(files.loadProfile(rig.view.openDialog()).outcome, FileOutcome::Refused) << c.what;
         EXPECT_TRUE(rig.view.has("showMessageText Loading .bin is error!")) << c.what;
         EXPECT_TRUE(rig.lines().empty()) << c.what;
         EXPECT_EQ(bytesOf(rig.mouse.memory()), bytesOf(before)) << c.what;
@@ -102,7 +102,7 @@ TEST(LoadProfile, BadFilesAreRefusedAndNothingIsSent) {
     // No mouse: "Str022" before any dialog.
     Rig rig;
     ProfileFiles files(*rig.transfer);
-    EXPECT_EQ(files.Btn_Load_0Click(rig.view.openDialog()).outcome, FileOutcome::NoMouse);
+    EXPECT_EQ(files.loadProfile(rig.view.openDialog()).outcome, FileOutcome::NoMouse);
     EXPECT_EQ(rig.view.withoutSplash(), (std::vector<std::string>{"hideOpenMenus", "showMessage Str022"}));
     EXPECT_FALSE(rig.transfer->busy());
 }
@@ -116,7 +116,7 @@ TEST(LoadProfile, FileIsWrittenAsItIsAndReadBackRepaired) {
     rig.view.openAnswer = rig.dir.file("p.bin", bytesOf(file)).string();
     rig.mark();
     ProfileFiles files(*rig.transfer);
-    ASSERT_TRUE(files.Btn_Load_0Click(rig.view.openDialog()).ok());
+    ASSERT_TRUE(files.loadProfile(rig.view.openDialog()).ok());
 
     EXPECT_EQ(bytesOf(rig.mouse.memory()), bytesOf(file));  // unchanged, wrong check byte and all
     EXPECT_EQ(rig.mouse.restartCount(), 1);
@@ -140,14 +140,14 @@ TEST(ExportAll, TheDeviceMacroAreaAlone) {
     const auto path = rig.dir.path() / "macros.bin";
     rig.view.saveAnswer = path.string();
     ProfileFiles files(*rig.transfer);
-    ASSERT_TRUE(files.Btn_DevExportClick(rig.view.saveDialog()).ok());
+    ASSERT_TRUE(files.exportDeviceMacros(rig.view.saveDialog()).ok());
     EXPECT_EQ(readBytes(path), std::vector<std::uint8_t>(memory.begin() + 496, memory.begin() + 1008));
 
     // Without a mouse there is no device macro area to export: no file.
     Rig none;
     none.view.saveAnswer = (none.dir.path() / "x.bin").string();
     ProfileFiles noFiles(*none.transfer);
-    EXPECT_EQ(noFiles.Btn_DevExportClick(none.view.saveDialog()).outcome, FileOutcome::NotRead);
+    EXPECT_EQ(noFiles.exportDeviceMacros(none.view.saveDialog()).outcome, FileOutcome::NotRead);
     EXPECT_FALSE(std::filesystem::exists(none.dir.path() / "x.bin"));
 }
 
@@ -166,7 +166,7 @@ TEST(PatchCode, LoadPatchCodeWritesAFreshHeaderAndKeepsBytes8To15) {
     rig.view.openAnswer = rig.dir.file("patch.bin", patchFile(builtinImage(1), 0x00)).string();
     rig.mark();
     PatchCodeFiles patch(*rig.transfer);
-    ASSERT_TRUE(patch.Btn_PatchCodeClick(rig.view.openDialog()).ok());
+    ASSERT_TRUE(patch.patchInOneStep(rig.view.openDialog()).ok());
 
     const Image after = rig.mouse.memory();
     EXPECT_EQ(std::vector<std::uint8_t>(after.begin() + 1008, after.begin() + 1016),
@@ -191,12 +191,12 @@ TEST(PatchCode, ShortOrMissingFilesAreRefused) {
         rig.mark();
         PatchCodeFiles patch(*rig.transfer);
         if (oneStep) {
-            EXPECT_EQ(patch.Btn_PatchCodeClick(rig.view.openDialog()).outcome, FileOutcome::Refused);
+            EXPECT_EQ(patch.patchInOneStep(rig.view.openDialog()).outcome, FileOutcome::Refused);
         } else {
-            ASSERT_TRUE(patch.Btn_Update_0Click());
-            EXPECT_EQ(patch.Btn_LoadBINClick(rig.view.openDialog()).outcome, FileOutcome::Refused);
+            ASSERT_TRUE(patch.openUpdatePage());
+            EXPECT_EQ(patch.loadPatchFile(rig.view.openDialog()).outcome, FileOutcome::Refused);
             EXPECT_FALSE(patch.patchLoaded());
-            EXPECT_FALSE(patch.Btn_ProgramClick());
+            EXPECT_FALSE(patch.programPatch());
         }
         EXPECT_TRUE(rig.view.has("showMessageText Loading .bin is error!"));
         EXPECT_TRUE(rig.lines().empty());
@@ -204,7 +204,7 @@ TEST(PatchCode, ShortOrMissingFilesAreRefused) {
         EXPECT_EQ(rig.mouse.restartCount(), 0);
         EXPECT_FALSE(rig.view.splashShown);
         rig.view.openAnswer = (rig.dir.path() / "absent.bin").string();
-        EXPECT_EQ(oneStep ? patch.Btn_PatchCodeClick(rig.view.openDialog()).outcome : patch.Btn_LoadBINClick(rig.view.openDialog()).outcome,
+        EXPECT_EQ(oneStep ? patch.patchInOneStep(rig.view.openDialog()).outcome : patch.loadPatchFile(rig.view.openDialog()).outcome,
                   FileOutcome::Refused);
     }
 }
@@ -213,19 +213,19 @@ TEST(PatchCode, LoadBinThenProgram) {
     Rig rig;
     rig.connect();
     PatchCodeFiles patch(*rig.transfer);
-    ASSERT_TRUE(patch.Btn_Update_0Click());
+    ASSERT_TRUE(patch.openUpdatePage());
     rig.mark();
-    EXPECT_FALSE(patch.Btn_ProgramClick());  // nothing loaded yet: nothing sent
+    EXPECT_FALSE(patch.programPatch());  // nothing loaded yet: nothing sent
     EXPECT_TRUE(rig.lines().empty());
 
     std::vector<std::uint8_t> file = patchFile(builtinImage(1), 0xAA);
     file[16] ^= 0x01;  // a different patch code: its own check
     const auto path = rig.dir.file("patch.bin", file).string();
     rig.view.openAnswer = path;
-    ASSERT_TRUE(patch.Btn_LoadBINClick(rig.view.openDialog()).ok());
+    ASSERT_TRUE(patch.loadPatchFile(rig.view.openDialog()).ok());
     EXPECT_TRUE(rig.view.has("showPatchFilePath " + path));
     EXPECT_TRUE(rig.lines().empty());  // loading sends nothing
-    ASSERT_TRUE(patch.Btn_ProgramClick());
+    ASSERT_TRUE(patch.programPatch());
 
     const Image after = rig.mouse.memory();
     std::uint16_t sum = 0;
@@ -235,7 +235,7 @@ TEST(PatchCode, LoadBinThenProgram) {
     EXPECT_TRUE(std::equal(after.begin() + 1024, after.begin() + 1536, file.begin() + 16));
     EXPECT_EQ(rig.mouse.restartCount(), 1);
     EXPECT_TRUE(patch.patchLoaded());  // programming does not clear the flag; the page does
-    ASSERT_TRUE(patch.Btn_Update_0Click());
+    ASSERT_TRUE(patch.openUpdatePage());
     EXPECT_FALSE(patch.patchLoaded());
 }
 
@@ -244,19 +244,19 @@ TEST(PatchCode, OnlyProgramWritesTheLoadedFile) {
     rig.connect();
     const Image shipped = builtinImage(1);
     PatchCodeFiles patch(*rig.transfer);
-    ASSERT_TRUE(patch.Btn_Update_0Click());
+    ASSERT_TRUE(patch.openUpdatePage());
     std::vector<std::uint8_t> file = patchFile(shipped, 0x00);
     std::fill(file.begin() + 16, file.end(), 0x11);
     rig.view.openAnswer = rig.dir.file("patch.bin", file).string();
-    ASSERT_TRUE(patch.Btn_LoadBINClick(rig.view.openDialog()).ok());
+    ASSERT_TRUE(patch.loadPatchFile(rig.view.openDialog()).ok());
 
     // The full default restore (with its restart and re-read) writes the patch as last read.
-    rig.transfer->Btn_DefaultClick();
+    rig.transfer->restoreDefaults();
     Image mem = rig.mouse.memory();
     EXPECT_TRUE(std::equal(mem.begin() + 1008, mem.begin() + 1536, shipped.begin() + 1008));
 
     // "Program" after that re-read still writes the file the user loaded.
-    ASSERT_TRUE(patch.Btn_ProgramClick());
+    ASSERT_TRUE(patch.programPatch());
     mem = rig.mouse.memory();
     EXPECT_TRUE(std::equal(mem.begin() + 1024, mem.begin() + 1536, file.begin() + 16));
     // 512 bytes of 0x11 sum to 0x2200; the check is 0x2200 ^ 0x015A.
@@ -265,22 +265,22 @@ TEST(PatchCode, OnlyProgramWritesTheLoadedFile) {
 
     // A refused file after a good one leaves nothing to program.
     rig.view.openAnswer = rig.dir.file("short.bin", {file.begin(), file.begin() + 100}).string();
-    EXPECT_EQ(patch.Btn_LoadBINClick(rig.view.openDialog()).outcome, FileOutcome::Refused);
+    EXPECT_EQ(patch.loadPatchFile(rig.view.openDialog()).outcome, FileOutcome::Refused);
     EXPECT_FALSE(patch.patchLoaded());
     rig.mark();
-    EXPECT_FALSE(patch.Btn_ProgramClick());
+    EXPECT_FALSE(patch.programPatch());
     EXPECT_TRUE(rig.lines().empty());
 }
 
 TEST(PatchCode, UpdatePageNeedsAMouse) {
     Rig rig;
     PatchCodeFiles patch(*rig.transfer);
-    EXPECT_FALSE(patch.Btn_Update_0Click());
+    EXPECT_FALSE(patch.openUpdatePage());
     EXPECT_EQ(rig.view.calls, std::vector<std::string>{"showMessage Str022"});
     rig.connect();
     rig.transfer->setNoDevice(true);
     rig.view.clear();
-    EXPECT_FALSE(patch.Btn_Update_0Click());
+    EXPECT_FALSE(patch.openUpdatePage());
     EXPECT_TRUE(rig.view.calls.empty());
 }
 
@@ -301,15 +301,15 @@ TEST(RestartWithThePollTicking, NoFlowReportsTheMouseGone) {
         bool opensPatchFile;
         void (*run)(Rig&, ProfileFiles&, PatchCodeFiles&);
     } cases[] = {
-        {"Confirm1", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->Btn_Confirm1_0Click(); }},
-        {"defaults", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->Btn_DefaultClick(); }},
-        {"Load Profile", false, [](Rig& r, ProfileFiles& f, PatchCodeFiles&) { f.Btn_Load_0Click(r.view.openDialog()); }},
+        {"Confirm1", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->DefaultParameterConfirm(1); }},
+        {"defaults", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->restoreDefaults(); }},
+        {"Load Profile", false, [](Rig& r, ProfileFiles& f, PatchCodeFiles&) { f.loadProfile(r.view.openDialog()); }},
         {"Program", true, [](Rig& r, ProfileFiles&, PatchCodeFiles& p) {
-             p.Btn_Update_0Click();
-             p.Btn_LoadBINClick(r.view.openDialog());
-             p.Btn_ProgramClick();
+             p.openUpdatePage();
+             p.loadPatchFile(r.view.openDialog());
+             p.programPatch();
          }},
-        {"Load Patch Code", true, [](Rig& r, ProfileFiles&, PatchCodeFiles& p) { p.Btn_PatchCodeClick(r.view.openDialog()); }},
+        {"Load Patch Code", true, [](Rig& r, ProfileFiles&, PatchCodeFiles& p) { p.patchInOneStep(r.view.openDialog()); }},
         {"a restart alone", false, [](Rig& r, ProfileFiles&, PatchCodeFiles&) { r.transfer->restartAndRefind(); }},
     };
     for (const Case& c : cases) {

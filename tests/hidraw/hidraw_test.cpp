@@ -19,6 +19,7 @@
 #include "device/notification_thread.h"
 #include "device/report_trace.h"
 #include "device/simulated_mouse.h"
+#include "files/file_bytes.h"
 #include "image/builtin.h"
 #include "tests/hidraw/hidraw_bed.h"
 #include "tests/support/run_command.h"
@@ -130,7 +131,7 @@ protected:
     VirtualClock clock;
     SimulatedMouse mouse{clock, builtinImage(1)};
     test::HidrawBed bed;
-    HidapiTransport hidapi;
+    HidapiTransport hidapi{diskFiles()};
     testing::TempDir tmp;
 };
 

@@ -1,5 +1,5 @@
 // Qt key events to key capture rows, checked against Qt's own key codes.
-#include "image/code_key_events.h"
+#include "macro/key_events.h"
 #include "image/keys.h"
 
 #include <QtCore/qnamespace.h>

@@ -1,6 +1,6 @@
 // `nivractl set led ...` sends the mouse what the window's model call sends, and
 // `show --json` reports the lighting.
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 #include "tests/light/light_window.h"
 #include "tests/support/run_command.h"
 

@@ -90,9 +90,9 @@ TEST(Flows, AClickDuringTheWholeImageReadsSplashStartsNothing) {
     QObject::connect(rig.session.get(), &MouseSession::splash, [&](bool shown) {
         if (!shown || clicked) return;
         clicked = true;
-        rig.transfer->Btn_Confirm2_0Click();  // the click the UI handles while the splash repaints
+        rig.transfer->DefaultParameterConfirm(2);  // the click the UI handles while the splash repaints
     });
-    rig.transfer->Btn_Read();
+    rig.transfer->readWholeImage();
     EXPECT_TRUE(clicked);
     EXPECT_EQ(rig.mouse.restartCount(), 0);
     EXPECT_EQ(bytesOf(rig.mouse.memory()), bytesOf(builtinImage(1)));
@@ -133,7 +133,7 @@ TEST(Flows, IdentifyIsNeverSentInsideTheWholeImageRead) {
         rig.discovery->OpenMouse(id.vendorId, id.productId);  // a re-find from inside the read's splash
     });
     rig.mark();
-    rig.transfer->Btn_Read();
+    rig.transfer->readWholeImage();
     ASSERT_TRUE(reopened);
     const auto lines = rig.lines();
     const std::string read = setLine(protocol::blockCommand(protocol::Command::BlockRead, 0, 2048));

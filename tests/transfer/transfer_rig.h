@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "device/backup.h"
+#include "files/backup.h"
 #include "device/discovery.h"
 #include "device/link.h"
 #include "device/report_trace.h"

@@ -51,7 +51,7 @@ TEST(WholeImageRead, OrderOfTheWindowCalls) {
     Rig rig;
     rig.connect();
     rig.mark();
-    rig.transfer->Btn_Read();
+    rig.transfer->readWholeImage();
     EXPECT_EQ(rig.view.withoutSplash(),
               (std::vector<std::string>{"showCoveringLabels", "rebuildPcMacroList", "deviceMacroAreaChanged",
                                         "showPatchCheck 261A", "fireMacroNamesChanged", "refreshUI",
@@ -66,7 +66,7 @@ TEST(WholeImageRead, FailedDataReadsShowTheDefaultsAndKeepNoBackup) {
     const auto before = rig.backups->list();
     rig.mouse.failDataReads(true);
     rig.backups->beginConnection();
-    EXPECT_TRUE(rig.transfer->Btn_Read());
+    EXPECT_TRUE(rig.transfer->readWholeImage());
     EXPECT_FALSE(rig.transfer->lastReadComplete());
     EXPECT_TRUE(std::all_of(rig.state.transfer.begin(), rig.state.transfer.end(), [](auto b) { return b == 0xFF; }));
     // Every section was repaired: the vendor section carries the default USB identity.
@@ -87,7 +87,7 @@ TEST(WholeImageRead, AMouseThatVanishesMidReadLeavesNoBackup) {
     rig.mouse.setMemory(changed);
     rig.mouse.vanishAfterReports(100);
     rig.backups->beginConnection();
-    EXPECT_TRUE(rig.transfer->Btn_Read());
+    EXPECT_TRUE(rig.transfer->readWholeImage());
     EXPECT_FALSE(rig.transfer->lastReadComplete());
     EXPECT_EQ(rig.state.transfer[0], 0x1B);
     EXPECT_EQ(rig.state.transfer[kImageSize - 1], 0xFF);
@@ -99,7 +99,7 @@ TEST(Restore, Confirm2WritesImage2AndReadsItBackAfterTheRestart) {
     rig.connect();
     rig.mark();
     const auto start = rig.clock.now();
-    rig.transfer->Btn_Confirm2_0Click();
+    rig.transfer->DefaultParameterConfirm(2);
 
     EXPECT_EQ(bytesOf(rig.mouse.memory()), bytesOf(builtinImage(2)));
     EXPECT_EQ(rig.mouse.restartCount(), 1);
@@ -135,8 +135,8 @@ TEST(Restore, Confirm2WritesImage2AndReadsItBackAfterTheRestart) {
 TEST(Restore, WithoutAMouseOnlyTellsTheUser) {
     Rig rig;
     rig.mark();
-    rig.transfer->Btn_Confirm1_0Click();
-    rig.transfer->Btn_DefaultClick();
+    rig.transfer->DefaultParameterConfirm(1);
+    rig.transfer->restoreDefaults();
     EXPECT_TRUE(rig.lines().empty());
     EXPECT_EQ(rig.view.calls, (std::vector<std::string>{"showMessage Str022", "resultImage off"}));
     EXPECT_EQ(rig.mouse.restartCount(), 0);
@@ -154,7 +154,7 @@ TEST(Restore, FullDefaultsKeepPatchCodeAndZeroTheMacroArea) {
     Rig rig(memory);
     rig.connect();
     rig.mark();
-    rig.transfer->Btn_DefaultClick();
+    rig.transfer->restoreDefaults();
 
     const Image after = rig.mouse.memory();
     EXPECT_TRUE(std::equal(after.begin() + 1008, after.begin() + 1536, memory.begin() + 1008));  // patch kept
@@ -327,7 +327,7 @@ TEST(Restart, AFailedReFindFreesTheUi) {
         rig.connect();
         c.arrange(rig.mouse);
         rig.mark();
-        rig.transfer->Btn_Confirm3_0Click();
+        rig.transfer->DefaultParameterConfirm(3);
         EXPECT_EQ(rig.mouse.restartCount(), 1) << c.what;
         EXPECT_EQ(rig.transfer->readRuns(), 1u) << c.what;  // no read after the restart
         EXPECT_TRUE(rig.discovery->devTimerRunning()) << c.what;
@@ -339,7 +339,7 @@ TEST(Restart, AFailedReFindFreesTheUi) {
     rig.connect();
     rig.mouse.setRestartDowntime(milliseconds(60000));
     rig.mark();
-    rig.transfer->Btn_Confirm1_0Click();
+    rig.transfer->DefaultParameterConfirm(1);
     EXPECT_TRUE(rig.view.has("DeviceGone"));
     EXPECT_TRUE(rig.view.has("showMessage Str100"));
     EXPECT_TRUE(rig.view.coveringShown);
@@ -352,9 +352,9 @@ TEST(Restart, ASecondTransferCannotStartDuringTheWaits) {
     int nested = 0;
     // A click that the UI processes while the restart waits: it must do nothing.
     rig.clock.setPump([&] {
-        if (nested++ == 0) rig.transfer->Btn_Confirm2_0Click();
+        if (nested++ == 0) rig.transfer->DefaultParameterConfirm(2);
     });
-    rig.transfer->Btn_Confirm1_0Click();
+    rig.transfer->DefaultParameterConfirm(1);
     rig.clock.setPump({});
     EXPECT_GT(nested, 1);
     EXPECT_EQ(rig.mouse.restartCount(), 1);
@@ -375,7 +375,7 @@ TEST(Backups, TheConfigurationBeforeARestoreIsKept) {
     mine[163] = sectionCheckByte(std::span(mine.data(), 164));
     Rig rig(mine, /*withBackups=*/true);
     rig.connect();
-    rig.transfer->Btn_Confirm1_0Click();  // the wrong restore
+    rig.transfer->DefaultParameterConfirm(1);  // the wrong restore
 
     // Two connections: before the restore and after its restart.
     const auto backups = rig.backups->list();
@@ -383,7 +383,7 @@ TEST(Backups, TheConfigurationBeforeARestoreIsKept) {
     EXPECT_EQ(readBytes(backups[0].path), bytesOf(builtinImage(1)));
     EXPECT_EQ(readBytes(backups[1].path), bytesOf(mine));
     // A fresh read within the same connection replaces that connection's file.
-    rig.transfer->Btn_Read();
+    rig.transfer->readWholeImage();
     EXPECT_EQ(rig.backups->list().size(), 2u);
 }
 

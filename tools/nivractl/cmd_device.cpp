@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "device/discovery.h"
-#include "device/file_bytes.h"
 #include "device/hidapi_transport.h"
 #include "device/report_descriptor.h"
 #include "device/session.h"
+#include "files/file_bytes.h"
 #include "image/builtin.h"
 #include "skin/ini_reader.h"
 #include "skin/language_table.h"
@@ -53,7 +53,7 @@ std::unique_ptr<DeviceSession> openSession(const nivractl::Invocation& inv, std:
     o.simulateFile = inv.global.simulateFile;
     o.traceFile = inv.global.traceFile;
     o.initialMemory = builtinImage(1);
-    return DeviceSession::open(o, error);
+    return DeviceSession::open(o, diskFiles(), error);
 }
 
 // Ends a session: the simulated mouse's memory goes back to its file.

@@ -1,6 +1,6 @@
 // nivractl commands on configuration images without a mouse: `builtin` writes a built-in
 // image to a file, `show` distributes an image file as the program does and reports it.
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 #include "image/builtin.h"
 #include "device/image_state.h"
 #include "image/code_texts.h"

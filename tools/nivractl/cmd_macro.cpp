@@ -1,7 +1,7 @@
 // nivractl commands for macros: compiling and building listings, the PC macro library file,
 // and the mouse's device macros (through the Macro page's model, so the reports sent are the
 // window's).
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 #include "macro/byte_code.h"
 #include "macro/library.h"
 #include "macro/listing.h"

@@ -1,6 +1,6 @@
 // nivractl commands that move configurations between the mouse and files: save, load,
 // restore, patch, export-macros, backups, and the mouse side of `show --json`.
-#include "device/backup.h"
+#include "files/backup.h"
 #include "files/config_file.h"
 #include "files/profile_files.h"
 #include "settings/mouse_session.h"

@@ -1,6 +1,6 @@
 // Whole-file reads through istream::read, which turns a failing read into a bad stream, and
 // the atomic file write (temporary file, fsync, rename).
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 
 #include <algorithm>
 #include <atomic>
@@ -140,6 +140,29 @@ bool readWholeFile(const fs::path& path, std::vector<std::uint8_t>& out, std::st
     }
     out.resize(static_cast<std::size_t>(in.gcount()));
     return true;
+}
+
+namespace {
+
+class DiskFiles final : public FileAccess {
+public:
+    bool exists(const std::string& path) override {
+        std::error_code ec;
+        return fs::exists(path, ec);
+    }
+    std::optional<std::vector<std::uint8_t>> read(const std::string& path, std::size_t limit) override {
+        return readFileBytes(path, limit);
+    }
+    bool write(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error) override {
+        return writeFileAtomically(path, bytes, error);
+    }
+};
+
+}  // namespace
+
+FileAccess& diskFiles() {
+    static DiskFiles files;
+    return files;
 }
 
 }  // namespace nivra

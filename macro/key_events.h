@@ -1,5 +1,6 @@
 // Maps a key event of the window system (as Qt reports it) to a row of the key capture
-// table. Plain C++: the Qt key code is passed as an int, so the table layer needs no Qt.
+// table. Plain C++: the Qt key code is passed as an int, so the recorder's desktop-wide source
+// (X keysyms turned into Qt key codes) shares it with the dialogs without needing Qt.
 #pragma once
 
 #include <cstddef>

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "device/file_access.h"
+
 namespace nivra {
 
 // Up to `limit` bytes of the file at `path`; nothing when it cannot be opened or read.
@@ -27,5 +29,8 @@ bool writeFileAtomically(const std::filesystem::path& path, std::span<const std:
 // Reads a whole file (at most `limit` bytes). False with a message when it cannot be read.
 bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out,
                    std::string* error = nullptr, std::size_t limit = 1 << 20);
+
+// The files of the local file system through the functions above, for the device layer.
+FileAccess& diskFiles();
 
 }  // namespace nivra

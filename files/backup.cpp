@@ -1,5 +1,5 @@
 // Image backups per connection.
-#include "device/backup.h"
+#include "files/backup.h"
 
 #include <algorithm>
 #include <atomic>

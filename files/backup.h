@@ -2,7 +2,8 @@
 // state folder, the newest kept.
 #pragma once
 
-#include "device/file_bytes.h"
+#include "device/backup_sink.h"
+#include "files/file_bytes.h"
 #include "image/image.h"
 
 #include <chrono>
@@ -16,15 +17,6 @@
 
 namespace nivra {
 
-// The IDs a backup file is named by: USB vendor and product ID of the connection and the
-// manufacturer and product ID bytes of the image (484, 485).
-struct BackupIds {
-    std::uint16_t vendorId = 0;
-    std::uint16_t productId = 0;
-    std::uint8_t manufacturer = 0;
-    std::uint8_t product = 0;
-};
-
 struct BackupEntry {
     std::filesystem::path path;
     std::string name;          // file name, "20261210-103140Z-1BCF-08B8-FF-FF.bin"
@@ -34,7 +26,7 @@ struct BackupEntry {
 // A folder of image backups named by the UTC date and time of the connection and the
 // mouse's IDs. Only files of that name form are listed or pruned; anything else the user
 // puts in the folder stays alone.
-class BackupStore {
+class BackupStore final : public BackupSink {
 public:
     using WallClock = std::function<std::chrono::system_clock::time_point()>;
 
@@ -51,7 +43,7 @@ public:
 
     // A new connection begins: the next keep() starts a new file instead of replacing the
     // file of the previous connection.
-    void beginConnection();
+    void beginConnection() override;
 
     // Keeps `image` as the backup of the current connection (a new file at the first call
     // after beginConnection(), the same file replaced afterwards), then removes the oldest
@@ -59,7 +51,7 @@ public:
     // the same mouse gets no file of its own until its image differs: reconnecting an
     // unchanged mouse does not push older, different configurations out. False with a
     // message when it could not be written.
-    bool keep(const Image& image, const BackupIds& ids, std::string* error = nullptr);
+    bool keep(const Image& image, const BackupIds& ids, std::string* error = nullptr) override;
 
     // A file that must outlive the pruning, such as a backup about to be loaded back into
     // the mouse; it is never removed by this store.

@@ -1,5 +1,5 @@
 // Key events of the window system to key capture rows, by way of the row's PC key.
-#include "image/code_key_events.h"
+#include "macro/key_events.h"
 
 #include "image/keys.h"
 

@@ -1,6 +1,6 @@
 // Backups per connection: naming, replacing within a connection, pruning, the folder
 // choice, and the atomic write underneath.
-#include "device/backup.h"
+#include "files/backup.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
