@@ -36,12 +36,13 @@ constexpr int kLineRole = Qt::UserRole + 1;  // as the Macro page's lists keep t
 
 // Where the editor sits on the gun page: below the gun columns and the keep-left option,
 // right of the gun buttons and above the mode pictures of guns 6 and 7.
-constexpr QRect kBlock(386, 288, 524, 272);
-constexpr QRect kNames(0, 8, 120, 202);      // ten rows
-constexpr QRect kListing(130, 8, 170, 250);
-constexpr QPoint kStart(0, 222);
-constexpr QRect kPanel(310, 8, 207, 162);    // GB_FireDelay and Gb_InsertFire, over their pictures
-constexpr QRect kSource(310, 176, 207, 60);  // the recording's input source line
+// The block fills the lower right frame of the page's panel picture.
+constexpr QRect kBlock(378, 300, 520, 238);
+constexpr QRect kNames(0, 4, 120, 202);      // ten rows
+constexpr QRect kListing(128, 4, 170, 230);
+constexpr QPoint kStart(5, 208);
+constexpr QRect kPanel(306, 4, 207, 162);    // GB_FireDelay and Gb_InsertFire, over their pictures
+constexpr QRect kSource(306, 170, 207, 62);  // the recording's input source line
 constexpr int kDelayRow = 28;
 
 // Keeps a number edit's text within its upper bounds while typing; the model settles the rest.
@@ -146,7 +147,7 @@ void FireMacroEditor::build() {
     insertGroup_->setGeometry(kPanel);
     insertChoice_ = new QComboBox(insertGroup_);
     insertChoice_->setObjectName(QStringLiteral("CB_InsertFire"));
-    insertChoice_->setGeometry(14, 12, 180, 24);
+    insertChoice_->setGeometry(14, 12, 160, 24);  // leaves the picture's corner mark free
     connect(insertChoice_, &QComboBox::activated, this, [this](int i) { CB_InsertFireChange(i); });
     const auto label = [this](const char* name, QRect r) {
         auto* l = new QLabel(insertGroup_);
@@ -247,6 +248,8 @@ void FireMacroEditor::showPopup(QFrame* popup, QPoint globalPos) {
 // it ran before the editor existed, so the editor applies what it holds for them now (a
 // change of language reaches them with the rest of the window).
 void FireMacroEditor::applySkin() {
+    for (const auto& [name, picture] : skin_.startPictures())
+        for (QLabel* l : block_->findChildren<QLabel*>(name)) setSkinPicture(l, skin_, picture);
     for (const auto& [name, c] : skin_.layout())
         for (QWidget* w : block_->findChildren<QWidget*>(name)) applyControlSkin(w, c, skin_);
     for (QFrame* popup : {namePopup_, contentPopup_})
