@@ -1,6 +1,7 @@
 #include "macro/fire_listing.h"
 
 #include "macro/listing.h"
+#include "macro/macro_name.h"
 
 #include <algorithm>
 
@@ -70,6 +71,12 @@ bool fireInsertAfter(FireInsertItem item) {
 }
 
 std::string ruleFireRepeatText(std::string_view text) { return std::to_string(clampedNumber(text, 0, 255)); }
+
+bool fireMacroNameListed(const FireMacroName& name) {
+    return !(name[0] == 0x00 && name[1] == 0x00) && !(name[0] == 0xFF && name[1] == 0xFF);
+}
+
+std::string fireMacroNameText(const FireMacroName& name) { return fireMacroNameListed(name) ? nameText(name) : std::string(); }
 
 bool isFireMacroBody(std::span<const std::uint8_t, kFireMacroBodySize> body) {
     for (std::size_t at = 0; at < body.size();) {

@@ -51,6 +51,11 @@ bool fireInsertAfter(FireInsertItem item);
 // edt_FireRepeat: 0..255 (above 255 -> "255", below 0 -> "0", empty -> "0").
 std::string ruleFireRepeatText(std::string_view text);
 
+// RefreshFireMacroName's rule: a name is listed unless its first two bytes are both 0x00 or
+// both 0xFF. The text of a listed name, "" for one that is not.
+bool fireMacroNameListed(const FireMacroName& name);
+std::string fireMacroNameText(const FireMacroName& name);
+
 // A body that holds fire instructions only, up to an end marker inside the slot.
 bool isFireMacroBody(std::span<const std::uint8_t, kFireMacroBodySize> body);
 

@@ -17,10 +17,6 @@ constexpr char kNoFireMacroFile[] = "Str790";
 constexpr std::size_t kPassword = 5;  // every fifth double-click asks
 constexpr std::string_view kRevealPassword = "QorvinTek";
 
-bool listed(const FireMacroName& name) {
-    return !(name[0] == 0x00 && name[1] == 0x00) && !(name[0] == 0xFF && name[1] == 0xFF);
-}
-
 std::size_t bodyOffset(std::size_t i) { return offset::kFireMacroBodies + kFireMacroBodySize * i; }
 std::size_t nameOffset(std::size_t i) { return offset::kFireMacroNames + kFireMacroNameSize * i; }
 }  // namespace
@@ -37,10 +33,7 @@ FireMacroModel::FireMacroModel(ImageEditor& editor, Transfer& transfer, QObject*
 
 std::vector<std::string> FireMacroModel::RefreshFireMacroName() const {
     std::vector<std::string> rows(kFireMacroCount);
-    for (std::size_t i = 0; i < kFireMacroCount; ++i) {
-        const FireMacroName& name = editor_.work().fireMacroNames[i];
-        if (listed(name)) rows[i] = nameText(name);
-    }
+    for (std::size_t i = 0; i < kFireMacroCount; ++i) rows[i] = fireMacroNameText(editor_.work().fireMacroNames[i]);
     return rows;
 }
 
