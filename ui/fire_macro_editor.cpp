@@ -45,15 +45,6 @@ constexpr QRect kPanel(306, 4, 207, 162);    // GB_FireDelay and Gb_InsertFire, 
 constexpr QRect kSource(306, 170, 207, 62);  // the recording's input source line
 constexpr int kDelayRow = 28;
 
-// Keeps a number edit's text within its upper bounds while typing; the model settles the rest.
-void clampWhileTyping(QLineEdit* edit, std::string (*rule)(std::string_view)) {
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, rule](const QString& t) {
-        if (t.isEmpty() || t == QLatin1String("-")) return;
-        const QString ruled = qs(rule(t.toStdString()));
-        if (ruled != t && (ruled.toLongLong() < t.toLongLong() || t.startsWith(QLatin1Char('-')))) edit->setText(ruled);
-    });
-}
-
 void setList(MacroList* list, const QStringList& items, std::optional<std::size_t> selected, bool lines) {
     QStringList now;
     for (int i = 0; i < list->count(); ++i) now << list->item(i)->data(kLineRole).toString();
@@ -210,28 +201,9 @@ void FireMacroEditor::build() {
 
 QFrame* FireMacroEditor::addPopup(const QString& name,
                                   std::initializer_list<std::pair<const char*, void (FireMacroEditor::*)()>> entries) {
-    auto* panel = new QFrame(page_);
-    panel->setObjectName(name);
-    panel->setFrameShape(QFrame::Box);
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, QColor(0, 0, 0));
-    pal.setColor(QPalette::WindowText, QColor(255, 255, 0));
-    panel->setPalette(pal);
-    constexpr int kWidth = 140, kHeight = 26;
-    int y = 1;
-    for (const auto& [entryName, handler] : entries) {
-        auto* entry = new ClickLabel(panel);
-        entry->setObjectName(QLatin1String(entryName));
-        entry->setGeometry(1, y, kWidth, kHeight);
-        entry->setIndent(10);
-        entry->setAutoFillBackground(true);
-        entry->onClick = [this, handler] { (this->*handler)(); };
-        y += kHeight;
-    }
-    panel->resize(kWidth + 2, y + 1);
-    panel->hide();
-    return panel;
+    std::vector<std::pair<const char*, std::function<void()>>> actions;
+    for (const auto& [entryName, handler] : entries) actions.emplace_back(entryName, [this, h = handler] { (this->*h)(); });
+    return popupPanel(page_, name, actions);
 }
 
 void FireMacroEditor::showPopup(QFrame* popup, QPoint globalPos) {
