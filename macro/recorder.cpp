@@ -101,6 +101,19 @@ void MacroRecorder::startFull(const RecordDelay& delay) {
     std::lock_guard lock(mutex_);
     delay_ = delay;
     insert_ = false;
+    fire_ = false;
+    maximum_ = kByteMaximum;
+    byteCount_ = 0;
+    lines_ = listing_.size();
+    startCommon();
+}
+
+void MacroRecorder::startFire(const RecordDelay& delay, unsigned byteMaximum) {
+    std::lock_guard lock(mutex_);
+    delay_ = delay;
+    insert_ = false;
+    fire_ = true;
+    maximum_ = std::min(byteMaximum, kByteMaximum);
     byteCount_ = 0;
     lines_ = listing_.size();
     startCommon();
@@ -118,6 +131,8 @@ bool MacroRecorder::startInsert(const RecordDelay& delay, std::size_t selectedRo
     if (count + room > kByteMaximum) return false;
     delay_ = delay;
     insert_ = true;
+    fire_ = false;
+    maximum_ = kByteMaximum;
     after_ = after;
     byteCount_ = count;
     lines_ = lines;
@@ -163,11 +178,12 @@ unsigned MacroRecorder::delayCostLater() const {
 
 // An event fits when it and the delay before it stay within the budget; a press also keeps
 // room for its release and the delay before that, so that the compiled macro, end marker
-// included, never outgrows its 256-byte slot and a key pressed can still be released.
+// included, never outgrows its slot (256 bytes, 32 for a fire macro) and a key pressed can
+// still be released.
 bool MacroRecorder::fits(unsigned eventCost, bool press) const {
     unsigned need = delayCostNow() + eventCost;
     if (press) need += delayCostLater() + eventCost;
-    return byteCount_ + need <= kByteMaximum;
+    return byteCount_ + need <= maximum_;
 }
 
 void MacroRecorder::addHeaderIfEmpty() {
@@ -216,7 +232,7 @@ void MacroRecorder::KeyboardHook1Receive(std::size_t captureIndex, int /*downCou
     std::function<void()> stopWanted;
     {
         std::lock_guard lock(mutex_);
-        if (!recording_.load() || captureIndex == capture::k255) return;
+        if (!recording_.load() || fire_ || captureIndex == capture::k255) return;
         addHeaderIfEmpty();
         if (stop_) return;
         const bool press = state == 0;
@@ -225,7 +241,7 @@ void MacroRecorder::KeyboardHook1Receive(std::size_t captureIndex, int /*downCou
             RefreshMacroMouseTime();
             addLine(keyEventLine(captureIndex, press));
             byteCount_ += kKeyCost;
-            if (byteCount_ < kByteMaximum) return;
+            if (byteCount_ < maximum_) return;
         } else {
             if (press) pressRefused_ = true;
             stop_ = true;
@@ -251,6 +267,11 @@ bool MacroRecorder::pollOnce() {
         addHeaderIfEmpty();
         for (std::size_t i = 0; i < kMouseEventCount; ++i) {
             if (!mouseFlags_[i].load()) continue;
+            // A fire macro plays the left button only: the others leave no line.
+            if (fire_ && i != index(MouseEvent::LeftDown) && i != index(MouseEvent::LeftUp)) {
+                mouseFlags_[i].store(false);
+                continue;
+            }
             const bool press = i % 2 == 0;
             if (stop_ || !fits(kMouseCost, press)) {
                 stop_ = true;  // the flag stays set: the event is not recorded
@@ -261,7 +282,7 @@ bool MacroRecorder::pollOnce() {
             addLine(mouseEventLine(static_cast<MouseEvent>(i)));
             byteCount_ += kMouseCost;
         }
-        if (byteCount_ < kByteMaximum && !stop_) return false;
+        if (byteCount_ < maximum_ && !stop_) return false;
         stop_ = true;
         if (requestStop()) stopWanted = stopWanted_;
     }

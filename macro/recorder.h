@@ -96,6 +96,9 @@ public:
     // Full recording into an empty listing (the caller clears it first) with the main
     // delay mode.
     void startFull(const RecordDelay& delay);
+    // Fire recording into an empty listing: the left button only, keys ignored, and at
+    // most `byteMaximum` compiled bytes before the end marker (31 for a 32-byte slot).
+    void startFire(const RecordDelay& delay, unsigned byteMaximum);
     // Insert recording around `selectedRow` of a macro whose compiled length, end marker
     // included, is `compiledLength`; before the row or after it, with the insert panel's
     // delay mode. Refused (false, nothing changes) when the row is outside the listing or
@@ -142,6 +145,8 @@ private:
     mutable std::mutex mutex_;
     std::atomic<bool> recording_{false};
     bool insert_ = false;
+    bool fire_ = false;
+    unsigned maximum_ = kByteMaximum;
     bool after_ = false;
     bool stop_ = false;
     bool pressRefused_ = false;

@@ -93,8 +93,12 @@ private:
     std::uint8_t& usage_;
 };
 
-// Keeps a number edit's text within its upper bounds while typing; the lower bounds and the
-// empty text are settled when the value is used.
+void setDot(QLabel* dot, const SkinPort& skin, bool chosen) {
+    setSkinPicture(dot, skin, chosen ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"));
+}
+
+}  // namespace
+
 void clampWhileTyping(QLineEdit* edit, std::string (*rule)(std::string_view)) {
     QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, rule](const QString& t) {
         if (t.isEmpty() || t == QLatin1String("-")) return;
@@ -103,11 +107,31 @@ void clampWhileTyping(QLineEdit* edit, std::string (*rule)(std::string_view)) {
     });
 }
 
-void setDot(QLabel* dot, const SkinPort& skin, bool chosen) {
-    setSkinPicture(dot, skin, chosen ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"));
+QFrame* popupPanel(QWidget* parent, const QString& name,
+                   const std::vector<std::pair<const char*, std::function<void()>>>& entries) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::Box);
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, QColor(0, 0, 0));
+    pal.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    panel->setPalette(pal);
+    constexpr int kWidth = 140, kHeight = 26;
+    int y = 1;
+    for (const auto& [entryName, action] : entries) {
+        auto* entry = new ClickLabel(panel);
+        entry->setObjectName(QLatin1String(entryName));
+        entry->setGeometry(1, y, kWidth, kHeight);
+        entry->setIndent(10);
+        entry->setAutoFillBackground(true);
+        entry->onClick = action;
+        y += kHeight;
+    }
+    panel->resize(kWidth + 2, y + 1);
+    panel->hide();
+    return panel;
 }
-
-}  // namespace
 
 // ------------------------------------------------------------------ line icons
 
@@ -346,28 +370,9 @@ MacroPage::MacroPage(const SkinPort& skin, QWidget* parent, MacroModel* model) :
 
 QFrame* MacroPage::addPopup(const QString& name,
                             std::initializer_list<std::pair<const char*, void (MacroPage::*)()>> entries) {
-    auto* panel = new QFrame(this);
-    panel->setObjectName(name);
-    panel->setFrameShape(QFrame::Box);
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, QColor(0, 0, 0));
-    pal.setColor(QPalette::WindowText, QColor(255, 255, 0));
-    panel->setPalette(pal);
-    constexpr int kWidth = 140, kHeight = 26;
-    int y = 1;
-    for (const auto& [entryName, handler] : entries) {
-        auto* entry = new ClickLabel(panel);
-        entry->setObjectName(QLatin1String(entryName));
-        entry->setGeometry(1, y, kWidth, kHeight);
-        entry->setIndent(10);
-        entry->setAutoFillBackground(true);
-        entry->onClick = [this, handler] { (this->*handler)(); };
-        y += kHeight;
-    }
-    panel->resize(kWidth + 2, y + 1);
-    panel->hide();
-    return panel;
+    std::vector<std::pair<const char*, std::function<void()>>> actions;
+    for (const auto& [entryName, handler] : entries) actions.emplace_back(entryName, [this, h = handler] { (this->*h)(); });
+    return popupPanel(this, name, actions);
 }
 
 void MacroPage::showPopup(QFrame* popup, QPoint globalPos, bool upwardsWhenLow) {

@@ -12,6 +12,10 @@
 #include <QListWidget>
 
 #include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 #include <optional>
 
 class QComboBox;
@@ -46,6 +50,14 @@ private:
 
 // The 20 x 20 icon of a listing line kind ('0', '1', '2', '3', '7', '8').
 QPixmap lineIcon(char kind);
+
+// A hidden pop-up menu of the macro lists: one clickable entry per (name, action), in order.
+QFrame* popupPanel(QWidget* parent, const QString& name,
+                   const std::vector<std::pair<const char*, std::function<void()>>>& entries);
+
+// Keeps a number edit's text within its upper bounds while typing; the lower bounds and the
+// empty text are settled when the value is used.
+void clampWhileTyping(QLineEdit* edit, std::string (*rule)(std::string_view));
 
 class MacroPage : public SkinPage {
 public:

@@ -75,10 +75,24 @@ void MacroRecording::Btn_InsertStartClick(std::optional<std::size_t> selectedRow
     begin(Mode::Insert);
 }
 
+void MacroRecording::Btn_FireStartClick(bool fireMacroSelected, const RecordDelay& delay, unsigned byteMaximum) {
+    if (mode_ != Mode::Idle) {
+        if (mode_ == Mode::Fire) stop();
+        return;
+    }
+    if (!fireMacroSelected) return;
+    page_.setPresencePoll(false);
+    page_.clearMacroForRecording();
+    listing_.flush();
+    recorder_.startFire(delay, byteMaximum);
+    begin(Mode::Fire);
+}
+
 void MacroRecording::begin(Mode mode) {
     mode_ = mode;
     page_.showRecording(true, mode == Mode::Insert, source_->kind());
-    keys_.setEnabled(true);
+    // A fire macro records the left button only: the keyboard listener stays off.
+    keys_.setEnabled(mode != Mode::Fire);
     if (!source_->start(input_)) {
         // No events can come: end at once, as a click on Stop would.
         stop();

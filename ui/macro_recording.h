@@ -69,13 +69,17 @@ public:
     // it) of a macro of that compiled length, end marker included, or stops it.
     void Btn_InsertStartClick(std::optional<std::size_t> selectedRow, bool after, unsigned compiledLength,
                               const RecordDelay& insertDelay);
+    // Btn_FireStart: starts fire recording (the left button only, the keyboard listener off,
+    // at most `byteMaximum` bytes before the end marker) when a fire macro is selected, or
+    // stops the fire recording that runs.
+    void Btn_FireStartClick(bool fireMacroSelected, const RecordDelay& delay, unsigned byteMaximum);
     // The pointer entering or leaving a record button.
     void setOverRecordButton(bool over) { recorder_.setOverRecordButton(over); }
     // Ends the recording that runs, as its record button does.
     void stop();
 
 private:
-    enum class Mode { Idle, Full, Insert };
+    enum class Mode { Idle, Full, Insert, Fire };
     void begin(Mode mode);
 
     RecordingPagePort& page_;

@@ -7,6 +7,7 @@
 #include "ui/app_icon.h"
 #include "ui/desktop.h"
 #include "ui/engineer_page.h"
+#include "ui/fire_macro_editor.h"
 #include "ui/fire_macro_page.h"
 #include "ui/light_page.h"
 #include "ui/loading_splash.h"
@@ -21,6 +22,7 @@
 #include "image/codes.h"
 #include "image/working_copy.h"
 #include "settings/cpi_model.h"
+#include "settings/fire_macro_model.h"
 #include "settings/lighting.h"
 #include "settings/button_model.h"
 #include "macro/library.h"
@@ -104,6 +106,7 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     wireMacroPage();
     wireButtons();
     FormCreate();
+    wireFireMacroEditor();
 }
 
 MainWindow::~MainWindow() { delete splash_; }
@@ -126,6 +129,24 @@ void MainWindow::wireMacroPage() {
     connect(&session_, &MouseSession::deviceMacroAreaChanged, macroModel_.get(), &MacroModel::ReadAndRefreshMacro3740);
     connect(&session_, &MouseSession::pcMacroListRebuildRequested, macroPage_, [this] { macroPage_->refresh(); });
     macroModel_->CheckPCMacro();
+}
+
+// The fire macro editor on the gun page, built once the page is skinned (so its filter on
+// Img_Base_6 sees double-clicks first); the reveal flag and its double-click count are the
+// window's. Its import is the engineer page's Btn_ImportGunMacro.
+void MainWindow::wireFireMacroEditor() {
+    fireMacroModel_ = new FireMacroModel(session_.editor(), session_.transfer(), this);
+    fireMacroModel_->attachReveal(&state_.reveal, &state_.doubleClicks);
+    fireMacroEditor_ = new FireMacroEditor(pages_[5], skin_, *fireMacroModel_, session_.transfer().discovery(),
+                                           steadyMilliseconds, makeRecordingInputSource());
+    fireMacroEditor_->showMessage = [this](const QString& id) { showMessage(id); };
+    fireMacroEditor_->showMessageText = [this](const QString& text) { desktop_.plainMessage(this, text); };
+    fireMacroEditor_->askPassword = [this] { return desktop_.password(this, skin_.fontName()); };
+    fireMacroEditor_->chooseOpenFile = [this] { return chooseOpenFile(); };
+    connect(engineerPage_->button(QStringLiteral("Btn_ImportGunMacro")), &QPushButton::clicked, this, [this] {
+        HideAllMenu();
+        fireMacroEditor_->Btn_ImportGunMacroClick();
+    });
 }
 
 void MainWindow::wireSession() {

@@ -22,6 +22,7 @@ class QSystemTrayIcon;
 namespace nivra {
 class LightingModel;
 class ButtonModel;
+class FireMacroModel;
 class MacroModel;
 class MouseSession;
 class ProfileModel;
@@ -33,6 +34,7 @@ class AdvancedPage;
 class AdvancedSetup;
 class Desktop;
 class EngineerPage;
+class FireMacroEditor;
 class LightPage;
 class LoadingSplash;
 class MacroPage;
@@ -57,6 +59,8 @@ public:
 
     MacroModel& macroModel() { return *macroModel_; }
     MacroPageRecording& macroRecording() { return *macroRecording_; }
+    FireMacroModel& fireMacroModel() { return *fireMacroModel_; }
+    FireMacroEditor& fireMacroEditor() { return *fireMacroEditor_; }
 
     // Page buttons (every copy of a button shares its handler).
     void Btn_Main_0Click() { pageButtonClick(Page::Office); }
@@ -152,6 +156,7 @@ private:
     // The mouse's profile key changed the profile: its page is shown, nothing is written.
     void RefreshCurrentProfileStatus(std::uint8_t modeByte);
     void wireMacroPage();
+    void wireFireMacroEditor();
 
     SkinPort& skin_;
     MouseSession& session_;
@@ -166,6 +171,8 @@ private:
     MacroPage* macroPage_ = nullptr;
     std::unique_ptr<MacroModel> macroModel_;  // the Macro page's model
     std::unique_ptr<MacroPageRecording> macroRecording_;  // its record buttons (goes before the model)
+    FireMacroModel* fireMacroModel_ = nullptr;  // the fire macro editor's model (outlives the page)
+    FireMacroEditor* fireMacroEditor_ = nullptr;
     UpdatePage* updatePage_ = nullptr;
     EngineerPage* engineerPage_ = nullptr;
     LightingModel* lighting_ = nullptr;  // the lighting editor on the session's ImageEditor

@@ -361,3 +361,39 @@ TEST(InsertRecording, EmptyListingRefused) {
 }
 
 }  // namespace
+
+// Fire recording: the left button only, into a 32-byte slot.
+TEST(FireRecording, LeftButtonOnly) {
+    Rig rig;
+    rig.keys.setEnabled(false);  // the fire recorder never turns the listener on
+    rig.recorder.startFire({RecordDelayMode::None, 50}, 31);
+    rig.keys.setEnabled(true);   // even with keys arriving, none is recorded
+    rig.tap("A");
+    rig.tap("Shift");
+    rig.click(MouseEvent::RightDown);
+    rig.click(MouseEvent::MiddleDown);
+    rig.click(MouseEvent::ForwardDown);
+    rig.click(MouseEvent::BackwardDown);
+    rig.click(MouseEvent::LeftDown);
+    EXPECT_EQ(rig.listing.lines, (Lines{"00", "1 LeftKey CODE:00A1", "2 LeftKey CODE:0021"}));
+    for (std::size_t e = 0; e < nivra::kMouseEventCount; ++e)
+        EXPECT_FALSE(rig.recorder.mouseFlag(static_cast<MouseEvent>(e))) << e;
+    EXPECT_EQ(rig.stops, 0);
+}
+
+TEST(FireRecording, BudgetKeepsTheSlot) {
+    for (RecordDelayMode mode : {RecordDelayMode::None, RecordDelayMode::Record, RecordDelayMode::Default}) {
+        Rig rig;
+        rig.recorder.startFire({mode, 70}, 31);
+        for (int i = 0; i < 40 && rig.stops == 0; ++i) {
+            rig.clock.advance(15);
+            rig.click(MouseEvent::LeftDown);
+        }
+        EXPECT_EQ(rig.stops, 1);
+        const unsigned bytes = compiledBytes(rig.listing.lines);
+        EXPECT_LE(bytes + 1, 32u) << static_cast<int>(mode);
+        // Every press got its release, and the budget was nearly used.
+        EXPECT_EQ(rig.listing.lines.back().substr(0, 1), "2");
+        EXPECT_GE(bytes + 1, mode == RecordDelayMode::None ? 31u : 26u);
+    }
+}

@@ -60,6 +60,8 @@ TEST_F(NivractlImage, BuiltinOutputPassesShowWithEverySectionValid) {
                   std::string::npos)
             << s.out;
         EXPECT_NE(s.out.find(R"("patch_check": "261A")"), std::string::npos);
+        EXPECT_NE(s.out.find(R"("fire_macros": [{"name": "Macro1", "length": 18}, )"), std::string::npos);
+        EXPECT_NE(s.out.find(R"({"name": "Macro10", "length": 18}],)"), std::string::npos);
         EXPECT_NE(s.out.find(R"("vid": "1BCF", "pid": "08B8", "manufacturer": 255, "product": 255)"),
                   std::string::npos);
         EXPECT_NE(s.out.find(R"("memory": "I2C")"), std::string::npos);

@@ -10,6 +10,7 @@
 #include "settings/profile_model.h"
 #include "skin/language_table.h"
 #include "tools/nivractl/command.h"
+#include "macro/fire_listing.h"
 #include "tools/nivractl/image_json.h"
 #include "macro/device_area.h"
 
@@ -194,6 +195,12 @@ int nivractl::printImageJson(const Image& fileImage) {
     for (std::size_t k = 0; k < macros.count(); ++k)
         out << (k ? ", " : "") << "{\"name\": " << jsonString(macros.name(k), false) << ", \"address\": \""
             << hex4(macros.slot(k).address) << "\", \"length\": " << macros.macroLength(k) << "}";
+    out << "],\n";
+    // The ten fire macros as the fire macro editor lists them ("" for a name it leaves out).
+    out << "  \"fire_macros\": [";
+    for (std::size_t i = 0; i < nivra::kFireMacroCount; ++i)
+        out << (i ? ", " : "") << "{\"name\": " << jsonString(nivra::macro::fireMacroNameText(state.work.fireMacroNames[i]), false)
+            << ", \"length\": " << nivra::macro::fireMacroLength(state.work.fireMacroBodies[i]) << "}";
     out << "],\n";
     out << "  \"patch_check\": \"" << hex4(nivra::storedPatchCheck(w)) << "\"\n}\n";
     std::cout << out.str();

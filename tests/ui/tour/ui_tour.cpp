@@ -1,5 +1,6 @@
 // ui_tour LANGUAGE PAGE [SHOT.png]: shows the window with the simulated mouse attached, in a
-// language (1..3), on one page (office, game, adv, light, macro, update, fire, engineer,
+// language (1..3), on one page (office, game, adv, light, macro, update, fire, firemacro,
+// fireinsert, engineer,
 // splash, unplugged, openfile, colour) or with a small dialog open and text typed into it (form2 .. form7), for
 // screenshots of every page. With SHOT.png it saves the whole screen there once the window
 // has settled, and ends.
@@ -11,6 +12,7 @@
 #include "ui/main_window.h"
 #include "ui/small_dialog.h"
 #include "ui/table_skin.h"
+#include "settings/fire_macro_model.h"
 #include "settings/mouse_session.h"
 
 #include <QApplication>
@@ -72,6 +74,18 @@ int main(int argc, char** argv) {
     else if (page == QLatin1String("update")) window.Btn_Update_0Click();
     else if (page == QLatin1String("engineer")) window.Btn_Engineer_0Click();
     else if (page == QLatin1String("fire")) window.showFireMacroPage();
+    else if (page == QLatin1String("firemacro") || page == QLatin1String("fireinsert")) {
+        // The fire macro editor revealed, the first fire macro shown, a line selected.
+        window.showFireMacroPage();
+        nivra::FireMacroModel& fire = window.fireMacroModel();
+        fire.passwordEntered(std::string("QorvinTek"));
+        fire.LB_FireMacroNameClick(0);
+        fire.selectListingRow(3);
+        if (page == QLatin1String("fireinsert")) {
+            fire.Btn_FireInsertClick();
+            fire.setInsertItem(nivra::macro::FireInsertItem::MoveBack);
+        }
+    }
     else if (page == QLatin1String("splash")) window.showSplash(true);
     else if (page == QLatin1String("openfile")) desktop.openFile(&window, QLatin1String(nivra::ui::kLoadFilter));
     else if (page == QLatin1String("colour")) QColorDialog::getColor(Qt::red, &window);

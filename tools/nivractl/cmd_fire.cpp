@@ -1,0 +1,91 @@
+// nivractl commands for the ten fire macros: their names and lengths, one as a listing, and
+// the 480-byte fire macro file, through the fire macro editor's model (so an import sends
+// the window's reports).
+#include "macro/fire_listing.h"
+#include "settings/fire_macro_model.h"
+#include "settings/mouse_session.h"
+#include "skin/language_table.h"
+#include "tools/nivractl/command.h"
+#include "tools/nivractl/mouse_access.h"
+
+#include <iostream>
+
+namespace {
+
+using namespace nivra;
+
+std::string english(std::string_view id) {
+    const std::string text = skin::builtInText(3, id);
+    return text.empty() ? std::string(id) : text;
+}
+
+// The editor's model on a connected mouse; messages are kept for the error line.
+struct FireRun {
+    explicit FireRun(MouseSession& s) : editor(s.editor()), model(editor, s.transfer()) {
+        QObject::connect(&model, &FireMacroModel::message, [this](const QString& id) { messages.push_back(english(id.toStdString())); });
+        QObject::connect(&model, &FireMacroModel::messageText, [this](const QString& t) { messages.push_back(t.toStdString()); });
+    }
+    int result(const std::string& what) const {
+        if (!messages.empty()) return nivractl::fail(what + ": " + messages.front());
+        return nivractl::kOk;
+    }
+    ImageEditor& editor;
+    FireMacroModel model;
+    std::vector<std::string> messages;
+};
+
+std::optional<std::size_t> slotOf(const std::string& word) {
+    if (word.size() != 1 || word[0] < '0' || word[0] > '9') return std::nullopt;
+    return static_cast<std::size_t>(word[0] - '0');
+}
+
+int runFire(const nivractl::Invocation& inv) {
+    const auto& a = inv.args;
+    if (a.empty()) return nivractl::usageError("fire");
+    const std::string& sub = a[0];
+    if (sub == "list" && a.size() == 1) {
+        return nivractl::withConnectedMouse(inv, [](MouseSession& s) {
+            FireRun run(s);
+            const std::vector<std::string> names = run.model.RefreshFireMacroName();
+            for (std::size_t i = 0; i < names.size(); ++i)
+                std::cout << i << '\t' << names[i] << '\t' << run.model.length(i) << '\n';
+            return nivractl::kOk;
+        });
+    }
+    if (sub == "show" && a.size() == 2) {
+        const auto slot = slotOf(a[1]);
+        if (!slot) return nivractl::fail(a[1] + ": a fire macro is numbered 0..9");
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& s) {
+            FireRun run(s);
+            run.model.LB_FireMacroNameClick(*slot);
+            for (const std::string& line : run.model.listing()) std::cout << line << '\n';
+            return nivractl::kOk;
+        });
+    }
+    if (sub == "import" && a.size() == 2) {
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& s) {
+            FireRun run(s);
+            const bool imported = run.model.Btn_ImportGunMacroClick(a[1]);
+            if (imported && s.state().deviceMemory == MemoryType::I2C && !run.editor.lastWriteOk())
+                return nivractl::fail(a[1] + ": the mouse did not accept the write");
+            return run.result(a[1]);
+        });
+    }
+    if (sub == "export" && a.size() == 2) {
+        return nivractl::withConnectedMouse(inv, [&](MouseSession& s) {
+            FireRun run(s);
+            run.model.exportFireMacroFile(a[1]);
+            return run.result(a[1]);
+        });
+    }
+    return nivractl::usageError("fire");
+}
+
+}  // namespace
+
+NIVRACTL_COMMAND("fire",
+                 "fire list | show N | import FILE | export FILE\n"
+                 "                          the ten fire macros (slot, name, byte length), fire macro N (0..9)\n"
+                 "                          as a listing, the 480-byte fire macro file (an import writes the\n"
+                 "                          fire-macro area to the mouse)",
+                 runFire);
