@@ -1,6 +1,6 @@
 #include "settings/fire_macro_model.h"
 
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 #include "image/fields.h"
 #include "macro/listing.h"
 #include "macro/macro_name.h"

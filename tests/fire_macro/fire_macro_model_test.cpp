@@ -2,7 +2,7 @@
 // insert within the 32-byte slot, fire recording, the reveal and the fire macro file.
 #include "settings/fire_macro_model.h"
 
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 #include "macro/listing.h"
 #include "image/keys.h"
 #include "macro/macro_name.h"

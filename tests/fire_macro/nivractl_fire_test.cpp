@@ -4,7 +4,7 @@
 #include "tests/support/run_command.h"
 #include "tests/transfer/transfer_rig.h"
 
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 #include "macro/macro_name.h"
 
 #include <sstream>

@@ -4,7 +4,7 @@
 #include "tests/ui/qt_app.h"
 
 #include "device/clock.h"
-#include "device/file_bytes.h"
+#include "files/file_bytes.h"
 #include "device/simulated_mouse.h"
 #include "image/builtin.h"
 #include "image/keys.h"
