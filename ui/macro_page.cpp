@@ -591,6 +591,11 @@ void MacroPage::Btn_ImportClick() {
     if (const auto file = chooseOpenFile()) model_->importAllFile(file->toStdString());
 }
 
+void MacroPage::Btn_ImportBaseMacroClick() {
+    if (!model_ || !chooseOpenFile) return;
+    if (const auto file = chooseOpenFile()) model_->importBaseMacroFile(file->toStdString());
+}
+
 void MacroPage::Btn_ExportOneClick() {
     ClearMacro();
     if (!model_ || !model_->librarySelection() || !chooseSaveFile) return;

@@ -86,6 +86,8 @@ public:
     void Btn_DelPCMacroClick();
     void Btn_ImportOneClick();
     void Btn_ImportClick();
+    // The engineer page's Btn_ImportBaseMacro: a device macro export file back into the mouse.
+    void Btn_ImportBaseMacroClick();
     void Btn_ExportOneClick();
     void Btn_ExportClick();
     void Btn_AddMacroClick();

@@ -123,6 +123,10 @@ void MainWindow::wireMacroPage() {
     // The page appends ".bin" to the name chosen for a macro export.
     macroPage_->chooseSaveFile = [this] { return desktop_.saveFile(this, QLatin1String(kSaveFilter)); };
     macroPage_->attach(*macroModel_);
+    connect(engineerPage_->button(QStringLiteral("Btn_ImportBaseMacro")), &QPushButton::clicked, this, [this] {
+        HideAllMenu();
+        macroPage_->Btn_ImportBaseMacroClick();
+    });
     // Recording stops the session's presence poll while it runs.
     macroRecording_ = std::make_unique<MacroPageRecording>(*macroPage_, *macroModel_, session_.transfer().discovery(),
                                                            steadyMilliseconds, makeRecordingInputSource());

@@ -6,6 +6,7 @@
 #include "ui/loading_splash.h"
 #include "ui/main_window.h"
 
+#include <QByteArray>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,6 +16,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -463,6 +466,32 @@ TEST_F(MainWindowTest, LoadProfileAndTheUpdatePageUseTheLoadFilter) {
     // Opening the page again forgets the loaded path.
     click(QStringLiteral("Btn_Update_1"));
     EXPECT_TRUE(w<QLabel>(QStringLiteral("lbl_LoadBIN"))->text().isEmpty());
+}
+
+// The engineer page's Import Base Macro puts a device macro export file into the mouse.
+TEST_F(MainWindowTest, ImportBaseMacroWritesTheChosenFileIntoTheMousesMacroArea) {
+    device.connect();
+    // An empty area imported: every macro of the mouse is gone.
+    const Image before = device.mouse.memory();
+    QTemporaryDir dir;
+    const QString empty = dir.filePath(QStringLiteral("empty.bin"));
+    QFile file(empty);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(512, '\0'));
+    file.close();
+    desktop.fileAnswer = empty;
+    w<QPushButton>(QStringLiteral("Btn_ImportBaseMacro"))->click();
+    Image after = device.mouse.memory();
+    EXPECT_TRUE(std::all_of(after.begin() + 496, after.begin() + 1008, [](std::uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(std::equal(after.begin(), after.begin() + 496, before.begin()));
+    EXPECT_TRUE(desktop.plainMessages.isEmpty());
+    // A file shorter than the area changes nothing.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray(100, '\1'));
+    file.close();
+    w<QPushButton>(QStringLiteral("Btn_ImportBaseMacro"))->click();
+    EXPECT_EQ(device.mouse.memory(), after);
+    EXPECT_EQ(desktop.plainMessages, QStringList{QStringLiteral("Loading .bin is error!")});
 }
 
 }  // namespace
