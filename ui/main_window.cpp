@@ -21,6 +21,7 @@
 #include "image/codes.h"
 #include "image/working_copy.h"
 #include "settings/cpi_model.h"
+#include "settings/gun_model.h"
 #include "settings/lighting.h"
 #include "settings/button_model.h"
 #include "macro/library.h"
@@ -80,7 +81,16 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     pages_[3] = macroPage_;
     updatePage_ = new UpdatePage(skin_, this);
     pages_[4] = updatePage_;
-    pages_[5] = new FireMacroPage(skin_, this);
+    gunModel_ = new GunModel(session_.editor(), *buttons_, *profiles_, *lighting_, this);
+    gunModel_->setLayout(GunLayout{skin_.globalLayout().gun6Scopes, skin_.globalLayout().gun7Scopes});
+    fireMacroPage_ = new FireMacroPage(skin_, this);
+    fireMacroPage_->attach(*gunModel_);
+    pages_[5] = fireMacroPage_;
+    // Confirm and Cancel of the gun page return to the main page.
+    connect(gunModel_, &GunModel::closed, this, [this] {
+        HideAllMenu();
+        showContainer(1);
+    });
     engineerPage_ = new EngineerPage(this);
     splash_ = new LoadingSplash;
     tray_ = new QSystemTrayIcon(this);
@@ -481,9 +491,12 @@ void MainWindow::setEngineerState(bool on) {
         if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(on);
 }
 
+// Key_FireMacroClick: the gun page alone, the user section read back, gun 1.
 void MainWindow::showFireMacroPage() {
-    pages_[5]->show();
+    HideAllMenu();
+    showContainer(6);
     pages_[5]->raise();
+    gunModel_->open();
 }
 
 void MainWindow::RefreshFormMessagDialog(const QString& text) { desktop_.message(this, text, skin_.fontName()); }

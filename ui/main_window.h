@@ -20,6 +20,7 @@ class QSystemTrayIcon;
 namespace nivra {
 class LightingModel;
 class ButtonModel;
+class GunModel;
 class MacroModel;
 class MouseSession;
 class ProfileModel;
@@ -31,6 +32,7 @@ class AdvancedPage;
 class AdvancedSetup;
 class Desktop;
 class EngineerPage;
+class FireMacroPage;
 class LightPage;
 class LoadingSplash;
 class MacroPage;
@@ -166,6 +168,8 @@ private:
     EngineerPage* engineerPage_ = nullptr;
     LightingModel* lighting_ = nullptr;  // the lighting editor on the session's ImageEditor
     LightPage* lightPage_ = nullptr;
+    GunModel* gunModel_ = nullptr;  // the gun page's model
+    FireMacroPage* fireMacroPage_ = nullptr;
     LoadingSplash* splash_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
     QButtonGroup* pageSelectors_ = nullptr;      // rb_1..rb_8
