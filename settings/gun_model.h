@@ -104,6 +104,7 @@ public:
 
     // --- Engineer offsets edt_XOffset k / edt_YOffset k (k = 1..10, slot k - 1) -----------------
     static int offsetAt(const Image& image, Axis axis, int k);
+    int engineerOffset(Axis axis, int k) const { return offsetAt(editor_.work().bytes, axis, k); }
     // A lone "-" waits; empty is 0; -128..127; written live at 170 + k (X) or 180 + k (Y).
     // Returns the text the edit shows.
     QString setEngineerOffset(Axis axis, int k, const QString& text);

@@ -92,6 +92,7 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
         showContainer(1);
     });
     engineerPage_ = new EngineerPage(this);
+    engineerPage_->attachGunOffsets(*gunModel_);
     splash_ = new LoadingSplash;
     tray_ = new QSystemTrayIcon(this);
     tray_->setObjectName(QStringLiteral("TrayIcon1"));
