@@ -65,8 +65,10 @@ FireMacroPage::FireMacroPage(const SkinPort& skin, QWidget* parent) : SkinPage(6
         gunPictures_[at(g)] = addLabel(numbered("Img_Fire%1", g));
         auto* button = new HoverLabel(this);
         button->setObjectName(numbered("Btn_Fire%1", g));
-        button->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        // The name stands in the card's top left corner, above the silhouette.
+        button->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         button->setIndent(8);
+        button->setContentsMargins(0, 3, 0, 0);
         button->setCursor(Qt::PointingHandCursor);
         button->onClick = [this, g] { Btn_FireClick(g); };
         button->onEnter = [this, g] { Btn_FireMouseEnter(g); };
