@@ -245,10 +245,16 @@ bool Transfer::writeProfiles(bool withIdentity) {
                  ok;
         }
     }
-    ok = RefreshProfileParameter() && ok;
-    ok = link_.SetBytes(kModeByteOffset, kReselectProfile, 0, 0, 1) && ok;
-    ok = link_.SetBytes(kModeByteOffset, work.bytes[kModeByteOffset], 0, 0, 1) && ok;
+    ok = reselectProfile() && ok;
     view_.hideSplash();
+    return ok;
+}
+
+bool Transfer::reselectProfile() {
+    if (busy_) return false;
+    bool ok = RefreshProfileParameter();
+    ok = link_.SetBytes(kModeByteOffset, kReselectProfile, 0, 0, 1) && ok;
+    ok = link_.SetBytes(kModeByteOffset, state_.work.bytes[kModeByteOffset], 0, 0, 1) && ok;
     return ok;
 }
 

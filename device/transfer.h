@@ -112,6 +112,9 @@ public:
     // RefreshProfileParameter: the 28 bytes of the user section read back into the working
     // copy. The working copy changes only when the mouse accepted the read.
     bool RefreshProfileParameter();
+    // The profile re-selection that ends the profile write-back: the user section read back,
+    // then 0x0F and the mode byte sent to 164. False (nothing sent) while busy.
+    bool reselectProfile();
 
     // The live-write rule: the `count` bytes (1..4) of the working copy at `offset` (vendor or
     // user section) sent at once, three or fewer in form 0, four in form 1; no check byte.

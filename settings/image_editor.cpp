@@ -71,6 +71,20 @@ bool ImageEditor::write(Write how) {
     return true;
 }
 
+bool ImageEditor::reselectProfile() {
+    if (busy()) return false;
+    lastWriteOk_ = transfer_.reselectProfile();
+    emit bytesChanged(EditRegion::User, region::kUser.offset, region::kUser.length);
+    return true;
+}
+
+bool ImageEditor::RefreshProfileParameter() {
+    if (busy()) return false;
+    lastWriteOk_ = transfer_.RefreshProfileParameter();
+    emit bytesChanged(EditRegion::User, region::kUser.offset, region::kUser.length);
+    return true;
+}
+
 bool ImageEditor::finish(std::size_t offset, std::size_t count, Write how) {
     if (how == Write::Live) {
         // One report carries at most four bytes; longer edits go in 4-byte pieces.

@@ -57,6 +57,12 @@ public:
     bool write(Write how);
     bool CommitProfileSections() { return write(Write::Profiles); }
     bool CommitProfileAndFireKeySections() { return write(Write::ProfilesAndFireKeys); }
+    // The profile re-selection alone (the user section read back, then 0x0F and the mode
+    // byte to 164), for a caller that wrote the blocks before it with writeBlock().
+    bool reselectProfile();
+    // RefreshProfileParameter: the user section read back from the mouse into the working
+    // copy (unchanged when the read fails). False, reading nothing, while busy.
+    bool RefreshProfileParameter();
 
     // A mutable view for edits the typed setters above do not cover (macro areas, fire
     // macros). The caller reports what it changed with touched(); nothing is sent.

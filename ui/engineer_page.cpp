@@ -1,11 +1,15 @@
 // The engineer page.
 #include "ui/engineer_page.h"
 
+#include "settings/gun_model.h"
 #include "ui/app_icon.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -109,11 +113,86 @@ void EngineerPage::applyCaptions(const std::function<QString(int)>& caption, con
     setFont(f);
     for (std::size_t i = 0; i < std::size(kButtonNames); ++i) buttons_[i]->setText(caption(static_cast<int>(i)));
     findChild<QLabel*>(QStringLiteral("lbl_LEDMode"))->setText(caption(16));
+    if (xyOffsets_) xyOffsets_->setTitle(caption(137));
     auto* ledType = findChild<QComboBox*>(QStringLiteral("cb_LEDMode"));
     const int type = ledType->currentIndex();
     ledType->clear();
     ledType->addItems({caption(18), caption(19), caption(20)});
     ledType->setCurrentIndex(type < 0 ? 0 : type);
+}
+
+// ---------------------------------------------------------------- gun X/Y offsets
+
+void EngineerPage::attachGunOffsets(GunModel& model) {
+    gun_ = &model;
+    if (!xyOffsets_) {
+        xyOffsets_ = new QGroupBox(engineerTab_);
+        xyOffsets_->setObjectName(QStringLiteral("gbXYOffset"));
+        auto* grid = new QGridLayout(xyOffsets_);
+        for (int k = 1; k <= 10; ++k) {
+            for (int axis = 0; axis < 2; ++axis) {
+                const QString letter = axis == 0 ? QStringLiteral("X") : QStringLiteral("Y");
+                auto* label = new QLabel(QStringLiteral("%1-%2 Offset:").arg(letter).arg(k), xyOffsets_);
+                auto* edit = new QLineEdit(xyOffsets_);
+                edit->setObjectName(QStringLiteral("edt_%1Offset%2").arg(letter).arg(k));
+                edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,4}")), edit));
+                edit->setMaximumWidth(64);
+                connect(edit, &QLineEdit::textEdited, this, [this, k, axis](const QString& t) {
+                    if (axis == 0) edt_XOffsetChange(k, t);
+                    else edt_YOffsetChange(k, t);
+                });
+                (axis == 0 ? xOffsets_ : yOffsets_)[static_cast<std::size_t>(k - 1)] = edit;
+                const int row = (k - 1) % 5, column = 4 * axis + 2 * ((k - 1) / 5);
+                grid->addWidget(label, row, column);
+                grid->addWidget(edit, row, column + 1);
+            }
+        }
+        auto* tab = static_cast<QGridLayout*>(engineerTab_->layout());
+        tab->setRowStretch(1, 0);
+        tab->addWidget(xyOffsets_, 1, 0, 1, 3);
+        tab->setRowStretch(2, 1);
+    }
+    connect(gun_, &GunModel::changed, this, [this] {
+        TLRefreshXOffset();
+        TLRefreshYOffset();
+    });
+    TLRefreshXOffset();
+    TLRefreshYOffset();
+}
+
+void EngineerPage::edt_XOffsetChange(int k, const QString& text) {
+    if (!gun_) return;
+    QLineEdit* e = xOffsets_[static_cast<std::size_t>(k - 1)];
+    const QString shown = gun_->setEngineerOffset(Axis::X, k, text);
+    if (e->text() != shown) e->setText(shown);
+}
+
+void EngineerPage::edt_YOffsetChange(int k, const QString& text) {
+    if (!gun_) return;
+    QLineEdit* e = yOffsets_[static_cast<std::size_t>(k - 1)];
+    const QString shown = gun_->setEngineerOffset(Axis::Y, k, text);
+    if (e->text() != shown) e->setText(shown);
+}
+
+namespace {
+// An offset edit shows the stored value unless its text already reads as it (a lone "-"
+// being typed stays).
+void showOffset(QLineEdit* e, int value) {
+    bool ok = false;
+    const int typed = e->text().toInt(&ok);
+    if ((ok && typed == value) || (e->text() == QLatin1String("-") && e->hasFocus())) return;
+    e->setText(QString::number(value));
+}
+}  // namespace
+
+void EngineerPage::TLRefreshXOffset() {
+    if (!gun_) return;
+    for (int k = 1; k <= 10; ++k) showOffset(xOffsets_[static_cast<std::size_t>(k - 1)], gun_->engineerOffset(Axis::X, k));
+}
+
+void EngineerPage::TLRefreshYOffset() {
+    if (!gun_) return;
+    for (int k = 1; k <= 10; ++k) showOffset(yOffsets_[static_cast<std::size_t>(k - 1)], gun_->engineerOffset(Axis::Y, k));
 }
 
 }  // namespace nivra::ui

@@ -23,6 +23,7 @@
 #include "image/working_copy.h"
 #include "settings/cpi_model.h"
 #include "settings/fire_macro_model.h"
+#include "settings/gun_model.h"
 #include "settings/lighting.h"
 #include "settings/button_model.h"
 #include "macro/library.h"
@@ -82,8 +83,18 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     pages_[3] = macroPage_;
     updatePage_ = new UpdatePage(skin_, this);
     pages_[4] = updatePage_;
-    pages_[5] = new FireMacroPage(skin_, this);
+    gunModel_ = new GunModel(session_.editor(), *buttons_, *profiles_, *lighting_, this);
+    gunModel_->setLayout(GunLayout{skin_.globalLayout().gun6Scopes, skin_.globalLayout().gun7Scopes});
+    fireMacroPage_ = new FireMacroPage(skin_, this);
+    fireMacroPage_->attach(*gunModel_);
+    pages_[5] = fireMacroPage_;
+    // Confirm and Cancel of the gun page return to the main page.
+    connect(gunModel_, &GunModel::closed, this, [this] {
+        HideAllMenu();
+        showContainer(1);
+    });
     engineerPage_ = new EngineerPage(this);
+    engineerPage_->attachGunOffsets(*gunModel_);
     splash_ = new LoadingSplash;
     tray_ = new QSystemTrayIcon(this);
     tray_->setObjectName(QStringLiteral("TrayIcon1"));
@@ -147,6 +158,8 @@ void MainWindow::wireFireMacroEditor() {
     fireMacroEditor_->showMessageText = [this](const QString& text) { desktop_.plainMessage(this, text); };
     fireMacroEditor_->askPassword = [this] { return desktop_.password(this, skin_.fontName()); };
     fireMacroEditor_->chooseOpenFile = [this] { return chooseOpenFile(); };
+    // Confirm and Cancel of the gun page hide the editor's controls (and end a recording).
+    connect(gunModel_, &GunModel::closed, fireMacroModel_, &FireMacroModel::hideEditor);
     connect(engineerPage_->button(QStringLiteral("Btn_ImportGunMacro")), &QPushButton::clicked, this, [this] {
         HideAllMenu();
         fireMacroEditor_->Btn_ImportGunMacroClick();
@@ -508,9 +521,12 @@ void MainWindow::setEngineerState(bool on) {
         if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(on);
 }
 
+// Key_FireMacroClick: the gun page alone, the user section read back, gun 1.
 void MainWindow::showFireMacroPage() {
-    pages_[5]->show();
+    HideAllMenu();
+    showContainer(6);
     pages_[5]->raise();
+    gunModel_->open();
 }
 
 void MainWindow::RefreshFormMessagDialog(const QString& text) { desktop_.message(this, text, skin_.fontName()); }

@@ -23,6 +23,7 @@ namespace nivra {
 class LightingModel;
 class ButtonModel;
 class FireMacroModel;
+class GunModel;
 class MacroModel;
 class MouseSession;
 class ProfileModel;
@@ -35,6 +36,7 @@ class AdvancedSetup;
 class Desktop;
 class EngineerPage;
 class FireMacroEditor;
+class FireMacroPage;
 class LightPage;
 class LoadingSplash;
 class MacroPage;
@@ -177,6 +179,8 @@ private:
     EngineerPage* engineerPage_ = nullptr;
     LightingModel* lighting_ = nullptr;  // the lighting editor on the session's ImageEditor
     LightPage* lightPage_ = nullptr;
+    GunModel* gunModel_ = nullptr;  // the gun page's model
+    FireMacroPage* fireMacroPage_ = nullptr;
     LoadingSplash* splash_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
     QButtonGroup* pageSelectors_ = nullptr;      // rb_1..rb_8

@@ -36,8 +36,8 @@ QStringList idsTheProgramReads() {
         << range(280, 286) << range(290, 293) << range(300, 311) << range(400, 402) << range(404, 418)
         << range(420, 422) << id(430) << range(432, 435) << range(440, 442) << range(450, 451)
         << range(454, 458) << range(500, 506) << range(510, 512) << range(520, 524) << range(600, 606)
-        << range(610, 614) << range(620, 621) << range(700, 707) << range(720, 733) << range(760, 768) << range(780, 781)
-        << range(790, 791);
+        << range(610, 614) << range(620, 621) << range(640, 648) << range(700, 707) << range(720, 733) << range(760, 768)
+        << range(780, 781) << range(790, 791);
     return ids;
 }
 

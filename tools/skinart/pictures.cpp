@@ -323,8 +323,9 @@ QImage gunCard(int gun, bool selected) {
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(QRectF(1, 1, 118, 54), 6, 6);
     }
-    // The silhouette sits low and faint: the gun's name is laid over the card's middle.
-    QColor ink = selected ? QColor(28, 186, 255, 140) : QColor(120, 134, 150, 80);
+    // The silhouette sits low, under the gun's name in the card's top left corner; the
+    // cards not chosen keep it readable but quieter than the chosen one.
+    QColor ink = selected ? QColor(28, 186, 255, 170) : QColor(140, 154, 170, 125);
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
     p.drawPath(gunSilhouette(gun, QRectF(12, 20, 96, 34)));
