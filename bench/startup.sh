@@ -4,28 +4,29 @@
 # exec-to-first-map time, peak RSS and PSS after SETTLE seconds and idle CPU over IDLE seconds,
 # with the configurator's ratios to the floor. A benchmark: never run by the tests.
 #
-#   bench/startup.sh [--build DIR] [--runs N] [--settle S] [--idle S] [--no-idle-mouse]
+#   bench/startup.sh [--build DIR] [--app PROGRAM] [--runs N] [--settle S] [--idle S] [--no-idle-mouse]
 #
 # DIR is a build tree configured with -DNIVRA_BENCH=ON (default build/rel; use an optimised
 # build). The configurator runs with the simulated mouse on a temporary memory file, and once
 # more per round without any mouse (idle CPU of the presence poll); --no-idle-mouse leaves that
-# run out.
+# run out. --app measures another build of the configurator against the same floor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=build/rel runs=10 settle=10 idle=30 nomouse=1
+build=build/rel app= runs=10 settle=10 idle=30 nomouse=1
 while [ $# -gt 0 ]; do
   case "$1" in
     --build) build=$2; shift 2 ;;
+    --app) app=$2; shift 2 ;;
     --runs) runs=$2; shift 2 ;;
     --settle) settle=$2; shift 2 ;;
     --idle) idle=$2; shift 2 ;;
     --no-idle-mouse) nomouse=0; shift ;;
-    *) echo "usage: $0 [--build DIR] [--runs N] [--settle S] [--idle S] [--no-idle-mouse]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--build DIR] [--app PROGRAM] [--runs N] [--settle S] [--idle S] [--no-idle-mouse]" >&2; exit 2 ;;
   esac
 done
 probe=$build/bench/startup/startup_probe
 floor=$build/bench/startup/startup_floor
-app=$build/app/nivra-configurator
+[ -n "$app" ] || app=$build/app/nivra-configurator
 for f in "$probe" "$floor" "$app"; do
   [ -x "$f" ] || { echo "missing $f: build the tree with -DNIVRA_BENCH=ON" >&2; exit 1; }
 done

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
+#include <QMutex>
 
 #include <algorithm>
 
@@ -66,9 +68,30 @@ std::optional<QByteArray> resource(const QString& name) {
     return file.readAll();
 }
 
+namespace {
+// Pictures are PNG files: naming the format lets Qt use its built-in reader without asking
+// every image format plugin whether it knows the file.
+QImageReader pictureReader(const QString& path) {
+    return QImageReader(path, QByteArrayLiteral("png"));
+}
+}  // namespace
+
 QImage resourcePicture(const QString& name) {
     const QString path = resourcePath(name);
-    return path.isEmpty() ? QImage() : QImage(path);
+    if (path.isEmpty()) return QImage();
+    return pictureReader(path).read();
+}
+
+QSize resourcePictureSize(const QString& name) {
+    // The resources never change: each header is read once.
+    static QMutex mutex;
+    static QHash<QString, QSize> sizes;
+    const QString path = resourcePath(name);
+    if (path.isEmpty()) return QSize();
+    const QMutexLocker lock(&mutex);
+    auto it = sizes.constFind(path);
+    if (it == sizes.constEnd()) it = sizes.insert(path, pictureReader(path).size());
+    return *it;
 }
 
 QStringList resourceNames() { return index().names; }

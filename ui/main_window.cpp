@@ -81,7 +81,7 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     updatePage_ = new UpdatePage(skin_, this);
     pages_[4] = updatePage_;
     pages_[5] = new FireMacroPage(skin_, this);
-    engineerPage_ = new EngineerPage(this);
+    // The engineer page is built when it is first needed (engineerPage()).
     splash_ = new LoadingSplash;
     tray_ = new QSystemTrayIcon(this);
     tray_->setObjectName(QStringLiteral("TrayIcon1"));
@@ -168,7 +168,6 @@ void MainWindow::FormCreate() {
 
     LoadWindowBackground();
     for (SkinPage* p : pages_) p->resizeToWindow(pageSize_);
-    engineerPage_->resize(kEngineerWidth, kEngineerHeight);
     resize(pageSize_);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
@@ -183,11 +182,12 @@ void MainWindow::FormCreate() {
     session_.invalidateHandles();
 
     showCovers(true);
+    const WidgetIndex index(this);
     for (const auto& [name, pictureName] : skin_.startPictures())
-        for (QLabel* l : findChildren<QLabel*>(name)) setSkinPicture(l, skin_, pictureName);
-    engineerPage_->applyCaptions([this](int row) { return skin_.engineerCaption(row); }, skin_.engineerFont());
+        for (QWidget* w : index.named(name))
+            if (auto* l = qobject_cast<QLabel*>(w)) setSkinPicture(l, skin_, pictureName);
+    // The layout pass of the start language runs once, from the press of its button below.
     state_.language = startLanguage_;
-    applyLayoutPass();
 
     session_.enterNoDevice();
     QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
@@ -200,7 +200,8 @@ void MainWindow::FormCreate() {
 void MainWindow::LoadWindowBackground() {
     QLabel* base = pages_[0]->background();
     setSkinPicture(base, skin_, QStringLiteral("L1_BackGround"));
-    if (!base->pixmap().isNull()) pageSize_ = base->pixmap().size();
+    const QSize size = skin_.pictureSize(QStringLiteral("L1_BackGround"));
+    if (size.isValid() && !size.isEmpty()) pageSize_ = size;
 }
 
 void MainWindow::applyLayoutPass() {
@@ -210,10 +211,10 @@ void MainWindow::applyLayoutPass() {
                                               keyCaptions);
     if (!error.isEmpty()) qWarning("nivra: layout pass stopped: %s", qPrintable(error));
     QSet<QString> sized;
-    for (const auto& [name, c] : skin_.layout()) {
+    for (const auto& [name, c] : skin_.layout())
         if (c.width) sized.insert(name);
-        for (QWidget* w : findChildren<QWidget*>(name)) applyControlSkin(w, c, skin_);
-    }
+    const WidgetIndex index(this);
+    applyLayout(index, skin_.layout(), skin_);
     // A label lies over its picture unless the pass gave it a rectangle of its own.
     for (SkinPage* p : pages_) {
         for (SkinButton* b : p->buttons()) {
@@ -222,7 +223,14 @@ void MainWindow::applyLayoutPass() {
         }
         p->finishLayout();
     }
-    for (CoverLabel* cover : findChildren<CoverLabel*>()) cover->installEventFilter(this);
+    for (QWidget* w : index.all()) {
+        if (auto* cover = qobject_cast<CoverLabel*>(w)) cover->installEventFilter(this);
+        // Pictures out of view are let go; they come back when their control is shown.
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->isVisible() && !label->pixmap().isNull()) {
+            const QString picture = skinPictureOf(label);
+            if (!picture.isEmpty()) setSkinPicture(label, skin_, picture);
+        }
+    }
     // The Advanced page's texts and pictures in the language in effect.
     advancedPage_->refresh();
     // The Engineer buttons are shown only in the engineer state.
@@ -240,17 +248,13 @@ void MainWindow::applyLayoutPass() {
     lightPage_->applyLanguage(state_.language);
 }
 
-SkinButton* MainWindow::buttonNamed(const QString& name) const {
-    for (SkinPage* p : pages_)
-        for (SkinButton* b : p->buttons())
-            if (b->name() == name) return b;
-    return nullptr;
-}
+SkinButton* MainWindow::buttonNamed(const QString& name) const { return buttonsByName_.value(name); }
 
 void MainWindow::wireButtons() {
     for (SkinPage* p : pages_) {
         for (SkinButton* b : p->buttons()) {
             const QString name = b->name();
+            if (!buttonsByName_.contains(name)) buttonsByName_.insert(name, b);
             const ButtonKind kind = b->kind();
             if (kind == ButtonKind::B || kind == ButtonKind::D) b->onLeave = [this] { markSelected(); };
             for (const PageButton& pb : kPageButtons) {
@@ -271,7 +275,15 @@ void MainWindow::wireButtons() {
     updatePage_->loadBin()->onClick = [this] { Btn_LoadBINClick(); };
     updatePage_->program()->onClick = [this] { Btn_ProgramClick(); };
     updatePage_->webLink()->onClick = [this] { Btn_WebLinkClick(); };
+}
 
+EngineerPage* MainWindow::engineerPage() {
+    if (engineerPage_) return engineerPage_;
+    engineerPage_ = new EngineerPage(this);
+    engineerPage_->hide();
+    engineerPage_->resize(kEngineerWidth, kEngineerHeight);
+    engineerPage_->applyCaptions([this](int row) { return skin_.engineerCaption(row); }, skin_.engineerFont());
+    engineerPage_->setEngineerState(state_.engineerShown);
     const std::array<std::pair<const char*, Page>, 8> engineerCopies{{
         {"Btn_Main_6", Page::Office},  {"Btn_Switch_6", Page::Game},   {"Btn_Fixed_6", Page::Third},
         {"Btn_Adv_6", Page::Advanced}, {"Btn_Breath_6", Page::Light},  {"Btn_Macro_6", Page::Macro},
@@ -287,6 +299,7 @@ void MainWindow::wireButtons() {
     for (QWidget* w : {static_cast<QWidget*>(engineerPage_), static_cast<QWidget*>(engineerPage_->logo()),
                        static_cast<QWidget*>(engineerPage_->tabs())})
         w->installEventFilter(this);
+    return engineerPage_;
 }
 
 void MainWindow::pageButtonClick(Page page) {
@@ -336,7 +349,8 @@ void MainWindow::openPage(Page page) {
 
 void MainWindow::showContainer(int container) {
     for (SkinPage* p : pages_) p->setVisible(p->number() == container);
-    engineerPage_->setVisible(container == 7);
+    if (container == 7) engineerPage()->show();
+    else if (engineerPage_) engineerPage_->hide();
 }
 
 void MainWindow::sizeFor(Page page) {
@@ -356,10 +370,16 @@ void MainWindow::sizeFor(Page page) {
 }
 
 void MainWindow::applyWindowShape() {
-    // The window takes the shape of its background picture less the transparent colour.
-    const QPixmap background = pages_[0]->background()->pixmap();
-    if (background.isNull()) return;
-    setMask(QBitmap::fromImage(background.toImage().createMaskFromColor(kTransparentColour.rgb(), Qt::MaskInColor)));
+    // The window takes the shape of its background picture less the transparent colour. The
+    // shape is worked out once per background picture.
+    const QString picture = skinPictureOf(pages_[0]->background());
+    if (picture != shapePicture_) {
+        const QPixmap background = skin_.picture(picture);
+        if (background.isNull()) return;
+        shape_ = QBitmap::fromImage(background.toImage().createMaskFromColor(kTransparentColour.rgb(), Qt::MaskInColor));
+        shapePicture_ = picture;
+    }
+    setMask(shape_);
 }
 
 void MainWindow::ButtonTypeB_1IconInit() {
@@ -401,7 +421,7 @@ void MainWindow::RefreshAPPage() {
         showContainer(state_.page == Page::Engineer ? 0 : containerOf(state_.page));
         if (state_.page == Page::Macro) macroPage_->showInsertPanel(state_.insertFlag);
     }
-    engineerPage_->hide();
+    if (engineerPage_) engineerPage_->hide();
     pages_[5]->setVisible(fireShown);
 }
 
@@ -411,9 +431,12 @@ void MainWindow::Btn_LangClick(int language) {
     for (int lang = 1; lang <= 3; ++lang)
         setPictureOnCopies(QStringLiteral("Lang%1").arg(lang), qs(restingPicture(lang == language)));
     macroPage_->findChild<QWidget*>(QStringLiteral("Gb_Delay"))->hide();
+    const bool changed = language != state_.language;
     state_.language = language;
     useQtTranslations(language);
     applyLayoutPass();
+    // The pictures of the language left that no control in view shows are let go.
+    if (changed) skin_.releaseUnusedPictures();
     QCoreApplication::processEvents();
     QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
                                                                        : skin_.title());
@@ -476,7 +499,7 @@ void MainWindow::Img_Base_1DblClick() {
 
 void MainWindow::setEngineerState(bool on) {
     state_.setEngineerState(on);
-    engineerPage_->setEngineerState(on);
+    if (engineerPage_) engineerPage_->setEngineerState(on);
     for (int n = 1; n <= kPageCopies; ++n)
         if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(on);
 }
@@ -578,7 +601,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 bool MainWindow::event(QEvent* event) {
     // ShowHint: the help text of the control under the pointer goes to lbl_Content.
     if (event->type() == QEvent::StatusTip) {
-        engineerPage_->content()->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        if (engineerPage_) engineerPage_->content()->setText(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
     return QWidget::event(event);
@@ -618,7 +641,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // window as on the background.
     const bool cover = qobject_cast<CoverLabel*>(watched) != nullptr;
     const bool engineerBackground =
-        widget && (widget == engineerPage_ || widget == engineerPage_->logo() || widget == engineerPage_->tabs());
+        widget && engineerPage_ &&
+        (widget == engineerPage_ || widget == engineerPage_->logo() || widget == engineerPage_->tabs());
     if (!pageBackground && !engineerBackground && !cover) return QWidget::eventFilter(watched, event);
     const bool swallow = pageBackground || cover;
     switch (event->type()) {
@@ -629,7 +653,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return swallow;
         case QEvent::MouseButtonDblClick:
             // Img_Base_1DblClick: the page 1 background and the engineer logo.
-            if (widget->objectName() == QLatin1String("Img_Base_1") || widget == engineerPage_->logo()) {
+            if (widget->objectName() == QLatin1String("Img_Base_1") || (engineerPage_ && widget == engineerPage_->logo())) {
                 Img_Base_1DblClick();
                 return true;
             }

@@ -78,7 +78,7 @@ SmallDialog::SmallDialog(int formNumber, const SkinPort& skin, QWidget* mainWind
 void SmallDialog::applySkin() {
     setSkinPicture(background_, skin_, QStringLiteral("Msg"));
     background_->move(0, 0);
-    const QPixmap msg = background_->pixmap();
+    const QPixmap msg = skin_.picture(QStringLiteral("Msg"));
     if (!msg.isNull()) {
         setFixedSize(msg.size());
         const QImage img = msg.toImage();
