@@ -74,14 +74,17 @@ TEST_F(WindowUseTest, AfterALanguageSwitchPagesLookAsInAWindowStartedInThatLangu
     window->Btn_LangClick(3);
     const std::vector<QImage> switched = shots();
     window.reset();
-    start(3);
-    device.connect();
+    SimulatedDevice second;  // a session of its own, as a new start has
+    window = std::make_unique<MainWindow>(skin, second.session, desktop, nullptr, 3);
+    window->show();
+    second.connect();
     const std::vector<QImage> fresh = shots();
     ASSERT_EQ(switched.size(), fresh.size());
     for (std::size_t i = 0; i < fresh.size(); ++i) {
         EXPECT_FALSE(fresh[i].isNull());
         EXPECT_TRUE(switched[i] == fresh[i]) << "page " << i;
     }
+    window.reset();  // before the session it was built on
 }
 
 // Only the covering labels and the page backgrounds are as large as a page; any other
