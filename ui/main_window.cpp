@@ -242,6 +242,7 @@ void MainWindow::applyLayoutPass() {
         f.setFamily(font);
         splash_->setFont(f);
     }
+    layoutApplied_ = true;
     if (state_.page != Page::Engineer) applyWindowShape();
     markSelected();
     refreshKeyLabels();
@@ -371,7 +372,9 @@ void MainWindow::sizeFor(Page page) {
 
 void MainWindow::applyWindowShape() {
     // The window takes the shape of its background picture less the transparent colour. The
-    // shape is worked out once per background picture.
+    // shape is worked out once per background picture. Before the first layout pass the
+    // background is not the language's yet: the pass shapes the window when it ends.
+    if (!layoutApplied_) return;
     const QString picture = skinPictureOf(pages_[0]->background());
     if (picture != shapePicture_) {
         const QPixmap background = skin_.picture(picture);

@@ -178,6 +178,7 @@ private:
     QHash<QString, SkinButton*> buttonsByName_;  // the first button of each name
     QBitmap shape_;                               // the window's shape ...
     QString shapePicture_;                        // ... worked out from this background
+    bool layoutApplied_ = false;                  // the first layout pass has run
     int startLanguage_ = 1;
     bool dragArmed_ = false;
     bool dragging_ = false;  // the window follows the pointer itself
