@@ -6,7 +6,6 @@
 #include "skin/resources.h"
 
 #include <QDebug>
-#include <QImageReader>
 #include <QMutex>
 #include <QSet>
 
@@ -55,9 +54,7 @@ public:
     QSize pictureSize(const QString& picture) {
         auto it = sizes_.constFind(picture.toLower());
         if (it != sizes_.constEnd()) return *it;
-        QSize size;
-        const QString path = resourcePath(picture);
-        if (!path.isEmpty()) size = QImageReader(path).size();
+        QSize size = resourcePictureSize(picture);
         if (!size.isValid()) {
             if (error_.isEmpty()) error_ = QStringLiteral("%1: no such picture").arg(picture);
             size = QSize(0, 0);

@@ -5,8 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QResource>
+#include <QSysInfo>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include <png.h>
 
 namespace nivra::skin {
 
@@ -66,9 +72,70 @@ std::optional<QByteArray> resource(const QString& name) {
     return file.readAll();
 }
 
+namespace {
+
+// Pictures are PNG files, decoded here with libpng directly: Qt's image reader asks every
+// installed image format plugin (GIF, ICO, JPEG ...) about each file before its own PNG
+// reader, which loads those plugins and their libraries into a program that has no use for
+// them.
+
+// The bytes of a resource without copying them when the resource is stored uncompressed.
+QByteArray resourceBytes(const QString& path) {
+    const QResource r(path);
+    if (!r.isValid()) return {};
+    if (r.compressionAlgorithm() == QResource::NoCompression)
+        return QByteArray::fromRawData(reinterpret_cast<const char*>(r.data()), static_cast<qsizetype>(r.size()));
+    return r.uncompressedData();
+}
+
+constexpr unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+// Width and height from the PNG header (the IHDR chunk that must come first).
+QSize pngSize(const QByteArray& bytes) {
+    if (bytes.size() < 24 || std::memcmp(bytes.constData(), kPngSignature, sizeof kPngSignature) != 0 ||
+        std::memcmp(bytes.constData() + 12, "IHDR", 4) != 0)
+        return {};
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
+    auto be32 = [b](int at) {
+        return (std::uint32_t{b[at]} << 24) | (std::uint32_t{b[at + 1]} << 16) | (std::uint32_t{b[at + 2]} << 8) |
+               std::uint32_t{b[at + 3]};
+    };
+    const std::uint32_t width = be32(16), height = be32(20);
+    // Far above any picture of the program; it keeps the sizes within QSize.
+    constexpr std::uint32_t kLargest = 1u << 15;
+    if (width == 0 || height == 0 || width > kLargest || height > kLargest) return {};
+    return {static_cast<int>(width), static_cast<int>(height)};
+}
+
+QImage decodePng(const QByteArray& bytes) {
+    if (!pngSize(bytes).isValid()) return {};
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&png, bytes.constData(), static_cast<std::size_t>(bytes.size()))) return {};
+    const bool alpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    // QImage's 32-bit formats are 0xAARRGGBB words; an opaque picture gets 0xFF in the A byte.
+    png.format = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? PNG_FORMAT_BGRA : PNG_FORMAT_ARGB;
+    QImage image(static_cast<int>(png.width), static_cast<int>(png.height),
+                 alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (image.isNull() ||
+        !png_image_finish_read(&png, nullptr, image.bits(), static_cast<png_int_32>(image.bytesPerLine()), nullptr)) {
+        png_image_free(&png);
+        return {};
+    }
+    return image;
+}
+
+}  // namespace
+
 QImage resourcePicture(const QString& name) {
     const QString path = resourcePath(name);
-    return path.isEmpty() ? QImage() : QImage(path);
+    if (path.isEmpty()) return QImage();
+    return decodePng(resourceBytes(path));
+}
+
+QSize resourcePictureSize(const QString& name) {
+    const QString path = resourcePath(name);
+    return path.isEmpty() ? QSize() : pngSize(resourceBytes(path));
 }
 
 QStringList resourceNames() { return index().names; }

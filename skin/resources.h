@@ -24,6 +24,10 @@ std::optional<QByteArray> resource(const QString& name);
 // A picture resource decoded; a null image when the resource is missing or not a picture.
 QImage resourcePicture(const QString& name);
 
+// A picture resource's size read from its header (without decoding it); an invalid size
+// when the resource is missing or not a picture.
+QSize resourcePictureSize(const QString& name);
+
 // The names of every resource, as spelled by their files, sorted without regard to case.
 QStringList resourceNames();
 

@@ -18,12 +18,12 @@ QStringList pageCopies(const QString& stem) {
 }
 
 Checked<WindowBackground> LoadWindowBackground() {
-    const QImage background = resourcePicture(QStringLiteral("L1_BackGround"));
-    if (background.isNull()) {
+    const QSize size = resourcePictureSize(QStringLiteral("L1_BackGround"));
+    if (!size.isValid()) {
         return Checked<WindowBackground>::failure(QStringLiteral("L1_BackGround: no such picture"));
     }
     WindowBackground out;
-    out.windowSize = background.size();
+    out.windowSize = size;
     out.controls[QStringLiteral("Img_Base_1")].picture = QStringLiteral("L1_BackGround");
     QStringList covers = pageCopies(QStringLiteral("Disable_All"));
     covers << QStringLiteral("Disable_All_4_1");

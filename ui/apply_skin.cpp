@@ -1,4 +1,4 @@
-// Applies one control's skin to its widget.
+// Applies a layout table's skins to the widgets they name.
 #include "ui/skin_button.h"
 #include "ui/skin_port.h"
 
@@ -52,6 +52,27 @@ void applyControlSkin(QWidget* w, const ControlSkin& c, const SkinPort& port) {
             if (current >= 0 && current < box->count()) box->setCurrentIndex(current);
         }
     }
+}
+
+WidgetIndex::WidgetIndex(QWidget* root) {
+    all_ = root->findChildren<QWidget*>();
+    all_.prepend(root);
+    byName_.reserve(all_.size());
+    for (QWidget* w : all_) {
+        const QString name = w->objectName();
+        if (!name.isEmpty()) byName_[name].append(w);
+    }
+}
+
+const QList<QWidget*>& WidgetIndex::named(const QString& name) const {
+    static const QList<QWidget*> none;
+    const auto it = byName_.constFind(name);
+    return it == byName_.constEnd() ? none : *it;
+}
+
+void applyLayout(const WidgetIndex& index, const ControlSkinMap& layout, const SkinPort& port) {
+    for (const auto& [name, c] : layout)
+        for (QWidget* w : index.named(name)) applyControlSkin(w, c, port);
 }
 
 }  // namespace nivra::ui

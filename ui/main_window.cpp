@@ -93,8 +93,7 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
         HideAllMenu();
         showContainer(1);
     });
-    engineerPage_ = new EngineerPage(this);
-    engineerPage_->attachGunOffsets(*gunModel_);
+    // The engineer page is built when it is first needed (engineerPage()).
     splash_ = new LoadingSplash;
     tray_ = new QSystemTrayIcon(this);
     tray_->setObjectName(QStringLiteral("TrayIcon1"));
@@ -134,10 +133,6 @@ void MainWindow::wireMacroPage() {
     // The page appends ".bin" to the name chosen for a macro export.
     macroPage_->chooseSaveFile = [this] { return desktop_.saveFile(this, QLatin1String(kSaveFilter)); };
     macroPage_->attach(*macroModel_);
-    connect(engineerPage_->button(QStringLiteral("Btn_ImportBaseMacro")), &QPushButton::clicked, this, [this] {
-        HideAllMenu();
-        macroPage_->Btn_ImportBaseMacroClick();
-    });
     // Recording stops the session's presence poll while it runs.
     macroRecording_ = std::make_unique<MacroPageRecording>(*macroPage_, *macroModel_, session_.transfer().discovery(),
                                                            steadyMilliseconds, makeRecordingInputSource());
@@ -148,7 +143,7 @@ void MainWindow::wireMacroPage() {
 
 // The fire macro editor on the gun page, built once the page is skinned (so its filter on
 // Img_Base_6 sees double-clicks first); the reveal flag and its double-click count are the
-// window's. Its import is the engineer page's Btn_ImportGunMacro.
+// window's. Its import is the engineer page's Btn_ImportGunMacro (wired in engineerPage()).
 void MainWindow::wireFireMacroEditor() {
     fireMacroModel_ = new FireMacroModel(session_.editor(), session_.transfer(), this);
     fireMacroModel_->attachReveal(&state_.reveal, &state_.doubleClicks);
@@ -160,10 +155,6 @@ void MainWindow::wireFireMacroEditor() {
     fireMacroEditor_->chooseOpenFile = [this] { return chooseOpenFile(); };
     // Confirm and Cancel of the gun page hide the editor's controls (and end a recording).
     connect(gunModel_, &GunModel::closed, fireMacroModel_, &FireMacroModel::hideEditor);
-    connect(engineerPage_->button(QStringLiteral("Btn_ImportGunMacro")), &QPushButton::clicked, this, [this] {
-        HideAllMenu();
-        fireMacroEditor_->Btn_ImportGunMacroClick();
-    });
 }
 
 void MainWindow::wireSession() {
@@ -208,7 +199,6 @@ void MainWindow::FormCreate() {
 
     LoadWindowBackground();
     for (SkinPage* p : pages_) p->resizeToWindow(pageSize_);
-    engineerPage_->resize(kEngineerWidth, kEngineerHeight);
     resize(pageSize_);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
@@ -223,11 +213,12 @@ void MainWindow::FormCreate() {
     session_.invalidateHandles();
 
     showCovers(true);
+    const WidgetIndex index(this);
     for (const auto& [name, pictureName] : skin_.startPictures())
-        for (QLabel* l : findChildren<QLabel*>(name)) setSkinPicture(l, skin_, pictureName);
-    engineerPage_->applyCaptions([this](int row) { return skin_.engineerCaption(row); }, skin_.engineerFont());
+        for (QWidget* w : index.named(name))
+            if (auto* l = qobject_cast<QLabel*>(w)) setSkinPicture(l, skin_, pictureName);
+    // The layout pass of the start language runs once, from the press of its button below.
     state_.language = startLanguage_;
-    applyLayoutPass();
 
     session_.enterNoDevice();
     QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
@@ -240,7 +231,8 @@ void MainWindow::FormCreate() {
 void MainWindow::LoadWindowBackground() {
     QLabel* base = pages_[0]->background();
     setSkinPicture(base, skin_, QStringLiteral("L1_BackGround"));
-    if (!base->pixmap().isNull()) pageSize_ = base->pixmap().size();
+    const QSize size = skin_.pictureSize(QStringLiteral("L1_BackGround"));
+    if (size.isValid() && !size.isEmpty()) pageSize_ = size;
 }
 
 void MainWindow::applyLayoutPass() {
@@ -250,10 +242,10 @@ void MainWindow::applyLayoutPass() {
                                               keyCaptions);
     if (!error.isEmpty()) qWarning("nivra: layout pass stopped: %s", qPrintable(error));
     QSet<QString> sized;
-    for (const auto& [name, c] : skin_.layout()) {
+    for (const auto& [name, c] : skin_.layout())
         if (c.width) sized.insert(name);
-        for (QWidget* w : findChildren<QWidget*>(name)) applyControlSkin(w, c, skin_);
-    }
+    const WidgetIndex index(this);
+    applyLayout(index, skin_.layout(), skin_);
     // A label lies over its picture unless the pass gave it a rectangle of its own.
     for (SkinPage* p : pages_) {
         for (SkinButton* b : p->buttons()) {
@@ -262,7 +254,14 @@ void MainWindow::applyLayoutPass() {
         }
         p->finishLayout();
     }
-    for (CoverLabel* cover : findChildren<CoverLabel*>()) cover->installEventFilter(this);
+    for (QWidget* w : index.all()) {
+        if (auto* cover = qobject_cast<CoverLabel*>(w)) cover->installEventFilter(this);
+        // Pictures out of view are let go; they come back when their control is shown.
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->isVisible() && !label->pixmap().isNull()) {
+            const QString picture = skinPictureOf(label);
+            if (!picture.isEmpty()) setSkinPicture(label, skin_, picture);
+        }
+    }
     // The Advanced page's texts and pictures in the language in effect.
     advancedPage_->refresh();
     // The Engineer buttons are shown only in the engineer state.
@@ -274,23 +273,20 @@ void MainWindow::applyLayoutPass() {
         f.setFamily(font);
         splash_->setFont(f);
     }
+    layoutApplied_ = true;
     if (state_.page != Page::Engineer) applyWindowShape();
     markSelected();
     refreshKeyLabels();
     lightPage_->applyLanguage(state_.language);
 }
 
-SkinButton* MainWindow::buttonNamed(const QString& name) const {
-    for (SkinPage* p : pages_)
-        for (SkinButton* b : p->buttons())
-            if (b->name() == name) return b;
-    return nullptr;
-}
+SkinButton* MainWindow::buttonNamed(const QString& name) const { return buttonsByName_.value(name); }
 
 void MainWindow::wireButtons() {
     for (SkinPage* p : pages_) {
         for (SkinButton* b : p->buttons()) {
             const QString name = b->name();
+            if (!buttonsByName_.contains(name)) buttonsByName_.insert(name, b);
             const ButtonKind kind = b->kind();
             if (kind == ButtonKind::B || kind == ButtonKind::D) b->onLeave = [this] { markSelected(); };
             for (const PageButton& pb : kPageButtons) {
@@ -311,7 +307,15 @@ void MainWindow::wireButtons() {
     updatePage_->loadBin()->onClick = [this] { Btn_LoadBINClick(); };
     updatePage_->program()->onClick = [this] { Btn_ProgramClick(); };
     updatePage_->webLink()->onClick = [this] { Btn_WebLinkClick(); };
+}
 
+EngineerPage* MainWindow::engineerPage() {
+    if (engineerPage_) return engineerPage_;
+    engineerPage_ = new EngineerPage(this);
+    engineerPage_->hide();
+    engineerPage_->resize(kEngineerWidth, kEngineerHeight);
+    engineerPage_->applyCaptions([this](int row) { return skin_.engineerCaption(row); }, skin_.engineerFont());
+    engineerPage_->setEngineerState(state_.engineerShown);
     const std::array<std::pair<const char*, Page>, 8> engineerCopies{{
         {"Btn_Main_6", Page::Office},  {"Btn_Switch_6", Page::Game},   {"Btn_Fixed_6", Page::Third},
         {"Btn_Adv_6", Page::Advanced}, {"Btn_Breath_6", Page::Light},  {"Btn_Macro_6", Page::Macro},
@@ -323,10 +327,21 @@ void MainWindow::wireButtons() {
     connect(engineerPage_->button(QStringLiteral("Btn_Save_6")), &QPushButton::clicked, this, [this] { Btn_Save_0Click(); });
     connect(engineerPage_->button(QStringLiteral("Btn_Load_6")), &QPushButton::clicked, this, [this] { Btn_Load_0Click(); });
     connect(engineerPage_->button(QStringLiteral("Btn_Close")), &QPushButton::clicked, this, [this] { close(); });
+    engineerPage_->attachGunOffsets(*gunModel_);
+    // The imports of the engineer state: device macros (Macro page) and fire macros.
+    connect(engineerPage_->button(QStringLiteral("Btn_ImportBaseMacro")), &QPushButton::clicked, this, [this] {
+        HideAllMenu();
+        macroPage_->Btn_ImportBaseMacroClick();
+    });
+    connect(engineerPage_->button(QStringLiteral("Btn_ImportGunMacro")), &QPushButton::clicked, this, [this] {
+        HideAllMenu();
+        fireMacroEditor_->Btn_ImportGunMacroClick();
+    });
     // The engineer page's own background, its logo and its tabs move the window too.
     for (QWidget* w : {static_cast<QWidget*>(engineerPage_), static_cast<QWidget*>(engineerPage_->logo()),
                        static_cast<QWidget*>(engineerPage_->tabs())})
         w->installEventFilter(this);
+    return engineerPage_;
 }
 
 void MainWindow::pageButtonClick(Page page) {
@@ -376,7 +391,8 @@ void MainWindow::openPage(Page page) {
 
 void MainWindow::showContainer(int container) {
     for (SkinPage* p : pages_) p->setVisible(p->number() == container);
-    engineerPage_->setVisible(container == 7);
+    if (container == 7) engineerPage()->show();
+    else if (engineerPage_) engineerPage_->hide();
 }
 
 void MainWindow::sizeFor(Page page) {
@@ -396,10 +412,18 @@ void MainWindow::sizeFor(Page page) {
 }
 
 void MainWindow::applyWindowShape() {
-    // The window takes the shape of its background picture less the transparent colour.
-    const QPixmap background = pages_[0]->background()->pixmap();
-    if (background.isNull()) return;
-    setMask(QBitmap::fromImage(background.toImage().createMaskFromColor(kTransparentColour.rgb(), Qt::MaskInColor)));
+    // The window takes the shape of its background picture less the transparent colour. The
+    // shape is worked out once per background picture. Before the first layout pass the
+    // background is not the language's yet: the pass shapes the window when it ends.
+    if (!layoutApplied_) return;
+    const QString picture = skinPictureOf(pages_[0]->background());
+    if (picture != shapePicture_) {
+        const QPixmap background = skin_.picture(picture);
+        if (background.isNull()) return;
+        shape_ = QBitmap::fromImage(background.toImage().createMaskFromColor(kTransparentColour.rgb(), Qt::MaskInColor));
+        shapePicture_ = picture;
+    }
+    setMask(shape_);
 }
 
 void MainWindow::ButtonTypeB_1IconInit() {
@@ -441,7 +465,7 @@ void MainWindow::RefreshAPPage() {
         showContainer(state_.page == Page::Engineer ? 0 : containerOf(state_.page));
         if (state_.page == Page::Macro) macroPage_->showInsertPanel(state_.insertFlag);
     }
-    engineerPage_->hide();
+    if (engineerPage_) engineerPage_->hide();
     pages_[5]->setVisible(fireShown);
 }
 
@@ -451,9 +475,12 @@ void MainWindow::Btn_LangClick(int language) {
     for (int lang = 1; lang <= 3; ++lang)
         setPictureOnCopies(QStringLiteral("Lang%1").arg(lang), qs(restingPicture(lang == language)));
     macroPage_->findChild<QWidget*>(QStringLiteral("Gb_Delay"))->hide();
+    const bool changed = language != state_.language;
     state_.language = language;
     useQtTranslations(language);
     applyLayoutPass();
+    // The pictures of the language left that no control in view shows are let go.
+    if (changed) skin_.releaseUnusedPictures();
     QCoreApplication::processEvents();
     QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
                                                                        : skin_.title());
@@ -516,7 +543,7 @@ void MainWindow::Img_Base_1DblClick() {
 
 void MainWindow::setEngineerState(bool on) {
     state_.setEngineerState(on);
-    engineerPage_->setEngineerState(on);
+    if (engineerPage_) engineerPage_->setEngineerState(on);
     for (int n = 1; n <= kPageCopies; ++n)
         if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(on);
 }
@@ -629,7 +656,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 bool MainWindow::event(QEvent* event) {
     // ShowHint: the help text of the control under the pointer goes to lbl_Content.
     if (event->type() == QEvent::StatusTip) {
-        engineerPage_->content()->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        if (engineerPage_) engineerPage_->content()->setText(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
     return QWidget::event(event);
@@ -669,7 +696,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // window as on the background.
     const bool cover = qobject_cast<CoverLabel*>(watched) != nullptr;
     const bool engineerBackground =
-        widget && (widget == engineerPage_ || widget == engineerPage_->logo() || widget == engineerPage_->tabs());
+        widget && engineerPage_ &&
+        (widget == engineerPage_ || widget == engineerPage_->logo() || widget == engineerPage_->tabs());
     if (!pageBackground && !engineerBackground && !cover) return QWidget::eventFilter(watched, event);
     const bool swallow = pageBackground || cover;
     switch (event->type()) {
@@ -680,7 +708,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return swallow;
         case QEvent::MouseButtonDblClick:
             // Img_Base_1DblClick: the page 1 background and the engineer logo.
-            if (widget->objectName() == QLatin1String("Img_Base_1") || widget == engineerPage_->logo()) {
+            if (widget->objectName() == QLatin1String("Img_Base_1") || (engineerPage_ && widget == engineerPage_->logo())) {
                 Img_Base_1DblClick();
                 return true;
             }

@@ -5,6 +5,8 @@
 
 #include "ui/window_state.h"
 
+#include <QBitmap>
+#include <QHash>
 #include <QPoint>
 #include <QSet>
 #include <QString>
@@ -123,6 +125,8 @@ public:
     LoadingSplash* splash() const { return splash_; }
     QSystemTrayIcon* trayIcon() const { return tray_; }
     QSize pageSize() const { return pageSize_; }
+    // The engineer page (gbPage7), built and wired when first asked for.
+    EngineerPage* engineerPage();
 
 signals:
     void hideAllMenus();
@@ -186,6 +190,10 @@ private:
     QButtonGroup* pageSelectors_ = nullptr;      // rb_1..rb_8
     QButtonGroup* languageSelectors_ = nullptr;  // rb_Lang1..rb_Lang3
     QSize pageSize_{1030, 662};
+    QHash<QString, SkinButton*> buttonsByName_;  // the first button of each name
+    QBitmap shape_;                               // the window's shape ...
+    QString shapePicture_;                        // ... worked out from this background
+    bool layoutApplied_ = false;                  // the first layout pass has run
     int startLanguage_ = 1;
     bool dragArmed_ = false;
     bool dragging_ = false;  // the window follows the pointer itself

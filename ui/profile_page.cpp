@@ -32,9 +32,8 @@ ProfilePage::ProfilePage(const SkinPort& skin, ButtonModel& buttons, ProfileMode
     block_ = new CoverLabel(this);
     block_->setObjectName(QStringLiteral("Img_AssemblyBlock"));
     block_->hide();
-    assembly_ = new AssemblyDialog(skin_, parent ? parent : this);
-    assembly_->onConfirm = [this](const ButtonCode& code) { buttons_->ApplyAssemblyKey(code); };
-    assembly_->onFinished = [this] { block_->hide(); };
+    // The combination dialog is built when it is first opened (assemblyDialog()).
+    dialogParent_ = parent ? parent : this;
 
     for (int k = 1; k <= 12; ++k) key(k)->onClick = [this, k] { ShowPnlMain_OnClick(k); };
     QObject::connect(buttons_, &ButtonModel::keysChanged, this, [this] { RefreshProfileKeys(); });
@@ -84,7 +83,16 @@ void ProfilePage::Key_AssemblyClick() {
     if (!buttons_->Key_AssemblyClick()) return;
     block_->show();
     block_->raise();
-    assembly_->open();
+    assemblyDialog()->open();
+}
+
+AssemblyDialog* ProfilePage::assemblyDialog() {
+    if (!assembly_ && dialogParent_) {  // the page of the window (with its models) has one
+        assembly_ = new AssemblyDialog(skin_, dialogParent_);
+        assembly_->onConfirm = [this](const ButtonCode& code) { buttons_->ApplyAssemblyKey(code); };
+        assembly_->onFinished = [this] { block_->hide(); };
+    }
+    return assembly_;
 }
 
 void ProfilePage::LB_NameClick(int slotIndex) {

@@ -29,7 +29,7 @@ public:
 
     SkinButton* key(int k) const { return keys_.at(static_cast<std::size_t>(k - 1)); }  // 1..12
     FunctionMenu* menu() const { return menu_; }
-    AssemblyDialog* assemblyDialog() const { return assembly_; }
+    AssemblyDialog* assemblyDialog();  // built on first use
 
     // Handlers.
     void ShowPnlMain_OnClick(int key);
@@ -60,6 +60,7 @@ private:
     ProfileModel* profiles_ = nullptr;
     FunctionMenu* menu_ = nullptr;
     AssemblyDialog* assembly_ = nullptr;
+    QWidget* dialogParent_ = nullptr;
     CoverLabel* block_ = nullptr;
 };
 

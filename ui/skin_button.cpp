@@ -32,11 +32,66 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
     e->accept();
 }
 
+namespace {
+
+// A label's picture waiting for the label to be shown. Pictures of pages, panels and popups
+// out of view are not decoded until they come into view, and a hidden label whose picture is
+// set again (a language change) lets go of the decoded one, so decoded pixels are held only
+// for what has been shown since. The object lives as the label's child and event filter.
+class PendingPicture : public QObject {
+public:
+    PendingPicture(QLabel* label, const SkinPort& skin) : QObject(label), skin_(&skin) {
+        label->installEventFilter(this);
+    }
+
+    static PendingPicture* of(QLabel* label) {
+        for (QObject* child : label->children())
+            if (auto* p = dynamic_cast<PendingPicture*>(child)) return p;
+        return nullptr;
+    }
+
+    void arm(const SkinPort& skin) {
+        skin_ = &skin;
+        armed_ = true;
+    }
+    void disarm() { armed_ = false; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (armed_ && event->type() == QEvent::Show) {
+            armed_ = false;
+            auto* label = static_cast<QLabel*>(watched);
+            // A caption set after the picture replaced it, as it would have replaced a
+            // picture put on at once.
+            if (label->text().isEmpty()) label->setPixmap(skin_->picture(skinPictureOf(label)));
+        }
+        return false;
+    }
+
+private:
+    const SkinPort* skin_;
+    bool armed_ = false;
+};
+
+}  // namespace
+
 void setSkinPicture(QLabel* label, const SkinPort& skin, const QString& pictureName) {
-    const QPixmap pixmap = skin.picture(pictureName);
-    label->setPixmap(pixmap);
-    if (!pixmap.isNull()) label->resize(pixmap.size());
     label->setProperty("skinPicture", pictureName);
+    PendingPicture* pending = PendingPicture::of(label);
+    if (label->isVisible()) {
+        if (pending) pending->disarm();
+        const QPixmap pixmap = skin.picture(pictureName);
+        label->setPixmap(pixmap);
+        if (!pixmap.isNull()) label->resize(pixmap.size());
+        return;
+    }
+    // Out of view: the label takes the picture's size now (the layout and the window shape
+    // depend on it) and the picture itself when it is shown.
+    const QSize size = skin.pictureSize(pictureName);
+    if (!label->pixmap().isNull() || !label->text().isEmpty()) label->setPixmap(QPixmap());
+    if (size.isValid() && !size.isEmpty()) label->resize(size);
+    if (!pending) pending = new PendingPicture(label, skin);
+    pending->arm(skin);
 }
 
 QString skinPictureOf(const QWidget* label) { return label->property("skinPicture").toString(); }

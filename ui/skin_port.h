@@ -5,6 +5,8 @@
 #include "skin/layout_pass.h"
 #include "skin/skin_layout.h"
 
+#include <QHash>
+#include <QList>
 #include <QPixmap>
 #include <QString>
 
@@ -21,6 +23,11 @@ class SkinPort {
 public:
     virtual ~SkinPort() = default;
     virtual QPixmap picture(const QString& name) const = 0;
+    // The size of a picture; a skin that can read it from the picture's header does so
+    // without decoding the picture.
+    virtual QSize pictureSize(const QString& name) const { return picture(name).size(); }
+    // Lets go of decoded pictures that no control holds any more (after a language change).
+    virtual void releaseUnusedPictures() {}
     // Start-up pictures: picture name by objectName.
     virtual std::map<QString, QString> startPictures() const = 0;
     virtual GlobalLayout globalLayout() const = 0;
@@ -43,5 +50,22 @@ public:
 // Sets what a control's skin holds on a widget (pictures on labels, captions, fonts, colours,
 // place and size, list items).
 void applyControlSkin(QWidget* widget, const ControlSkin& skin, const SkinPort& port);
+
+// objectName -> widgets under a root (the root included), from one walk over its
+// descendants. A layout table names hundreds of controls: looking each one up with its own
+// findChildren() walk would visit every widget of the window once per control.
+class WidgetIndex {
+public:
+    explicit WidgetIndex(QWidget* root);
+    const QList<QWidget*>& named(const QString& name) const;  // empty when none has the name
+    const QList<QWidget*>& all() const { return all_; }
+
+private:
+    QList<QWidget*> all_;
+    QHash<QString, QList<QWidget*>> byName_;
+};
+
+// Applies each control's skin of a layout table to every widget of that name in the index.
+void applyLayout(const WidgetIndex& index, const ControlSkinMap& layout, const SkinPort& port);
 
 }  // namespace nivra::ui

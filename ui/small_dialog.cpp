@@ -78,7 +78,7 @@ SmallDialog::SmallDialog(int formNumber, const SkinPort& skin, QWidget* mainWind
 void SmallDialog::applySkin() {
     setSkinPicture(background_, skin_, QStringLiteral("Msg"));
     background_->move(0, 0);
-    const QPixmap msg = background_->pixmap();
+    const QPixmap msg = skin_.picture(QStringLiteral("Msg"));
     if (!msg.isNull()) {
         setFixedSize(msg.size());
         const QImage img = msg.toImage();
@@ -88,8 +88,7 @@ void SmallDialog::applySkin() {
         b->setPicture(name(picturesOf(b->kind()).normal));
         b->label()->resize(b->picture()->size());
     }
-    for (const auto& [name, c] : skin_.dialogLayout(form_))
-        if (QWidget* w = name == objectName() ? this : findChild<QWidget*>(name)) applyControlSkin(w, c, skin_);
+    applyLayout(WidgetIndex(this), skin_.dialogLayout(form_), skin_);
     // A label lies over its picture's rectangle.
     for (SkinButton* b : {confirm_, clear_, close_}) {
         b->label()->setGeometry(b->picture()->geometry());

@@ -20,6 +20,13 @@ QPixmap TableSkin::picture(const QString& name) const {
     return *it;
 }
 
+void TableSkin::releaseUnusedPictures() {
+    // A picture only this cache holds is shown by no control.
+    pictures_.removeIf([](const QHash<QString, QPixmap>::iterator& it) { return it.value().isDetached(); });
+}
+
+QSize TableSkin::pictureSize(const QString& name) const { return skin::resourcePictureSize(name); }
+
 QString TableSkin::applyLanguage(int language, skin::Page page, const std::array<QString, 12>& keyCaptions) {
     language_ = language;
     skin::SkinState state;

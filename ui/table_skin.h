@@ -12,7 +12,10 @@ class TableSkin : public SkinPort {
 public:
     TableSkin();
 
+    // Decoded pictures are kept for the controls that share them until they are let go.
     QPixmap picture(const QString& name) const override;
+    QSize pictureSize(const QString& name) const override;  // from the picture's header
+    void releaseUnusedPictures() override;
     std::map<QString, QString> startPictures() const override { return skin::LoadStartPictures(); }
     GlobalLayout globalLayout() const override { return global_; }
     QString applyLanguage(int language, skin::Page page, const std::array<QString, 12>& keyCaptions) override;

@@ -1,12 +1,22 @@
 // Two starts of the window program: the second asks the first to raise its window and ends.
 // Both run headless with their own temporary folder, so they meet only each other.
 #include "app/options.h"
+#include "ui/single_instance.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -56,6 +66,71 @@ TEST(SingleInstance, SecondStartRaisesTheFirstWindowAndEnds) {
 
     first.terminate();
     ASSERT_TRUE(first.waitForFinished(30000));
+}
+
+// The handshake in one process: a copy that listens, a stale socket file left by a crashed
+// copy, a copy that starts while another listens, and peers that are not ours.
+TEST(SingleInstance, ListensOverAStaleSocketRaisesOnAskAndIgnoresStrangers) {
+    int argc = 1;
+    char name[] = "test_app";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("instance.socket"));
+    // A crashed copy leaves its socket file behind with nobody listening.
+    {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray bytes = QFile::encodeName(path);
+        std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        ::close(fd);
+    }
+    using nivra::ui::SingleInstance;
+    SingleInstance first(path);
+    EXPECT_FALSE(first.askRunningCopyToRaise(200));
+    int raised = 0;
+    ASSERT_EQ(first.listen([&raised] { ++raised; }), SingleInstance::Listen::Listening);
+
+    SingleInstance second(path);
+    EXPECT_EQ(second.listen([] {}), SingleInstance::Listen::OtherCopy);
+
+    // The copy that listens answers from its event loop, so the asking runs on a thread.
+    auto ask = [&](const QByteArray& send) {
+        std::atomic<bool> done{false};
+        bool answered = false;
+        std::thread asker([&] {
+            if (send.isEmpty()) {
+                answered = SingleInstance(path).askRunningCopyToRaise(5000);
+            } else {
+                // A stranger: says something else and hangs up.
+                const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                sockaddr_un address{};
+                address.sun_family = AF_UNIX;
+                const QByteArray bytes = QFile::encodeName(path);
+                std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+                if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+                    (void)::send(fd, send.constData(), static_cast<std::size_t>(send.size()), MSG_NOSIGNAL);
+                    char reply[8];
+                    answered = ::recv(fd, reply, sizeof reply, 0) > 0;
+                }
+                ::close(fd);
+            }
+            done = true;
+        });
+        while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        asker.join();
+        return answered;
+    };
+    EXPECT_TRUE(ask({}));
+    EXPECT_EQ(raised, 1);
+    EXPECT_FALSE(ask("hello\n"));
+    EXPECT_FALSE(ask(QByteArray(200, 'x')));  // no line break in sight: dropped
+    EXPECT_EQ(raised, 1);
+    EXPECT_TRUE(ask({}));
+    EXPECT_EQ(raised, 2);
 }
 
 TEST(Options, SimulateAndTraceAreReadAndStrangersRefused) {

@@ -1,6 +1,8 @@
 // Lookup of the built-in resources by name, whatever the letter case.
 #include "skin/resources.h"
 
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 namespace nivra::skin {
@@ -40,6 +42,28 @@ TEST(Resources, NamesIgnoreCase) {
     EXPECT_EQ(resourcePicture(QStringLiteral("l1_BACKGROUND")).size(), QSize(1030, 662));
     EXPECT_TRUE(resourcePicture(QStringLiteral("ORG1")).isNull());
     EXPECT_TRUE(resourcePicture(QStringLiteral("NoSuchPicture")).isNull());
+}
+
+// The program decodes its PNG pictures itself: every picture gives the pixels, the size and
+// the alpha channel Qt's own reader gives, read from the header alone for the size.
+TEST(Resources, PicturesDecodeAsQtDecodesThem) {
+    int pictures = 0;
+    for (const QString& name : resourceNames()) {
+        const QString path = resourcePath(name);
+        if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) continue;
+        ++pictures;
+        const QImage qt(path);
+        const QImage ours = resourcePicture(name);
+        ASSERT_FALSE(ours.isNull()) << name.toStdString();
+        EXPECT_EQ(ours.size(), qt.size()) << name.toStdString();
+        EXPECT_EQ(resourcePictureSize(name), qt.size()) << name.toStdString();
+        EXPECT_EQ(ours.hasAlphaChannel(), qt.hasAlphaChannel()) << name.toStdString();
+        EXPECT_EQ(ours.convertToFormat(QImage::Format_ARGB32), qt.convertToFormat(QImage::Format_ARGB32))
+            << name.toStdString();
+    }
+    EXPECT_GT(pictures, 0);
+    EXPECT_FALSE(resourcePictureSize(QStringLiteral("ORG1")).isValid());
+    EXPECT_FALSE(resourcePictureSize(QStringLiteral("NoSuchPicture")).isValid());
 }
 
 }  // namespace

@@ -51,8 +51,11 @@ protected:
     void doubleClickBase() { QTest::mouseDClick(w(QStringLiteral("Img_Base_1")), Qt::LeftButton); }
     std::vector<QString> visiblePages() {
         std::vector<QString> out;
-        for (int n = 1; n <= 7; ++n)
+        for (int n = 1; n <= 6; ++n)
             if (w(QStringLiteral("gbPage%1").arg(n))->isVisible()) out.push_back(QStringLiteral("gbPage%1").arg(n));
+        // The engineer page exists once it has been needed.
+        if (QWidget* engineer = window->findChild<QWidget*>(QStringLiteral("gbPage7")); engineer && engineer->isVisible())
+            out.push_back(QStringLiteral("gbPage7"));
         return out;
     }
 
@@ -109,6 +112,8 @@ TEST_F(MainWindowTest, NamedControlsExist) {
             names << QStringLiteral("Btn_%1_%2").arg(QLatin1String(stem)).arg(n)
                   << QStringLiteral("Img_%1_%2").arg(QLatin1String(stem)).arg(n);
     }
+    // The engineer page is built when it is first needed; asking for it builds it.
+    ASSERT_NE(window->engineerPage(), nullptr);
     for (const QString& name : names) EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name.toStdString();
     EXPECT_EQ(window->objectName(), QStringLiteral("TForm1"));
     EXPECT_EQ(window->splash()->objectName(), QStringLiteral("TFormLoadingUI"));
@@ -216,6 +221,7 @@ TEST_F(MainWindowTest, HoveringAndLeavingTheButtonOfThePageInViewKeepsItsSelecte
 }
 
 TEST_F(MainWindowTest, FifthDoubleClickAsksForThePasswordAndOnlyTheEngineerPasswordShowsTheTabs) {
+    window->engineerPage();  // built on first use; its tabs follow the engineer state from then on
     QTabWidget* tabs = w<QTabWidget>(QStringLiteral("tabs_Engineer"));
     auto shown = [&](const char* tab) {
         return tabs->isTabVisible(tabs->indexOf(w(QLatin1String(tab))));
@@ -252,6 +258,35 @@ TEST_F(MainWindowTest, FifthDoubleClickAsksForThePasswordAndOnlyTheEngineerPassw
     EXPECT_FALSE(shown("ts_Gun"));
     EXPECT_FALSE(w(QStringLiteral("Btn_Engineer_1"))->isVisibleTo(w(QStringLiteral("gbPage1"))));
     EXPECT_FALSE(w(QStringLiteral("cb_LEDMode"))->isEnabled());
+}
+
+// Pictures are decoded when their control comes into view: at start only the shown page
+// holds pixels, a hidden page's labels already have their pictures' sizes, and a language
+// switch lets go of the pictures a hidden page showed before.
+TEST_F(MainWindowTest, PicturesArePutOnWhenShownAndLetGoWhenHiddenAtALanguageSwitch) {
+    auto holds = [&](const char* name) { return !w<QLabel>(QLatin1String(name))->pixmap().isNull(); };
+    EXPECT_TRUE(holds("Img_Base_1"));
+    EXPECT_TRUE(holds("Img_Main_1"));
+    EXPECT_FALSE(holds("Img_Main_3"));
+    EXPECT_FALSE(holds("Img_Adv_3"));
+    EXPECT_EQ(w(QStringLiteral("Img_Main_3"))->size(), QSize(100, 30));
+    EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("gbPage7")), nullptr);  // built on first use
+
+    device.connect();
+    click(QStringLiteral("Btn_Breath_1"));
+    EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage3")});
+    EXPECT_TRUE(holds("Img_Main_3"));
+    EXPECT_TRUE(holds("Img_Adv_3"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Breath_3")), "SetS_03");
+
+    window->Btn_LangClick(3);
+    EXPECT_TRUE(holds("Img_Main_3"));
+    EXPECT_FALSE(holds("Img_Base_1"));  // page 1 is out of view
+    EXPECT_FALSE(holds("Img_Main_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_Lang3_1")), "SetS_03");  // the names still follow the state
+    click(QStringLiteral("Btn_Main_3"));
+    EXPECT_TRUE(holds("Img_Base_1"));
+    EXPECT_TRUE(holds("Img_Lang3_1"));
 }
 
 TEST_F(MainWindowTest, EngineerPageUsesItsOwnSizeWithoutCoversAndItsCopiesLeadBack) {

@@ -54,6 +54,39 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
+// Pictures are decoded as their pages come into view and let go at a language switch: after
+// a switch every page looks as it does in a window started in that language.
+TEST_F(WindowUseTest, AfterALanguageSwitchPagesLookAsInAWindowStartedInThatLanguage) {
+    auto shots = [&] {
+        std::vector<QImage> out;
+        for (void (MainWindow::*open)() : {&MainWindow::Btn_Breath_0Click, &MainWindow::Btn_Main_0Click,
+                                           &MainWindow::Btn_Adv_0Click, &MainWindow::Btn_Macro_0Click}) {
+            (window.get()->*open)();
+            QApplication::processEvents();
+            out.push_back(window->grab().toImage());
+        }
+        return out;
+    };
+    start(1);
+    device.connect();
+    window->Btn_Breath_0Click();  // a page seen in language 1 before the switch
+    window->Btn_Adv_0Click();
+    window->Btn_LangClick(3);
+    const std::vector<QImage> switched = shots();
+    window.reset();
+    SimulatedDevice second;  // a session of its own, as a new start has
+    window = std::make_unique<MainWindow>(skin, second.session, desktop, nullptr, 3);
+    window->show();
+    second.connect();
+    const std::vector<QImage> fresh = shots();
+    ASSERT_EQ(switched.size(), fresh.size());
+    for (std::size_t i = 0; i < fresh.size(); ++i) {
+        EXPECT_FALSE(fresh[i].isNull());
+        EXPECT_TRUE(switched[i] == fresh[i]) << "page " << i;
+    }
+    window.reset();  // before the session it was built on
+}
+
 // Only the covering labels and the page backgrounds are as large as a page; any other
 // control of that size hides what lies under it or catches clicks meant for the page.
 TEST_F(WindowUseTest, NoShownControlButCoversAndBackgroundsSpansThePage) {
