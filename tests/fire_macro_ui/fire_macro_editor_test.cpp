@@ -11,6 +11,7 @@
 #include "settings/fire_macro_model.h"
 #include "settings/mouse_session.h"
 #include "ui/fire_macro_editor.h"
+#include "ui/engineer_page.h"
 #include "ui/main_window.h"
 #include "ui/table_skin.h"
 
@@ -193,7 +194,7 @@ TEST_F(FireMacroEditorTest, EngineerImportRefusesAForeignFile) {
     ASSERT_TRUE(writeFileAtomically(path, std::vector<std::uint8_t>(479, 0)));
     desktop.fileAnswer = QString::fromStdString(path);
     const auto before = device->editor().work().fireMacroBodies;
-    emit window->findChild<QPushButton*>(QStringLiteral("Btn_ImportGunMacro"))->clicked();
+    emit window->engineerPage()->button(QStringLiteral("Btn_ImportGunMacro"))->clicked();
     EXPECT_EQ(desktop.messages, QStringList{skin.text(QStringLiteral("Str791"))});
     EXPECT_EQ(device->editor().work().fireMacroBodies, before);
     std::filesystem::remove(path);

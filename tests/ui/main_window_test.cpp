@@ -4,6 +4,7 @@
 #include "qt_app.h"
 
 #include "ui/loading_splash.h"
+#include "ui/engineer_page.h"
 #include "ui/main_window.h"
 
 #include <QByteArray>
@@ -515,7 +516,7 @@ TEST_F(MainWindowTest, ImportBaseMacroWritesTheChosenFileIntoTheMousesMacroArea)
     file.write(QByteArray(512, '\0'));
     file.close();
     desktop.fileAnswer = empty;
-    w<QPushButton>(QStringLiteral("Btn_ImportBaseMacro"))->click();
+    window->engineerPage()->button(QStringLiteral("Btn_ImportBaseMacro"))->click();
     Image after = device.mouse.memory();
     EXPECT_TRUE(std::all_of(after.begin() + 496, after.begin() + 1008, [](std::uint8_t b) { return b == 0; }));
     EXPECT_TRUE(std::equal(after.begin(), after.begin() + 496, before.begin()));
@@ -524,7 +525,7 @@ TEST_F(MainWindowTest, ImportBaseMacroWritesTheChosenFileIntoTheMousesMacroArea)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(QByteArray(100, '\1'));
     file.close();
-    w<QPushButton>(QStringLiteral("Btn_ImportBaseMacro"))->click();
+    window->engineerPage()->button(QStringLiteral("Btn_ImportBaseMacro"))->click();
     EXPECT_EQ(device.mouse.memory(), after);
     EXPECT_EQ(desktop.plainMessages, QStringList{QStringLiteral("Loading .bin is error!")});
 }
