@@ -76,11 +76,7 @@ TEST(NivractlGun, EachCommandSendsTheReportsOfTheModelCalls) {
         c.modelCalls(r);
         const std::vector<std::string> expected = r.rig.lines();
         ASSERT_FALSE(expected.empty());
-        std::vector<std::string> got;
-        for (std::istringstream in(readText(trace)); !in.eof();) {
-            std::string line;
-            if (std::getline(in, line) && !line.empty()) got.push_back(line);
-        }
+        const std::vector<std::string> got = nonEmptyLines(readText(trace));
         ASSERT_GE(got.size(), expected.size());
         EXPECT_EQ(std::vector<std::string>(got.end() - static_cast<std::ptrdiff_t>(expected.size()), got.end()), expected);
         EXPECT_EQ(bytesOf(r.mouse()), readBytes(mem));

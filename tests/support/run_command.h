@@ -5,7 +5,9 @@
 #include "tests/support/temp_dir.h"
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
+#include <vector>
 #include <sys/wait.h>
 
 namespace nivra::testing {
@@ -26,6 +28,15 @@ inline CommandResult runCommand(const std::string& command, const std::filesyste
     std::filesystem::remove(out);
     std::filesystem::remove(err);
     return r;
+}
+
+// The non-empty lines of a text (a report trace written by --trace).
+inline std::vector<std::string> nonEmptyLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.push_back(line);
+    return lines;
 }
 
 }  // namespace nivra::testing
