@@ -1,4 +1,5 @@
 // nivra-configurator: starts once per user, creates the main window and runs it.
+#include "app/font_warmup.h"
 #include "app/options.h"
 #include "ui/desktop.h"
 #include "ui/desktop_style.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    nivra::app::FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("nivra-configurator"));
     QApplication::setApplicationDisplayName(QLatin1String(nivra::ui::kApplicationTitle));
@@ -75,6 +77,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nivra-configurator: %s\n", error.c_str());
         return 1;
     }
+    fonts.join();
     nivra::ui::QtDesktop desktop;
     nivra::ui::MainWindow window(skin, *session, desktop, nullptr, startLanguage);
     raise = [&window] { window.raiseFromSecondStart(); };

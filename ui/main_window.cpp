@@ -63,6 +63,11 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
       startLanguage_(startLanguage >= 1 && startLanguage <= 3 ? startLanguage : 1) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QLatin1String(kWindowTitle));
+    // The start page's background (and with it the window's shape) and panel are decoded
+    // while the pages are built.
+    const QString background = QStringLiteral("L%1_BackGround").arg(startLanguage_);
+    skin_.prefetchPictures({background, QStringLiteral("L%1_Back1").arg(startLanguage_)}, background,
+                           kTransparentColour.rgb());
     buttons_ = new ButtonModel(session_.editor(), this);
     buttons_->setLanguage([this](std::string_view id) { return skin_.text(qs(id)).toStdString(); });
     profiles_ = new ProfileModel(session_.editor(), *buttons_, this);
@@ -418,9 +423,9 @@ void MainWindow::applyWindowShape() {
     if (!layoutApplied_) return;
     const QString picture = skinPictureOf(pages_[0]->background());
     if (picture != shapePicture_) {
-        const QPixmap background = skin_.picture(picture);
-        if (background.isNull()) return;
-        shape_ = QBitmap::fromImage(background.toImage().createMaskFromColor(kTransparentColour.rgb(), Qt::MaskInColor));
+        const QImage shape = skin_.pictureShape(picture, kTransparentColour.rgb());
+        if (shape.isNull()) return;
+        shape_ = QBitmap::fromImage(shape);
         shapePicture_ = picture;
     }
     setMask(shape_);

@@ -6,9 +6,11 @@
 #include "skin/skin_layout.h"
 
 #include <QHash>
+#include <QImage>
 #include <QList>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <map>
@@ -28,6 +30,15 @@ public:
     virtual QSize pictureSize(const QString& name) const { return picture(name).size(); }
     // Lets go of decoded pictures that no control holds any more (after a language change).
     virtual void releaseUnusedPictures() {}
+    // Starts decoding pictures the window shows first, where a skin can do so beside the
+    // thread that builds the window; picture() and pictureShape() then wait for them.
+    virtual void prefetchPictures(const QStringList& names, const QString& shapeOf, QRgb transparent) {
+        (void)names, (void)shapeOf, (void)transparent;
+    }
+    // The shape of a picture: a mask with the pixels of colour `transparent` set.
+    virtual QImage pictureShape(const QString& name, QRgb transparent) const {
+        return picture(name).toImage().createMaskFromColor(transparent, Qt::MaskInColor);
+    }
     // Start-up pictures: picture name by objectName.
     virtual std::map<QString, QString> startPictures() const = 0;
     virtual GlobalLayout globalLayout() const = 0;

@@ -14,15 +14,65 @@ TableSkin::TableSkin() {
     if (!skin::builtInLanguages()) tableError_ = skin::builtInLanguages().error();
 }
 
+TableSkin::~TableSkin() = default;
+
+void TableSkin::prefetchPictures(const QStringList& names, const QString& shapeOf, QRgb transparent) {
+    for (const QString& name : names) {
+        const QString key = name.toLower();
+        if (pending_.count(key) || pictures_.contains(name)) continue;
+        const bool shape = key == shapeOf.toLower();
+        // The decoders touch nothing but the picture's bytes and the image they make.
+        pending_.emplace(key, std::async(std::launch::async, [name, shape, transparent] {
+                             Decoded d;
+                             d.image = skin::resourcePicture(name);
+                             if (shape && !d.image.isNull()) {
+                                 d.shape = d.image.createMaskFromColor(transparent, Qt::MaskInColor);
+                                 d.transparent = transparent;
+                             }
+                             return d;
+                         }));
+    }
+}
+
+TableSkin::Decoded TableSkin::takePending(const QString& key) const {
+    const auto it = pending_.find(key);
+    if (it == pending_.end()) return {};
+    Decoded d = it->second.get();
+    pending_.erase(it);
+    if (!d.shape.isNull()) shapes_[key] = {d.transparent, d.shape};
+    return d;
+}
+
 QPixmap TableSkin::picture(const QString& name) const {
     auto it = pictures_.find(name);
-    if (it == pictures_.end()) it = pictures_.insert(name, QPixmap::fromImage(skin::resourcePicture(name)));
+    if (it == pictures_.end()) {
+        QImage image = takePending(name.toLower()).image;
+        if (image.isNull()) image = skin::resourcePicture(name);
+        it = pictures_.insert(name, QPixmap::fromImage(std::move(image)));
+    }
     return *it;
+}
+
+QImage TableSkin::pictureShape(const QString& name, QRgb transparent) const {
+    const QString key = name.toLower();
+    if (pending_.count(key)) picture(name);
+    const auto it = shapes_.find(key);
+    if (it != shapes_.end() && it->second.first == transparent) return it->second.second;
+    QImage shape = picture(name).toImage().createMaskFromColor(transparent, Qt::MaskInColor);
+    shapes_[key] = {transparent, shape};
+    return shape;
 }
 
 void TableSkin::releaseUnusedPictures() {
     // A picture only this cache holds is shown by no control.
     pictures_.removeIf([](const QHash<QString, QPixmap>::iterator& it) { return it.value().isDetached(); });
+    // The shapes of pictures no longer shown. (Prefetched pictures stay until asked for:
+    // they are the start page's, which the window shows first.)
+    for (auto it = shapes_.begin(); it != shapes_.end();) {
+        bool shown = false;
+        for (auto p = pictures_.cbegin(); p != pictures_.cend() && !shown; ++p) shown = p.key().toLower() == it->first;
+        it = shown ? std::next(it) : shapes_.erase(it);
+    }
 }
 
 QSize TableSkin::pictureSize(const QString& name) const { return skin::resourcePictureSize(name); }

@@ -6,16 +6,25 @@
 
 #include <QHash>
 
+#include <future>
+#include <map>
+#include <utility>
+
 namespace nivra::ui {
 
 class TableSkin : public SkinPort {
 public:
     TableSkin();
+    ~TableSkin() override;
 
     // Decoded pictures are kept for the controls that share them until they are let go.
     QPixmap picture(const QString& name) const override;
     QSize pictureSize(const QString& name) const override;  // from the picture's header
     void releaseUnusedPictures() override;
+    // Decodes the pictures on threads of their own (one each), and works out the shape of
+    // `shapeOf` there too.
+    void prefetchPictures(const QStringList& names, const QString& shapeOf, QRgb transparent) override;
+    QImage pictureShape(const QString& name, QRgb transparent) const override;
     std::map<QString, QString> startPictures() const override { return skin::LoadStartPictures(); }
     GlobalLayout globalLayout() const override { return global_; }
     QString applyLanguage(int language, skin::Page page, const std::array<QString, 12>& keyCaptions) override;
@@ -37,6 +46,15 @@ private:
     GlobalLayout global_;
     QString tableError_;
     mutable QHash<QString, QPixmap> pictures_;
+    // Pictures being decoded (prefetchPictures); taken over by picture() when asked for.
+    struct Decoded {
+        QImage image;
+        QImage shape;
+        QRgb transparent = 0;
+    };
+    mutable std::map<QString, std::future<Decoded>> pending_;
+    mutable std::map<QString, std::pair<QRgb, QImage>> shapes_;  // by lower-case picture name
+    Decoded takePending(const QString& key) const;
 };
 
 }  // namespace nivra::ui
