@@ -247,7 +247,6 @@ void AdvancedPage::refresh() {
 // scale numbers; a toggle's caption ends over the toggle. The fire key edits explain
 // themselves in tooltips.
 void AdvancedPage::placeTitles() {
-    const std::array<QLabel*, 5> anchors{scales_[0][0], scales_[1][0], scales_[2][0], precisionPicture_, wholeScreenPicture_};
     for (std::size_t t = 0; t < titles_.size(); ++t) {
         QLabel* title = titles_[t];
         title->setText(text(QStringLiteral("Str%1").arg(726 + static_cast<int>(t))));
@@ -255,10 +254,6 @@ void AdvancedPage::placeTitles() {
         if (f.pointSize() > 7) f.setPointSize(f.pointSize() - 1);
         title->setFont(f);
         title->setPalette(scaleNumbers_[0][0]->palette());
-        title->adjustSize();
-        const QRect a = anchors[t]->geometry();
-        const int top = (t < 3 ? a.top() : scales_[t == 3 ? 0 : 2][0]->y()) - title->height();
-        title->move(t < 3 ? a.left() : a.right() - title->width() + 1, top);
     }
     for (std::size_t i = 0; i < 3; ++i) {
         repeatEdits_[i]->setToolTip(text(QStringLiteral("Str731")));
@@ -267,7 +262,27 @@ void AdvancedPage::placeTitles() {
             c->setToolTip(text(QStringLiteral("Str733")));
     }
     aimCaption_->setText(text(QStringLiteral("Str725")));
-    aimCaption_->adjustSize();
+    fitToText(aimCaption_);
+    // Sizing the titles to their text and placing them waits until the page is shown.
+    titlesPlaced_ = false;
+    if (isVisible()) placeTitlesInView();
+}
+
+void AdvancedPage::placeTitlesInView() {
+    const std::array<QLabel*, 5> anchors{scales_[0][0], scales_[1][0], scales_[2][0], precisionPicture_, wholeScreenPicture_};
+    for (std::size_t t = 0; t < titles_.size(); ++t) {
+        QLabel* title = titles_[t];
+        title->adjustSize();
+        const QRect a = anchors[t]->geometry();
+        const int top = (t < 3 ? a.top() : scales_[t == 3 ? 0 : 2][0]->y()) - title->height();
+        title->move(t < 3 ? a.left() : a.right() - title->width() + 1, top);
+    }
+    titlesPlaced_ = true;
+}
+
+void AdvancedPage::showEvent(QShowEvent* e) {
+    SkinPage::showEvent(e);
+    if (!titlesPlaced_) placeTitlesInView();
 }
 
 void AdvancedPage::refreshCpi() {
@@ -297,7 +312,7 @@ void AdvancedPage::refreshCpi() {
             pal.setColor(QPalette::WindowText, *c);
             label->setPalette(pal);
         }
-        label->adjustSize();
+        fitToText(label);
         picture(levelRadios_[i], n == cpi.currentLevel() ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));
         const int index = cpi.levelValue(n);
         for (int k = 1; k <= 12; ++k) {
@@ -305,7 +320,7 @@ void AdvancedPage::refreshCpi() {
             picture(seg, barSegmentLit(one, index + 1, k) ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));
         }
         levelValues_[i]->setText(valueText(index));
-        levelValues_[i]->adjustSize();
+        fitToText(levelValues_[i]);
         const Rgb c = cpi.levelColour(n);
         QPalette pal = swatches_[i]->palette();
         pal.setColor(QPalette::Window, QColor(c.r, c.g, c.b));
@@ -318,7 +333,7 @@ void AdvancedPage::refreshCpi() {
         picture(aimBar_[static_cast<std::size_t>(k - 1)],
                 barSegmentLit(one, cpi.aimLevel() + 1, k) ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));
     aimValue_->setText(valueText(cpi.aimLevel()));
-    aimValue_->adjustSize();
+    fitToText(aimValue_);
 
     for (std::size_t k = 0; k < 4; ++k) {
         picture(rateRadios_[k], kRates[k] == cpi.reportRate() ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"));
@@ -326,7 +341,7 @@ void AdvancedPage::refreshCpi() {
         label->setText(text(QStringLiteral("Str%1").arg(721 + static_cast<int>(k))));
         // The caption stands right of the radio picture; the whole row takes the click.
         label->setIndent(rateRadios_[k]->width() + 8);
-        label->adjustSize();
+        fitToText(label);
     }
 }
 
@@ -353,7 +368,7 @@ void AdvancedPage::refreshPointer() {
             const bool on = s != 2 || p.wheelEnabled();
             greyOut(scales_[s][i], !on);
             greyOut(scaleNumbers_[s][i], !on);
-            scaleNumbers_[s][i]->adjustSize();
+            fitToText(scaleNumbers_[s][i]);
         }
     }
     precisionBox_->setChecked(p.precisionOn());

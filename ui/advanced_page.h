@@ -60,6 +60,9 @@ public:
     // Redraws every control from the models (also after a language change).
     void refresh();
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     // Runs a click's handler unless another one is running; the page takes no clicks meanwhile.
     void handle(const std::function<void()>& body);
@@ -67,6 +70,7 @@ private:
     void refreshFire();
     void refreshPointer();
     void placeTitles();
+    void placeTitlesInView();
     void picture(QLabel* label, const QString& name);
     QString text(const QString& id) const;
     bool oneLit() const;
@@ -74,6 +78,7 @@ private:
 
     AdvancedModels m_;
     bool handling_ = false;
+    bool titlesPlaced_ = false;
     CoverLabel* blocker_ = nullptr;
     std::array<ClickLabel*, 8> levelLabels_{};
     std::array<ClickLabel*, 8> levelRadios_{};

@@ -42,7 +42,7 @@ void applyControlSkin(QWidget* w, const ControlSkin& c, const SkinPort& port) {
         // A caption without a size from the table takes the room its text needs (a label
         // sized before its text arrived would cut it off). A skinned button's label is laid
         // over its picture afterwards.
-        if (!c.width && !c.height && !(label && !label->pixmap().isNull())) w->adjustSize();
+        if (!c.width && !c.height && !(label && !label->pixmap().isNull())) fitToText(w);
     }
     if (c.items) {
         if (auto* box = qobject_cast<QComboBox*>(w)) {

@@ -99,7 +99,7 @@ void FireMacroEditor::build() {
     content_->setGeometry(kListing);
     start_ = new SkinButton(block_, QStringLiteral("Btn_FireStart"), ButtonKind::F, skin_);
     start_->picture()->move(kStart);
-    start_->label()->setGeometry(start_->picture()->geometry());
+    start_->layLabelOverPicture();
 
     // The fire delay group over its picture Img_FireDelay.
     delayBase_ = new QLabel(block_);
@@ -173,7 +173,7 @@ void FireMacroEditor::build() {
     cancel_ = new SkinButton(insertGroup_, QStringLiteral("Btn_FireCancel"), ButtonKind::G, skin_);
     ok_->picture()->move(96, 122);
     cancel_->picture()->move(148, 122);
-    for (SkinButton* b : {ok_, cancel_}) b->label()->setGeometry(b->picture()->geometry());
+    for (SkinButton* b : {ok_, cancel_}) b->layLabelOverPicture();
     ok_->onClick = [this] { Btn_FireOKClick(); };
     cancel_->onClick = [this] { Btn_FireCancelClick(); };
 
@@ -228,7 +228,7 @@ void FireMacroEditor::applySkin() {
         for (const auto& [name, c] : skin_.layout())
             for (QWidget* w : popup->findChildren<QWidget*>(name)) applyControlSkin(w, c, skin_);
     // Labels and edits keep the places the editor gave them.
-    for (SkinButton* b : {start_, ok_, cancel_}) b->label()->setGeometry(b->picture()->geometry());
+    for (SkinButton* b : {start_, ok_, cancel_}) b->layLabelOverPicture();
 }
 
 // ------------------------------------------------------------------ drawing

@@ -90,9 +90,8 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     pages_[4] = updatePage_;
     gunModel_ = new GunModel(session_.editor(), *buttons_, *profiles_, *lighting_, this);
     gunModel_->setLayout(GunLayout{skin_.globalLayout().gun6Scopes, skin_.globalLayout().gun7Scopes});
-    fireMacroPage_ = new FireMacroPage(skin_, this);
-    fireMacroPage_->attach(*gunModel_);
-    pages_[5] = fireMacroPage_;
+    // The gun page and its fire macro editor are built when the page is first opened
+    // (firePage()).
     // Confirm and Cancel of the gun page return to the main page.
     connect(gunModel_, &GunModel::closed, this, [this] {
         HideAllMenu();
@@ -120,8 +119,8 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     wireSession();
     wireMacroPage();
     wireButtons();
+    wireFireMacroModel();
     FormCreate();
-    wireFireMacroEditor();
 }
 
 MainWindow::~MainWindow() { delete splash_; }
@@ -146,20 +145,46 @@ void MainWindow::wireMacroPage() {
     macroModel_->CheckPCMacro();
 }
 
-// The fire macro editor on the gun page, built once the page is skinned (so its filter on
-// Img_Base_6 sees double-clicks first); the reveal flag and its double-click count are the
-// window's. Its import is the engineer page's Btn_ImportGunMacro (wired in engineerPage()).
-void MainWindow::wireFireMacroEditor() {
+// The fire macro editor's model; the reveal flag and its double-click count are the window's.
+void MainWindow::wireFireMacroModel() {
     fireMacroModel_ = new FireMacroModel(session_.editor(), session_.transfer(), this);
     fireMacroModel_->attachReveal(&state_.reveal, &state_.doubleClicks);
-    fireMacroEditor_ = new FireMacroEditor(pages_[5], skin_, *fireMacroModel_, session_.transfer().discovery(),
+    // Confirm and Cancel of the gun page hide the editor's controls (and end a recording).
+    connect(gunModel_, &GunModel::closed, fireMacroModel_, &FireMacroModel::hideEditor);
+}
+
+// The gun page (gbPage6), built when it is first opened, skinned by the layout pass in
+// effect as the pages built at start were. Its fire macro editor is built once the page is
+// skinned (so the editor's filter on Img_Base_6 sees double-clicks before the window's).
+// The editor's import is the engineer page's Btn_ImportGunMacro (wired in engineerPage()).
+FireMacroPage* MainWindow::firePage() {
+    if (fireMacroPage_) return fireMacroPage_;
+    fireMacroPage_ = new FireMacroPage(skin_, this);
+    fireMacroPage_->hide();
+    fireMacroPage_->attach(*gunModel_);
+    pages_[5] = fireMacroPage_;
+    fireMacroPage_->resizeToWindow(pageSize_);
+    wirePageButtons(fireMacroPage_);
+    const WidgetIndex index(fireMacroPage_);
+    setStartPictures(index);
+    if (layoutApplied_) {
+        applyLayout(index, skin_.layout(), skin_);
+        finishPageLayout(fireMacroPage_);
+        for (QWidget* w : index.all())
+            if (auto* cover = qobject_cast<CoverLabel*>(w)) cover->installEventFilter(this);
+    }
+    fireMacroEditor_ = new FireMacroEditor(fireMacroPage_, skin_, *fireMacroModel_, session_.transfer().discovery(),
                                            steadyMilliseconds, makeRecordingInputSource());
     fireMacroEditor_->showMessage = [this](const QString& id) { showMessage(id); };
     fireMacroEditor_->showMessageText = [this](const QString& text) { desktop_.plainMessage(this, text); };
     fireMacroEditor_->askPassword = [this] { return desktop_.password(this, skin_.fontName()); };
     fireMacroEditor_->chooseOpenFile = [this] { return chooseOpenFile(); };
-    // Confirm and Cancel of the gun page hide the editor's controls (and end a recording).
-    connect(gunModel_, &GunModel::closed, fireMacroModel_, &FireMacroModel::hideEditor);
+    return fireMacroPage_;
+}
+
+FireMacroEditor& MainWindow::fireMacroEditor() {
+    firePage();
+    return *fireMacroEditor_;
 }
 
 void MainWindow::wireSession() {
@@ -203,7 +228,8 @@ void MainWindow::FormCreate() {
     state_ = WindowState{};
 
     LoadWindowBackground();
-    for (SkinPage* p : pages_) p->resizeToWindow(pageSize_);
+    for (SkinPage* p : pages_)
+        if (p) p->resizeToWindow(pageSize_);
     resize(pageSize_);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
@@ -218,10 +244,7 @@ void MainWindow::FormCreate() {
     session_.invalidateHandles();
 
     showCovers(true);
-    const WidgetIndex index(this);
-    for (const auto& [name, pictureName] : skin_.startPictures())
-        for (QWidget* w : index.named(name))
-            if (auto* l = qobject_cast<QLabel*>(w)) setSkinPicture(l, skin_, pictureName);
+    setStartPictures(WidgetIndex(this));
     // The layout pass of the start language runs once, from the press of its button below.
     state_.language = startLanguage_;
 
@@ -246,19 +269,10 @@ void MainWindow::applyLayoutPass() {
     const QString error = skin_.applyLanguage(state_.language, state_.page,
                                               keyCaptions);
     if (!error.isEmpty()) qWarning("nivra: layout pass stopped: %s", qPrintable(error));
-    QSet<QString> sized;
-    for (const auto& [name, c] : skin_.layout())
-        if (c.width) sized.insert(name);
     const WidgetIndex index(this);
     applyLayout(index, skin_.layout(), skin_);
-    // A label lies over its picture unless the pass gave it a rectangle of its own.
-    for (SkinPage* p : pages_) {
-        for (SkinButton* b : p->buttons()) {
-            if (!sized.contains(b->name())) b->label()->setGeometry(b->picture()->geometry());
-            b->label()->setVisible(b->picture()->isVisibleTo(p));
-        }
-        p->finishLayout();
-    }
+    for (SkinPage* p : pages_)
+        if (p) finishPageLayout(p);
     for (QWidget* w : index.all()) {
         if (auto* cover = qobject_cast<CoverLabel*>(w)) cover->installEventFilter(this);
         // Pictures out of view are let go; they come back when their control is shown.
@@ -285,10 +299,34 @@ void MainWindow::applyLayoutPass() {
     lightPage_->applyLanguage(state_.language);
 }
 
+void MainWindow::setStartPictures(const WidgetIndex& index) {
+    for (const auto& [name, pictureName] : skin_.startPictures())
+        for (QWidget* w : index.named(name))
+            if (auto* l = qobject_cast<QLabel*>(w)) setSkinPicture(l, skin_, pictureName);
+}
+
+// A label lies over its picture unless the pass gave it a rectangle of its own.
+void MainWindow::finishPageLayout(SkinPage* page) {
+    for (SkinButton* b : page->buttons()) {
+        const auto it = skin_.layout().find(b->name());
+        if (it == skin_.layout().end() || !it->second.width) b->layLabelOverPicture();
+        b->label()->setVisible(b->picture()->isVisibleTo(page));
+    }
+    page->finishLayout();
+}
+
 SkinButton* MainWindow::buttonNamed(const QString& name) const { return buttonsByName_.value(name); }
 
 void MainWindow::wireButtons() {
-    for (SkinPage* p : pages_) {
+    for (SkinPage* p : pages_)
+        if (p) wirePageButtons(p);
+    updatePage_->loadBin()->onClick = [this] { Btn_LoadBINClick(); };
+    updatePage_->program()->onClick = [this] { Btn_ProgramClick(); };
+    updatePage_->webLink()->onClick = [this] { Btn_WebLinkClick(); };
+}
+
+void MainWindow::wirePageButtons(SkinPage* p) {
+    {
         for (SkinButton* b : p->buttons()) {
             const QString name = b->name();
             if (!buttonsByName_.contains(name)) buttonsByName_.insert(name, b);
@@ -309,9 +347,6 @@ void MainWindow::wireButtons() {
         }
         p->background()->installEventFilter(this);
     }
-    updatePage_->loadBin()->onClick = [this] { Btn_LoadBINClick(); };
-    updatePage_->program()->onClick = [this] { Btn_ProgramClick(); };
-    updatePage_->webLink()->onClick = [this] { Btn_WebLinkClick(); };
 }
 
 EngineerPage* MainWindow::engineerPage() {
@@ -340,7 +375,7 @@ EngineerPage* MainWindow::engineerPage() {
     });
     connect(engineerPage_->button(QStringLiteral("Btn_ImportGunMacro")), &QPushButton::clicked, this, [this] {
         HideAllMenu();
-        fireMacroEditor_->Btn_ImportGunMacroClick();
+        fireMacroEditor().Btn_ImportGunMacroClick();
     });
     // The engineer page's own background, its logo and its tabs move the window too.
     for (QWidget* w : {static_cast<QWidget*>(engineerPage_), static_cast<QWidget*>(engineerPage_->logo()),
@@ -395,7 +430,9 @@ void MainWindow::openPage(Page page) {
 }
 
 void MainWindow::showContainer(int container) {
-    for (SkinPage* p : pages_) p->setVisible(p->number() == container);
+    if (container == 6) firePage();
+    for (SkinPage* p : pages_)
+        if (p) p->setVisible(p->number() == container);
     if (container == 7) engineerPage()->show();
     else if (engineerPage_) engineerPage_->hide();
 }
@@ -463,7 +500,7 @@ void MainWindow::refreshKeyLabels() {
 }
 
 void MainWindow::RefreshAPPage() {
-    const bool fireShown = pages_[5]->isVisible();
+    const bool fireShown = fireMacroPage_ && fireMacroPage_->isVisible();
     if (session_.noDevice()) {
         showContainer(1);
     } else {
@@ -471,7 +508,7 @@ void MainWindow::RefreshAPPage() {
         if (state_.page == Page::Macro) macroPage_->showInsertPanel(state_.insertFlag);
     }
     if (engineerPage_) engineerPage_->hide();
-    pages_[5]->setVisible(fireShown);
+    if (fireMacroPage_) fireMacroPage_->setVisible(fireShown);
 }
 
 void MainWindow::Btn_LangClick(int language) {
@@ -557,7 +594,7 @@ void MainWindow::setEngineerState(bool on) {
 void MainWindow::showFireMacroPage() {
     HideAllMenu();
     showContainer(6);
-    pages_[5]->raise();
+    firePage()->raise();
     gunModel_->open();
 }
 

@@ -39,6 +39,7 @@ class Desktop;
 class EngineerPage;
 class FireMacroEditor;
 class FireMacroPage;
+class WidgetIndex;
 class LightPage;
 class LoadingSplash;
 class MacroPage;
@@ -64,7 +65,7 @@ public:
     MacroModel& macroModel() { return *macroModel_; }
     MacroPageRecording& macroRecording() { return *macroRecording_; }
     FireMacroModel& fireMacroModel() { return *fireMacroModel_; }
-    FireMacroEditor& fireMacroEditor() { return *fireMacroEditor_; }
+    FireMacroEditor& fireMacroEditor();  // builds the gun page when it is not built yet
 
     // Page buttons (every copy of a button shares its handler).
     void Btn_Main_0Click() { pageButtonClick(Page::Office); }
@@ -141,6 +142,9 @@ private:
     void LoadWindowBackground();
     void applyLayoutPass();
     void wireButtons();
+    void wirePageButtons(SkinPage* page);
+    void finishPageLayout(SkinPage* page);
+    void setStartPictures(const WidgetIndex& index);
     void pageButtonClick(Page page);
     void openPage(Page page);  // the page mechanics without the device checks
     void showContainer(int container);
@@ -162,7 +166,8 @@ private:
     // The mouse's profile key changed the profile: its page is shown, nothing is written.
     void RefreshCurrentProfileStatus(std::uint8_t modeByte);
     void wireMacroPage();
-    void wireFireMacroEditor();
+    void wireFireMacroModel();
+    FireMacroPage* firePage();
 
     SkinPort& skin_;
     MouseSession& session_;

@@ -73,7 +73,56 @@ private:
     bool armed_ = false;
 };
 
+// A control's fit to its text waiting for the control to be shown (fitToText). It remembers
+// the size the control had when the fit was asked for: a control sized since then keeps
+// the size it was given.
+class PendingFit : public QObject {
+public:
+    explicit PendingFit(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
+
+    static PendingFit* of(QWidget* widget) {
+        for (QObject* child : widget->children())
+            if (auto* p = dynamic_cast<PendingFit*>(child)) return p;
+        return nullptr;
+    }
+
+    void arm(QSize size) {
+        size_ = size;
+        armed_ = true;
+    }
+    void disarm() { armed_ = false; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (armed_ && event->type() == QEvent::Show) {
+            armed_ = false;
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget->size() == size_) widget->adjustSize();
+        }
+        return false;
+    }
+
+private:
+    QSize size_;
+    bool armed_ = false;
+};
+
 }  // namespace
+
+void fitToText(QWidget* widget) {
+    PendingFit* pending = PendingFit::of(widget);
+    if (widget->isVisible()) {
+        if (pending) pending->disarm();
+        widget->adjustSize();
+        return;
+    }
+    if (!pending) pending = new PendingFit(widget);
+    pending->arm(widget->size());
+}
+
+void cancelFitToText(QWidget* widget) {
+    if (PendingFit* pending = PendingFit::of(widget)) pending->disarm();
+}
 
 void setSkinPicture(QLabel* label, const SkinPort& skin, const QString& pictureName) {
     label->setProperty("skinPicture", pictureName);
@@ -116,6 +165,11 @@ void SkinButton::setPicture(const QString& pictureName) { setSkinPicture(picture
 void SkinButton::setVisible(bool on) {
     picture_->setVisible(on);
     label_->setVisible(on);
+}
+
+void SkinButton::layLabelOverPicture() {
+    cancelFitToText(label_);
+    label_->setGeometry(picture_->geometry());
 }
 
 void SkinButton::raise() {

@@ -51,6 +51,13 @@ protected:
 void setSkinPicture(QLabel* label, const SkinPort& skin, const QString& pictureName);
 QString skinPictureOf(const QWidget* label);
 
+// Sizes a control to its text: at once when it is in view, else when it is next shown
+// (unless it was given another size in between). Shaping the text is most of what a caption
+// costs, and most captions are on pages out of view.
+void fitToText(QWidget* widget);
+// Drops a fit waiting for the control to be shown: the control was placed over another.
+void cancelFitToText(QWidget* widget);
+
 class SkinButton : public QObject {
 public:
     // pictureName defaults to "Img_" + the label's name without "Btn_".
@@ -64,6 +71,8 @@ public:
     void setPicture(const QString& pictureName);
     void setVisible(bool on);
     void raise();
+    // Lays the caption over the picture's rectangle (instead of the room its text needs).
+    void layLabelOverPicture();
 
     // Set by the window; run on the UI thread from the label's mouse events.
     std::function<void()> onClick;

@@ -91,7 +91,7 @@ void SmallDialog::applySkin() {
     applyLayout(WidgetIndex(this), skin_.dialogLayout(form_), skin_);
     // A label lies over its picture's rectangle.
     for (SkinButton* b : {confirm_, clear_, close_}) {
-        b->label()->setGeometry(b->picture()->geometry());
+        b->layLabelOverPicture();
         b->raise();
     }
     background_->lower();

@@ -9,6 +9,7 @@
 #include "settings/mouse_session.h"
 #include "skin/language_table.h"
 #include "ui/main_window.h"
+#include "ui/skin_button.h"
 #include "ui/table_skin.h"
 
 #include <QLabel>
@@ -42,6 +43,8 @@ TEST(GunWindow, FireMacroFromAGameModeButtonThenConfirmGivesItTheGun) {
     click("Key_FireMacro");
     EXPECT_TRUE(w("gbPage6")->isVisible());
     EXPECT_FALSE(w("gbPage1")->isVisible());
+    // The page, built when first opened, carries its start pictures as the others do.
+    EXPECT_EQ(skinPictureOf(w("Img_FireColor1")), QStringLiteral("Col_F"));
     click("Btn_Fire6");
     click("Btn_FireConfirm");
     EXPECT_TRUE(w("gbPage1")->isVisible());

@@ -52,11 +52,12 @@ protected:
     void doubleClickBase() { QTest::mouseDClick(w(QStringLiteral("Img_Base_1")), Qt::LeftButton); }
     std::vector<QString> visiblePages() {
         std::vector<QString> out;
-        for (int n = 1; n <= 6; ++n)
+        for (int n = 1; n <= 5; ++n)
             if (w(QStringLiteral("gbPage%1").arg(n))->isVisible()) out.push_back(QStringLiteral("gbPage%1").arg(n));
-        // The engineer page exists once it has been needed.
-        if (QWidget* engineer = window->findChild<QWidget*>(QStringLiteral("gbPage7")); engineer && engineer->isVisible())
-            out.push_back(QStringLiteral("gbPage7"));
+        // The gun page and the engineer page exist once they have been needed.
+        for (int n : {6, 7})
+            if (QWidget* page = window->findChild<QWidget*>(QStringLiteral("gbPage%1").arg(n)); page && page->isVisible())
+                out.push_back(QStringLiteral("gbPage%1").arg(n));
         return out;
     }
 
@@ -113,8 +114,10 @@ TEST_F(MainWindowTest, NamedControlsExist) {
             names << QStringLiteral("Btn_%1_%2").arg(QLatin1String(stem)).arg(n)
                   << QStringLiteral("Img_%1_%2").arg(QLatin1String(stem)).arg(n);
     }
-    // The engineer page is built when it is first needed; asking for it builds it.
+    // The engineer page and the gun page are built when they are first needed; asking for
+    // them builds them.
     ASSERT_NE(window->engineerPage(), nullptr);
+    window->fireMacroEditor();
     for (const QString& name : names) EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name.toStdString();
     EXPECT_EQ(window->objectName(), QStringLiteral("TForm1"));
     EXPECT_EQ(window->splash()->objectName(), QStringLiteral("TFormLoadingUI"));

@@ -60,7 +60,8 @@ TEST_F(WindowUseTest, AfterALanguageSwitchPagesLookAsInAWindowStartedInThatLangu
     auto shots = [&] {
         std::vector<QImage> out;
         for (void (MainWindow::*open)() : {&MainWindow::Btn_Breath_0Click, &MainWindow::Btn_Main_0Click,
-                                           &MainWindow::Btn_Adv_0Click, &MainWindow::Btn_Macro_0Click}) {
+                                           &MainWindow::Btn_Adv_0Click, &MainWindow::Btn_Macro_0Click,
+                                           &MainWindow::showFireMacroPage}) {
             (window.get()->*open)();
             QApplication::processEvents();
             out.push_back(window->grab().toImage());
@@ -69,7 +70,8 @@ TEST_F(WindowUseTest, AfterALanguageSwitchPagesLookAsInAWindowStartedInThatLangu
     };
     start(1);
     device.connect();
-    window->Btn_Breath_0Click();  // a page seen in language 1 before the switch
+    window->Btn_Breath_0Click();  // pages seen in language 1 before the switch
+    window->showFireMacroPage();  // (the gun page is built when first opened)
     window->Btn_Adv_0Click();
     window->Btn_LangClick(3);
     const std::vector<QImage> switched = shots();
@@ -100,8 +102,9 @@ TEST_F(WindowUseTest, NoShownControlButCoversAndBackgroundsSpansThePage) {
             QTest::mouseClick(w(QLatin1String(button)), Qt::LeftButton);
             window->showCovers(true);  // the covers are among the shown controls
             for (int n = 1; n <= 6; ++n) {
-                QWidget* page = w(QStringLiteral("gbPage%1").arg(n));
-                if (!page->isVisible()) continue;
+                // The gun page is built when it is first opened.
+                QWidget* page = window->findChild<QWidget*>(QStringLiteral("gbPage%1").arg(n));
+                if (!page || !page->isVisible()) continue;
                 for (QWidget* c : page->findChildren<QWidget*>()) {
                     if (!c->isVisibleTo(page)) continue;
                     const QString name = c->objectName();
