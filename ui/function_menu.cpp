@@ -2,6 +2,7 @@
 #include "ui/function_menu.h"
 
 #include "settings/button_model.h"
+#include "ui/skin_button.h"
 #include "ui/skin_port.h"
 
 #include <QEvent>
@@ -24,11 +25,16 @@ int depthOf(std::string_view panel) {
 }
 }  // namespace
 
-FunctionMenu::FunctionMenu(QWidget* host, const SkinPort& skin) : QObject(host), host_(host), skin_(skin) {
+FunctionMenu::FunctionMenu(QWidget* host, const SkinPort& skin) : QObject(host), host_(host), skin_(skin) {}
+
+// The panels are built when the menu is first needed, and take the skin of the layout pass
+// in effect, as they would have taken it had they been there when the pass ran.
+void FunctionMenu::build() {
+    if (macroList_) return;
     for (const MenuPanelDef& def : functionMenuPanels()) {
         Panel p;
         p.depth = depthOf(def.name);
-        p.frame = new QWidget(host);
+        p.frame = new QWidget(host_);
         p.frame->setObjectName(qs(def.name));
         p.frame->setAttribute(Qt::WA_StyledBackground);
         p.frame->resize(kDefaultWidth, 10);
@@ -49,7 +55,7 @@ FunctionMenu::FunctionMenu(QWidget* host, const SkinPort& skin) : QObject(host),
         }
         panels_[qs(def.name)] = p;
     }
-    macroList_ = new QListWidget(host);
+    macroList_ = new QListWidget(host_);
     macroList_->setObjectName(QStringLiteral("LB_Name"));
     macroList_->setAutoFillBackground(true);
     macroList_->setFrameShape(QFrame::Box);
@@ -60,20 +66,27 @@ FunctionMenu::FunctionMenu(QWidget* host, const SkinPort& skin) : QObject(host),
         HideAllMenu();
         emit macroChosen(slot);
     });
+    for (const auto& [name, p] : panels_) applyLayout(WidgetIndex(p.frame), skin_.layout(), skin_);
+    applyLayout(WidgetIndex(macroList_), skin_.layout(), skin_);
 }
 
-QWidget* FunctionMenu::panel(const QString& name) const {
+QWidget* FunctionMenu::panel(const QString& name) {
+    build();
     auto it = panels_.find(name);
     return it == panels_.end() ? nullptr : it->second.frame;
 }
 
-QLabel* FunctionMenu::entry(const QString& control) const {
+QLabel* FunctionMenu::entry(const QString& control) {
+    build();
     for (const auto& [name, p] : panels_)
         if (auto it = p.entries.find(control); it != p.entries.end()) return it->second;
     return nullptr;
 }
 
-bool FunctionMenu::isOpen() const { return panels_.at(QStringLiteral("Pnl_Main")).frame->isVisible(); }
+bool FunctionMenu::isOpen() const {
+    const auto it = panels_.find(QStringLiteral("Pnl_Main"));
+    return it != panels_.end() && it->second.frame->isVisible();
+}
 
 int FunctionMenu::rowHeight() const {
     const QLabel* any = panels_.at(QStringLiteral("Pnl_Main")).entries.begin()->second;
@@ -89,6 +102,7 @@ void FunctionMenu::layoutPanel(Panel& p, const QString& name) {
     int y = 2;
     for (const MenuEntry& e : p.offered) {
         QLabel* l = p.entries.at(qs(e.control));
+        cancelFitToText(l);  // the entry fills the panel's width
         l->setGeometry(2, y, width - 4, row);
         setHover(l, false);
         l->show();
@@ -116,6 +130,7 @@ void FunctionMenu::place(QWidget* w, QPoint at) {
 }
 
 void FunctionMenu::open(QPoint anchor, const MenuOffer& offer, const QStringList& macroNames) {
+    build();
     HideAllMenu();
     offer_ = offer;
     macroList_->clear();
@@ -151,7 +166,7 @@ void FunctionMenu::openBeside(QWidget* child, QWidget* parentPanel, QLabel* pare
 void FunctionMenu::closeFrom(int depth) {
     for (auto& [name, p] : panels_)
         if (p.depth >= depth) p.frame->hide();
-    if (depth <= 1) macroList_->hide();
+    if (depth <= 1 && macroList_) macroList_->hide();
 }
 
 void FunctionMenu::HideAllMenu() { closeFrom(0); }

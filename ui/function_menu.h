@@ -29,8 +29,9 @@ public:
     // `macroNames` fills LB_Name.
     void open(QPoint anchor, const MenuOffer& offer, const QStringList& macroNames);
     bool isOpen() const;
-    QWidget* panel(const QString& name) const;
-    QLabel* entry(const QString& control) const;
+    // A panel or entry by objectName (building the menu when it is not built yet).
+    QWidget* panel(const QString& name);
+    QLabel* entry(const QString& control);
     QListWidget* macroList() const { return macroList_; }
 
     // Hover on an entry (KeyByTagMouseEnter / KeyStatusMouseEnter) and leaving it.
@@ -60,6 +61,7 @@ private:
         std::vector<MenuEntry> offered;
         int depth = 0;
     };
+    void build();
     void layoutPanel(Panel& p, const QString& name);
     void place(QWidget* w, QPoint at);
     void openBeside(QWidget* child, QWidget* parentPanel, QLabel* parentEntry);
@@ -71,7 +73,7 @@ private:
     QWidget* host_;
     const SkinPort& skin_;
     std::map<QString, Panel> panels_;
-    QListWidget* macroList_;
+    QListWidget* macroList_ = nullptr;  // built with the panels (build())
     MenuOffer offer_{};
 };
 

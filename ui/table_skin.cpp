@@ -17,21 +17,33 @@ TableSkin::TableSkin() {
 TableSkin::~TableSkin() = default;
 
 void TableSkin::prefetchPictures(const QStringList& names, const QString& shapeOf, QRgb transparent) {
+    struct Job {
+        QString name;
+        bool shape;
+        std::promise<Decoded> done;
+    };
+    std::vector<Job> jobs;
     for (const QString& name : names) {
         const QString key = name.toLower();
         if (pending_.count(key) || pictures_.contains(name)) continue;
-        const bool shape = key == shapeOf.toLower();
-        // The decoders touch nothing but the picture's bytes and the image they make.
-        pending_.emplace(key, std::async(std::launch::async, [name, shape, transparent] {
-                             Decoded d;
-                             d.image = skin::resourcePicture(name);
-                             if (shape && !d.image.isNull()) {
-                                 d.shape = d.image.createMaskFromColor(transparent, Qt::MaskInColor);
-                                 d.transparent = transparent;
-                             }
-                             return d;
-                         }));
+        Job job{name, key == shapeOf.toLower(), {}};
+        pending_.emplace(key, job.done.get_future());
+        jobs.push_back(std::move(job));
     }
+    if (jobs.empty()) return;
+    // One thread decodes them in turn, so that the thread building the window keeps a core of
+    // its own. It touches nothing but the pictures' bytes and the images it makes.
+    decoder_ = std::async(std::launch::async, [jobs = std::move(jobs), transparent]() mutable {
+        for (Job& job : jobs) {
+            Decoded d;
+            d.image = skin::resourcePicture(job.name);
+            if (job.shape && !d.image.isNull()) {
+                d.shape = d.image.createMaskFromColor(transparent, Qt::MaskInColor);
+                d.transparent = transparent;
+            }
+            job.done.set_value(std::move(d));
+        }
+    });
 }
 
 TableSkin::Decoded TableSkin::takePending(const QString& key) const {
@@ -75,7 +87,12 @@ void TableSkin::releaseUnusedPictures() {
     }
 }
 
-QSize TableSkin::pictureSize(const QString& name) const { return skin::resourcePictureSize(name); }
+QSize TableSkin::pictureSize(const QString& name) const {
+    // Read from the header once per name: a layout pass asks for hundreds of them.
+    auto it = sizes_.constFind(name);
+    if (it == sizes_.constEnd()) it = sizes_.insert(name, skin::resourcePictureSize(name));
+    return *it;
+}
 
 QString TableSkin::applyLanguage(int language, skin::Page page, const std::array<QString, 12>& keyCaptions) {
     language_ = language;

@@ -9,6 +9,7 @@
 #include <future>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace nivra::ui {
 
@@ -46,6 +47,7 @@ private:
     GlobalLayout global_;
     QString tableError_;
     mutable QHash<QString, QPixmap> pictures_;
+    mutable QHash<QString, QSize> sizes_;  // picture sizes by name, from the headers
     // Pictures being decoded (prefetchPictures); taken over by picture() when asked for.
     struct Decoded {
         QImage image;
@@ -53,6 +55,7 @@ private:
         QRgb transparent = 0;
     };
     mutable std::map<QString, std::future<Decoded>> pending_;
+    std::future<void> decoder_;  // waited for when the skin goes
     mutable std::map<QString, std::pair<QRgb, QImage>> shapes_;  // by lower-case picture name
     Decoded takePending(const QString& key) const;
 };
