@@ -17,10 +17,10 @@ void applyControlSkin(QWidget* w, const ControlSkin& c, const SkinPort& port) {
     if (c.width || c.height) w->resize(c.width.value_or(w->width()), c.height.value_or(w->height()));
     if (c.visible) w->setVisible(*c.visible);
     if (c.fontFamily || c.pointSize) {
-        QFont f = w->font();
+        QFont f = skinFontOf(w);
         if (c.fontFamily) f.setFamily(*c.fontFamily);
         if (c.pointSize) f.setPointSize(*c.pointSize);
-        w->setFont(f);
+        setFontWhenShown(w, f);
     }
     if (c.textColour || c.backColour) {
         QPalette pal = w->palette();

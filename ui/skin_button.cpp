@@ -4,6 +4,7 @@
 #include "ui/skin_port.h"
 
 #include <QEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 namespace nivra::ui {
@@ -107,7 +108,58 @@ private:
     bool armed_ = false;
 };
 
+// A line edit's font waiting for the edit to be shown (setFontWhenShown): a line edit lays
+// its text out again at every change of font, which loads the font first, even while out
+// of view.
+class PendingFont : public QObject {
+public:
+    explicit PendingFont(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
+
+    static PendingFont* of(const QWidget* widget) {
+        for (QObject* child : widget->children())
+            if (auto* p = dynamic_cast<PendingFont*>(child)) return p;
+        return nullptr;
+    }
+
+    bool armed() const { return armed_; }
+    const QFont& font() const { return font_; }
+    void arm(const QFont& font) {
+        font_ = font;
+        armed_ = true;
+    }
+    void disarm() { armed_ = false; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (armed_ && event->type() == QEvent::Show) {
+            armed_ = false;
+            static_cast<QWidget*>(watched)->setFont(font_);
+        }
+        return false;
+    }
+
+private:
+    QFont font_;
+    bool armed_ = false;
+};
+
 }  // namespace
+
+void setFontWhenShown(QWidget* widget, const QFont& font) {
+    PendingFont* pending = PendingFont::of(widget);
+    if (widget->isVisible() || !qobject_cast<QLineEdit*>(widget)) {
+        if (pending) pending->disarm();
+        widget->setFont(font);
+        return;
+    }
+    if (!pending) pending = new PendingFont(widget);
+    pending->arm(font);
+}
+
+QFont skinFontOf(const QWidget* widget) {
+    const PendingFont* pending = PendingFont::of(widget);
+    return pending && pending->armed() ? pending->font() : widget->font();
+}
 
 void fitToText(QWidget* widget) {
     PendingFit* pending = PendingFit::of(widget);

@@ -57,6 +57,11 @@ QString skinPictureOf(const QWidget* label);
 void fitToText(QWidget* widget);
 // Drops a fit waiting for the control to be shown: the control was placed over another.
 void cancelFitToText(QWidget* widget);
+// Gives a control a font; a line edit out of view gets it when it is next shown (it would
+// lay its text out with the font at once). skinFontOf() is the font the control has or
+// is waiting for.
+void setFontWhenShown(QWidget* widget, const QFont& font);
+QFont skinFontOf(const QWidget* widget);
 
 class SkinButton : public QObject {
 public:
