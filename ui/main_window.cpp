@@ -326,27 +326,25 @@ void MainWindow::wireButtons() {
 }
 
 void MainWindow::wirePageButtons(SkinPage* p) {
-    {
-        for (SkinButton* b : p->buttons()) {
-            const QString name = b->name();
-            if (!buttonsByName_.contains(name)) buttonsByName_.insert(name, b);
-            const ButtonKind kind = b->kind();
-            if (kind == ButtonKind::B || kind == ButtonKind::D) b->onLeave = [this] { markSelected(); };
-            for (const PageButton& pb : kPageButtons) {
-                if (!name.startsWith(QStringLiteral("Btn_%1_").arg(qs(pb.stem)))) continue;
-                if (pb.opens) b->onClick = [this, page = *pb.opens] { pageButtonClick(page); };
-                else if (pb.stem == "Save") b->onClick = [this] { Btn_Save_0Click(); };
-                else b->onClick = [this] { Btn_Load_0Click(); };
-            }
-            for (int n = 1; n <= 3; ++n) {
-                if (name.startsWith(QStringLiteral("Btn_Lang%1_").arg(n))) b->onClick = [this, n] { Btn_LangClick(n); };
-                if (name.startsWith(QStringLiteral("Btn_Confirm%1_").arg(n))) b->onClick = [this, n] { Btn_ConfirmClick(n); };
-            }
-            if (name.startsWith(QLatin1String("Btn_Exit"))) b->onClick = [this] { close(); };
-            if (name.startsWith(QLatin1String("Btn_Web_"))) b->onClick = [this] { Btn_Web_0Click(); };
+    for (SkinButton* b : p->buttons()) {
+        const QString name = b->name();
+        if (!buttonsByName_.contains(name)) buttonsByName_.insert(name, b);
+        const ButtonKind kind = b->kind();
+        if (kind == ButtonKind::B || kind == ButtonKind::D) b->onLeave = [this] { markSelected(); };
+        for (const PageButton& pb : kPageButtons) {
+            if (!name.startsWith(QStringLiteral("Btn_%1_").arg(qs(pb.stem)))) continue;
+            if (pb.opens) b->onClick = [this, page = *pb.opens] { pageButtonClick(page); };
+            else if (pb.stem == "Save") b->onClick = [this] { Btn_Save_0Click(); };
+            else b->onClick = [this] { Btn_Load_0Click(); };
         }
-        p->background()->installEventFilter(this);
+        for (int n = 1; n <= 3; ++n) {
+            if (name.startsWith(QStringLiteral("Btn_Lang%1_").arg(n))) b->onClick = [this, n] { Btn_LangClick(n); };
+            if (name.startsWith(QStringLiteral("Btn_Confirm%1_").arg(n))) b->onClick = [this, n] { Btn_ConfirmClick(n); };
+        }
+        if (name.startsWith(QLatin1String("Btn_Exit"))) b->onClick = [this] { close(); };
+        if (name.startsWith(QLatin1String("Btn_Web_"))) b->onClick = [this] { Btn_Web_0Click(); };
     }
+    p->background()->installEventFilter(this);
 }
 
 EngineerPage* MainWindow::engineerPage() {

@@ -35,141 +35,91 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
 
 namespace {
 
-// A label's picture waiting for the label to be shown. Pictures of pages, panels and popups
-// out of view are not decoded until they come into view, and a hidden label whose picture is
-// set again (a language change) lets go of the decoded one, so decoded pixels are held only
-// for what has been shown since. The object lives as the label's child and event filter.
-class PendingPicture : public QObject {
+// Work on a control waiting for the control to be shown: one object per control and kind of
+// work, living as the control's child and event filter. Armed with a value, it runs its
+// work with that value at the control's next Show event.
+template <class Value, void (*Work)(QWidget*, const Value&)>
+class WhenShown : public QObject {
 public:
-    PendingPicture(QLabel* label, const SkinPort& skin) : QObject(label), skin_(&skin) {
-        label->installEventFilter(this);
-    }
-
-    static PendingPicture* of(QLabel* label) {
-        for (QObject* child : label->children())
-            if (auto* p = dynamic_cast<PendingPicture*>(child)) return p;
+    static WhenShown* of(const QWidget* widget) {
+        for (QObject* child : widget->children())
+            if (auto* p = dynamic_cast<WhenShown*>(child)) return p;
         return nullptr;
     }
+    static WhenShown* ensure(QWidget* widget) {
+        WhenShown* p = of(widget);
+        return p ? p : new WhenShown(widget);
+    }
 
-    void arm(const SkinPort& skin) {
-        skin_ = &skin;
+    void arm(const Value& value) {
+        value_ = value;
         armed_ = true;
     }
     void disarm() { armed_ = false; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (armed_ && event->type() == QEvent::Show) {
-            armed_ = false;
-            auto* label = static_cast<QLabel*>(watched);
-            // A caption set after the picture replaced it, as it would have replaced a
-            // picture put on at once.
-            if (label->text().isEmpty()) label->setPixmap(skin_->picture(skinPictureOf(label)));
-        }
-        return false;
-    }
-
-private:
-    const SkinPort* skin_;
-    bool armed_ = false;
-};
-
-// A control's fit to its text waiting for the control to be shown (fitToText). It remembers
-// the size the control had when the fit was asked for: a control sized since then keeps
-// the size it was given.
-class PendingFit : public QObject {
-public:
-    explicit PendingFit(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
-
-    static PendingFit* of(QWidget* widget) {
-        for (QObject* child : widget->children())
-            if (auto* p = dynamic_cast<PendingFit*>(child)) return p;
-        return nullptr;
-    }
-
-    void arm(QSize size) {
-        size_ = size;
-        armed_ = true;
-    }
-    void disarm() { armed_ = false; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (armed_ && event->type() == QEvent::Show) {
-            armed_ = false;
-            auto* widget = static_cast<QWidget*>(watched);
-            if (widget->size() == size_) widget->adjustSize();
-        }
-        return false;
-    }
-
-private:
-    QSize size_;
-    bool armed_ = false;
-};
-
-// A line edit's font waiting for the edit to be shown (setFontWhenShown): a line edit lays
-// its text out again at every change of font, which loads the font first, even while out
-// of view.
-class PendingFont : public QObject {
-public:
-    explicit PendingFont(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
-
-    static PendingFont* of(const QWidget* widget) {
-        for (QObject* child : widget->children())
-            if (auto* p = dynamic_cast<PendingFont*>(child)) return p;
-        return nullptr;
-    }
-
     bool armed() const { return armed_; }
-    const QFont& font() const { return font_; }
-    void arm(const QFont& font) {
-        font_ = font;
-        armed_ = true;
-    }
-    void disarm() { armed_ = false; }
+    const Value& value() const { return value_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (armed_ && event->type() == QEvent::Show) {
             armed_ = false;
-            static_cast<QWidget*>(watched)->setFont(font_);
+            Work(static_cast<QWidget*>(watched), value_);
         }
         return false;
     }
 
 private:
-    QFont font_;
+    explicit WhenShown(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
+    Value value_{};
     bool armed_ = false;
 };
+
+// A label's picture. Pictures of pages, panels and popups out of view are not decoded until
+// they come into view, and a hidden label whose picture is set again (a language change)
+// lets go of the decoded one, so decoded pixels are held only for what has been shown since.
+void putPicture(QWidget* widget, const SkinPort* const& skin) {
+    auto* label = static_cast<QLabel*>(widget);
+    // A caption set after the picture replaced it, as it would have replaced a picture put
+    // on at once.
+    if (label->text().isEmpty()) label->setPixmap(skin->picture(skinPictureOf(label)));
+}
+using PendingPicture = WhenShown<const SkinPort*, putPicture>;
+
+// A control's fit to its text (fitToText), with the size the control had when the fit was
+// asked for: a control sized since then keeps the size it was given.
+void fitIfNotResized(QWidget* widget, const QSize& sizeThen) {
+    if (widget->size() == sizeThen) widget->adjustSize();
+}
+using PendingFit = WhenShown<QSize, fitIfNotResized>;
+
+// A line edit's font (setFontWhenShown): a line edit lays its text out again at every change
+// of font, which loads the font first, even while out of view.
+void putFont(QWidget* widget, const QFont& font) { widget->setFont(font); }
+using PendingFont = WhenShown<QFont, putFont>;
 
 }  // namespace
 
 void setFontWhenShown(QWidget* widget, const QFont& font) {
-    PendingFont* pending = PendingFont::of(widget);
     if (widget->isVisible() || !qobject_cast<QLineEdit*>(widget)) {
-        if (pending) pending->disarm();
+        if (PendingFont* pending = PendingFont::of(widget)) pending->disarm();
         widget->setFont(font);
         return;
     }
-    if (!pending) pending = new PendingFont(widget);
-    pending->arm(font);
+    PendingFont::ensure(widget)->arm(font);
 }
 
 QFont skinFontOf(const QWidget* widget) {
     const PendingFont* pending = PendingFont::of(widget);
-    return pending && pending->armed() ? pending->font() : widget->font();
+    return pending && pending->armed() ? pending->value() : widget->font();
 }
 
 void fitToText(QWidget* widget) {
-    PendingFit* pending = PendingFit::of(widget);
     if (widget->isVisible()) {
-        if (pending) pending->disarm();
+        if (PendingFit* pending = PendingFit::of(widget)) pending->disarm();
         widget->adjustSize();
         return;
     }
-    if (!pending) pending = new PendingFit(widget);
-    pending->arm(widget->size());
+    PendingFit::ensure(widget)->arm(widget->size());
 }
 
 void cancelFitToText(QWidget* widget) {
@@ -178,9 +128,8 @@ void cancelFitToText(QWidget* widget) {
 
 void setSkinPicture(QLabel* label, const SkinPort& skin, const QString& pictureName) {
     label->setProperty("skinPicture", pictureName);
-    PendingPicture* pending = PendingPicture::of(label);
     if (label->isVisible()) {
-        if (pending) pending->disarm();
+        if (PendingPicture* pending = PendingPicture::of(label)) pending->disarm();
         const QPixmap pixmap = skin.picture(pictureName);
         label->setPixmap(pixmap);
         if (!pixmap.isNull()) label->resize(pixmap.size());
@@ -191,8 +140,7 @@ void setSkinPicture(QLabel* label, const SkinPort& skin, const QString& pictureN
     const QSize size = skin.pictureSize(pictureName);
     if (!label->pixmap().isNull() || !label->text().isEmpty()) label->setPixmap(QPixmap());
     if (size.isValid() && !size.isEmpty()) label->resize(size);
-    if (!pending) pending = new PendingPicture(label, skin);
-    pending->arm(skin);
+    PendingPicture::ensure(label)->arm(&skin);
 }
 
 QString skinPictureOf(const QWidget* label) { return label->property("skinPicture").toString(); }

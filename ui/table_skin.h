@@ -22,7 +22,7 @@ public:
     QPixmap picture(const QString& name) const override;
     QSize pictureSize(const QString& name) const override;  // from the picture's header
     void releaseUnusedPictures() override;
-    // Decodes the pictures on threads of their own (one each), and works out the shape of
+    // Decodes the pictures in turn on a thread of its own, and works out the shape of
     // `shapeOf` there too.
     void prefetchPictures(const QStringList& names, const QString& shapeOf, QRgb transparent) override;
     QImage pictureShape(const QString& name, QRgb transparent) const override;
