@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
     }
     nivra::app::FontConfigWarmUp fonts;
     QApplication app(argc, argv);
+    // Qt may ask fontconfig for its configuration while the application object is destroyed;
+    // the warm-up has ended by then on every way out of main, the early ones included.
+    const nivra::app::FontConfigWarmUp::JoinOnExit fontsJoined(fonts);
     QApplication::setApplicationName(QStringLiteral("nivra-configurator"));
     QApplication::setApplicationDisplayName(QLatin1String(nivra::ui::kApplicationTitle));
     nivra::ui::applyDesktopStyle(app);

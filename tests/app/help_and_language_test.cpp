@@ -42,7 +42,7 @@ TEST(ConfiguratorOptions, ALanguageNumberOutsideOneToThreeIsRefused) {
     for (const QStringList& args : {QStringList{QStringLiteral("--language"), QStringLiteral("4")},
                                     QStringList{QStringLiteral("--language")}}) {
         const Outcome r = runConfigurator(args);
-        EXPECT_EQ(r.status, 2) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(r.status, 2) << args.join(QLatin1Char(' ')).toStdString() << "\n" << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(QLatin1String("--language"))) << r.err.toStdString();
     }
 }
