@@ -78,16 +78,9 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     connect(this, &MainWindow::hideAllMenus, profilePage_->menu(), &FunctionMenu::HideAllMenu);
     pages_[0] = profilePage_;
     advanced_ = new AdvancedSetup(session_, this);
-    advancedPage_ = new AdvancedPage(skin_, this, advanced_->models());
-    pages_[1] = advancedPage_;
     lighting_ = new LightingModel(session_.editor(), this);
-    lightPage_ = new LightPage(skin_, this);
-    lightPage_->attach(*lighting_);
-    pages_[2] = lightPage_;
-    macroPage_ = new MacroPage(skin_, this);
-    pages_[3] = macroPage_;
-    updatePage_ = new UpdatePage(skin_, this);
-    pages_[4] = updatePage_;
+    // Pages 2-6 are built when first opened or needed (advancedPage() .. updatePage(),
+    // firePage()); their models are built here.
     gunModel_ = new GunModel(session_.editor(), *buttons_, *profiles_, *lighting_, this);
     gunModel_->setLayout(GunLayout{skin_.globalLayout().gun6Scopes, skin_.globalLayout().gun7Scopes});
     // The gun page and its fire macro editor are built when the page is first opened
@@ -130,6 +123,20 @@ MainWindow::~MainWindow() { delete splash_; }
 void MainWindow::wireMacroPage() {
     macroModel_ = std::make_unique<MacroModel>(session_.editor(), session_.transfer(),
                                                macro::libraryFilePath(skin_.globalLayout().macroPath.toStdString()));
+    // The page shows the model's messages once it is built; until then the window does (a
+    // library that cannot be read at start).
+    connect(macroModel_.get(), &MacroModel::message, this, [this](const QString& id) {
+        if (!macroPage_) showMessage(id);
+    });
+    connect(macroModel_.get(), &MacroModel::messageText, this, [this](const QString& text) {
+        if (!macroPage_) desktop_.plainMessage(this, text);
+    });
+    connect(&session_, &MouseSession::deviceMacroAreaChanged, macroModel_.get(), &MacroModel::ReadAndRefreshMacro3740);
+    macroModel_->CheckPCMacro();
+}
+
+// The Macro page's callbacks, its model and its record buttons.
+void MainWindow::wireMacroPageView() {
     macroPage_->showMessage = [this](const QString& id) { showMessage(id); };
     // "Macro Content Error" and file errors: a plain message box with an empty caption.
     macroPage_->showMessageText = [this](const QString& text) { desktop_.plainMessage(this, text); };
@@ -140,9 +147,12 @@ void MainWindow::wireMacroPage() {
     // Recording stops the session's presence poll while it runs.
     macroRecording_ = std::make_unique<MacroPageRecording>(*macroPage_, *macroModel_, session_.transfer().discovery(),
                                                            steadyMilliseconds, makeRecordingInputSource());
-    connect(&session_, &MouseSession::deviceMacroAreaChanged, macroModel_.get(), &MacroModel::ReadAndRefreshMacro3740);
     connect(&session_, &MouseSession::pcMacroListRebuildRequested, macroPage_, [this] { macroPage_->refresh(); });
-    macroModel_->CheckPCMacro();
+}
+
+MacroPageRecording& MainWindow::macroRecording() {
+    macroPage();
+    return *macroRecording_;
 }
 
 // The fire macro editor's model; the reveal flag and its double-click count are the window's.
@@ -160,19 +170,8 @@ void MainWindow::wireFireMacroModel() {
 FireMacroPage* MainWindow::firePage() {
     if (fireMacroPage_) return fireMacroPage_;
     fireMacroPage_ = new FireMacroPage(skin_, this);
-    fireMacroPage_->hide();
     fireMacroPage_->attach(*gunModel_);
-    pages_[5] = fireMacroPage_;
-    fireMacroPage_->resizeToWindow(pageSize_);
-    wirePageButtons(fireMacroPage_);
-    const WidgetIndex index(fireMacroPage_);
-    setStartPictures(index);
-    if (layoutApplied_) {
-        applyLayout(index, skin_.layout(), skin_);
-        finishPageLayout(fireMacroPage_);
-        for (QWidget* w : index.all())
-            if (auto* cover = qobject_cast<CoverLabel*>(w)) cover->installEventFilter(this);
-    }
+    adoptPage(fireMacroPage_);
     fireMacroEditor_ = new FireMacroEditor(fireMacroPage_, skin_, *fireMacroModel_, session_.transfer().discovery(),
                                            steadyMilliseconds, makeRecordingInputSource());
     fireMacroEditor_->showMessage = [this](const QString& id) { showMessage(id); };
@@ -185,6 +184,102 @@ FireMacroPage* MainWindow::firePage() {
 FireMacroEditor& MainWindow::fireMacroEditor() {
     firePage();
     return *fireMacroEditor_;
+}
+
+AdvancedPage* MainWindow::advancedPage() {
+    if (advancedPage_) return advancedPage_;
+    advancedPage_ = new AdvancedPage(skin_, this, advanced_->models());
+    adoptPage(advancedPage_);
+    if (layoutApplied_) advancedPage_->refresh();
+    catchUpPage(advancedPage_);
+    return advancedPage_;
+}
+
+LightPage* MainWindow::lightPage() {
+    if (lightPage_) return lightPage_;
+    lightPage_ = new LightPage(skin_, this);
+    lightPage_->attach(*lighting_);
+    adoptPage(lightPage_);
+    if (layoutApplied_) lightPage_->applyLanguage(state_.language);
+    catchUpPage(lightPage_);
+    return lightPage_;
+}
+
+MacroPage* MainWindow::macroPage() {
+    if (macroPage_) return macroPage_;
+    macroPage_ = new MacroPage(skin_, this);
+    wireMacroPageView();
+    // Every language button hides the delay group until the page is next opened.
+    if (layoutApplied_) macroPage_->findChild<QWidget*>(QStringLiteral("Gb_Delay"))->hide();
+    adoptPage(macroPage_);
+    catchUpPage(macroPage_);
+    return macroPage_;
+}
+
+UpdatePage* MainWindow::updatePage() {
+    if (updatePage_) return updatePage_;
+    updatePage_ = new UpdatePage(skin_, this);
+    updatePage_->loadBin()->onClick = [this] { Btn_LoadBINClick(); };
+    updatePage_->program()->onClick = [this] { Btn_ProgramClick(); };
+    updatePage_->webLink()->onClick = [this] { Btn_WebLinkClick(); };
+    if (!patchFilePath_.isEmpty()) updatePage_->loadedPath()->setText(patchFilePath_);
+    adoptPage(updatePage_);
+    catchUpPage(updatePage_);
+    return updatePage_;
+}
+
+SkinPage* MainWindow::pageOfContainer(int container) {
+    switch (container) {
+        case 1: return pages_[0];
+        case 2: return advancedPage();
+        case 3: return lightPage();
+        case 4: return macroPage();
+        case 5: return updatePage();
+        case 6: return firePage();
+        default: return nullptr;
+    }
+}
+
+// A page built after the window: hidden, in its place among the pages, sized, its page
+// buttons wired, its start pictures and the layout pass in effect (when one ran) applied.
+void MainWindow::adoptPage(SkinPage* page) {
+    page->hide();
+    const auto slot = static_cast<std::size_t>(page->number() - 1);
+    pages_[slot] = page;
+    // Pages 1-5 lie under the pages with higher numbers and the engineer page, in the
+    // order they would have had if built with the window.
+    if (page->number() <= kPageCopies) {
+        QSet<QObject*> above;
+        for (std::size_t s = slot + 1; s < pages_.size(); ++s)
+            if (pages_[s]) above.insert(pages_[s]);
+        if (engineerPage_) above.insert(engineerPage_);
+        for (QObject* child : children())
+            if (above.contains(child)) {
+                page->stackUnder(static_cast<QWidget*>(child));
+                break;
+            }
+    }
+    page->resizeToWindow(pageSize_);
+    wirePageButtons(page);
+    const WidgetIndex index(page);
+    setStartPictures(index);
+    if (!layoutApplied_) return;
+    applyLayout(index, skin_.layout(), skin_);
+    finishPageLayout(page);
+    for (QWidget* w : index.all())
+        if (auto* cover = qobject_cast<CoverLabel*>(w)) cover->installEventFilter(this);
+}
+
+void MainWindow::catchUpPage(SkinPage* page) {
+    const int n = page->number();
+    for (auto it = copyPictures_.cbegin(); it != copyPictures_.cend(); ++it)
+        if (SkinButton* b = buttonNamed(QStringLiteral("Btn_%1_%2").arg(it.key()).arg(n))) b->setPicture(it.value());
+    if (layoutApplied_)
+        if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(state_.engineerShown);
+    if (CoverLabel* cover = page->cover()) {
+        cover->setVisible(coversShown_);
+        if (coversShown_) cover->raiseAbove();
+    }
 }
 
 void MainWindow::wireSession() {
@@ -282,7 +377,7 @@ void MainWindow::applyLayoutPass() {
         }
     }
     // The Advanced page's texts and pictures in the language in effect.
-    advancedPage_->refresh();
+    if (advancedPage_) advancedPage_->refresh();
     // The Engineer buttons are shown only in the engineer state.
     for (int n = 1; n <= kPageCopies; ++n)
         if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Engineer_%1").arg(n))) b->setVisible(state_.engineerShown);
@@ -296,7 +391,7 @@ void MainWindow::applyLayoutPass() {
     if (state_.page != Page::Engineer) applyWindowShape();
     markSelected();
     refreshKeyLabels();
-    lightPage_->applyLanguage(state_.language);
+    if (lightPage_) lightPage_->applyLanguage(state_.language);
 }
 
 void MainWindow::setStartPictures(const WidgetIndex& index) {
@@ -320,9 +415,6 @@ SkinButton* MainWindow::buttonNamed(const QString& name) const { return buttonsB
 void MainWindow::wireButtons() {
     for (SkinPage* p : pages_)
         if (p) wirePageButtons(p);
-    updatePage_->loadBin()->onClick = [this] { Btn_LoadBINClick(); };
-    updatePage_->program()->onClick = [this] { Btn_ProgramClick(); };
-    updatePage_->webLink()->onClick = [this] { Btn_WebLinkClick(); };
 }
 
 void MainWindow::wirePageButtons(SkinPage* p) {
@@ -369,7 +461,7 @@ EngineerPage* MainWindow::engineerPage() {
     // The imports of the engineer state: device macros (Macro page) and fire macros.
     connect(engineerPage_->button(QStringLiteral("Btn_ImportBaseMacro")), &QPushButton::clicked, this, [this] {
         HideAllMenu();
-        macroPage_->Btn_ImportBaseMacroClick();
+        macroPage()->Btn_ImportBaseMacroClick();
     });
     connect(engineerPage_->button(QStringLiteral("Btn_ImportGunMacro")), &QPushButton::clicked, this, [this] {
         HideAllMenu();
@@ -413,9 +505,10 @@ void MainWindow::openPage(Page page) {
             refreshKeyLabels();
             break;
         }
-        case Page::Macro: macroPage_->showInsertPanel(state_.insertFlag); break;
+        case Page::Macro: macroPage()->showInsertPanel(state_.insertFlag); break;
         case Page::Update:
-            updatePage_->loadedPath()->clear();
+            updatePage()->loadedPath()->clear();
+            patchFilePath_.clear();
             session_.openUpdatePage();
             break;
         case Page::Engineer: state_.fireKeyGuard = true; break;
@@ -428,7 +521,7 @@ void MainWindow::openPage(Page page) {
 }
 
 void MainWindow::showContainer(int container) {
-    if (container == 6) firePage();
+    pageOfContainer(container);
     for (SkinPage* p : pages_)
         if (p) p->setVisible(p->number() == container);
     if (container == 7) engineerPage()->show();
@@ -471,6 +564,7 @@ void MainWindow::ButtonTypeB_1IconInit() {
 }
 
 void MainWindow::setPictureOnCopies(const QString& stem, const QString& picture) {
+    copyPictures_.insert(stem, picture);
     for (int n = 1; n <= kPageCopies; ++n)
         if (SkinButton* b = buttonNamed(QStringLiteral("Btn_%1_%2").arg(stem).arg(n))) b->setPicture(picture);
 }
@@ -486,7 +580,7 @@ void MainWindow::markSelected() {
 void MainWindow::loadPanelPicture(Page page) {
     const int container = containerOf(page);
     if (container > 4) return;  // the update page keeps "Update"; the engineer page has none
-    if (QLabel* panel = pages_[static_cast<std::size_t>(container - 1)]->panel())
+    if (QLabel* panel = pageOfContainer(container)->panel())
         setSkinPicture(panel, skin_, QStringLiteral("L%1_Back%2").arg(state_.language).arg(container));
 }
 
@@ -503,7 +597,7 @@ void MainWindow::RefreshAPPage() {
         showContainer(1);
     } else {
         showContainer(state_.page == Page::Engineer ? 0 : containerOf(state_.page));
-        if (state_.page == Page::Macro) macroPage_->showInsertPanel(state_.insertFlag);
+        if (state_.page == Page::Macro) macroPage()->showInsertPanel(state_.insertFlag);
     }
     if (engineerPage_) engineerPage_->hide();
     if (fireMacroPage_) fireMacroPage_->setVisible(fireShown);
@@ -514,7 +608,7 @@ void MainWindow::Btn_LangClick(int language) {
     pages_[0]->cover()->show();
     for (int lang = 1; lang <= 3; ++lang)
         setPictureOnCopies(QStringLiteral("Lang%1").arg(lang), qs(restingPicture(lang == language)));
-    macroPage_->findChild<QWidget*>(QStringLiteral("Gb_Delay"))->hide();
+    if (macroPage_) macroPage_->findChild<QWidget*>(QStringLiteral("Gb_Delay"))->hide();
     const bool changed = language != state_.language;
     state_.language = language;
     useQtTranslations(language);
@@ -608,8 +702,12 @@ void MainWindow::raiseFromSecondStart() {
 // The session's notifications
 
 void MainWindow::showCovers(bool shown) {
+    coversShown_ = shown;
+    // A page not built yet takes the covers' state when it is built.
     for (int n = 0; n < kPageCopies; ++n) {
-        CoverLabel* cover = pages_[static_cast<std::size_t>(n)]->cover();
+        const SkinPage* page = pages_[static_cast<std::size_t>(n)];
+        if (!page) continue;
+        CoverLabel* cover = page->cover();
         cover->setVisible(shown);
         if (shown) cover->raiseAbove();
     }
@@ -669,7 +767,10 @@ void MainWindow::showFirstAndModePage() {
     openPage(state_.page);
 }
 
-void MainWindow::showPatchFilePath(const QString& path) { updatePage_->loadedPath()->setText(path); }
+void MainWindow::showPatchFilePath(const QString& path) {
+    patchFilePath_ = path;
+    if (updatePage_) updatePage_->loadedPath()->setText(path);
+}
 
 std::optional<QString> MainWindow::chooseSaveFile(bool confirmOverwrite) {
     const std::optional<QString> chosen = desktop_.saveFile(this, QLatin1String(kSaveFilter));

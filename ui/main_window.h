@@ -63,7 +63,7 @@ public:
     ~MainWindow() override;
 
     MacroModel& macroModel() { return *macroModel_; }
-    MacroPageRecording& macroRecording() { return *macroRecording_; }
+    MacroPageRecording& macroRecording();  // builds the Macro page when it is not built yet
     FireMacroModel& fireMacroModel() { return *fireMacroModel_; }
     FireMacroEditor& fireMacroEditor();  // builds the gun page when it is not built yet
 
@@ -128,6 +128,13 @@ public:
     QSize pageSize() const { return pageSize_; }
     // The engineer page (gbPage7), built and wired when first asked for.
     EngineerPage* engineerPage();
+    // Pages 2-5 (gbPage2 .. gbPage5), built and wired when first asked for: opening the page
+    // or an action that needs it. A page built late shows what it would have shown had it
+    // been built with the window.
+    AdvancedPage* advancedPage();
+    LightPage* lightPage();
+    MacroPage* macroPage();
+    UpdatePage* updatePage();
 
 signals:
     void hideAllMenus();
@@ -145,6 +152,13 @@ private:
     void wirePageButtons(SkinPage* page);
     void finishPageLayout(SkinPage* page);
     void setStartPictures(const WidgetIndex& index);
+    // What every page built after the window needs: its place among the pages, size, page
+    // buttons, start pictures and the layout pass in effect.
+    void adoptPage(SkinPage* page);
+    // The window state a page of pages 1-5 built late takes over: the covers, the pictures
+    // of its copy of the page buttons and whether its Engineer button is shown.
+    void catchUpPage(SkinPage* page);
+    SkinPage* pageOfContainer(int container);  // builds pages 2-6
     void pageButtonClick(Page page);
     void openPage(Page page);  // the page mechanics without the device checks
     void showContainer(int container);
@@ -168,6 +182,7 @@ private:
     void wireMacroPage();
     void wireFireMacroModel();
     FireMacroPage* firePage();
+    void wireMacroPageView();
 
     SkinPort& skin_;
     MouseSession& session_;
@@ -199,6 +214,11 @@ private:
     QBitmap shape_;                               // the window's shape ...
     QString shapePicture_;                        // ... worked out from this background
     bool layoutApplied_ = false;                  // the first layout pass has run
+    bool coversShown_ = false;                    // Disable_All_1..5 are shown
+    // The picture last put on every copy of a page button, by the button's stem: a page
+    // built later puts it on its own copy.
+    QHash<QString, QString> copyPictures_;
+    QString patchFilePath_;  // lbl_LoadBIN of the update page
     int startLanguage_ = 1;
     bool dragArmed_ = false;
     bool dragging_ = false;  // the window follows the pointer itself

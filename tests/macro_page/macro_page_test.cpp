@@ -43,7 +43,7 @@ protected:
         device->pollNow();
         editor = &device->editor();
         model = &window->macroModel();
-        page = dynamic_cast<MacroPage*>(window->findChild<QWidget*>(QStringLiteral("gbPage4")));
+        page = window->macroPage();
         page->showMessage = [this](const QString& id) { messages << id; };
         page->showMessageText = [this](const QString& t) { messages << t; };
         window->Btn_Macro_0Click();

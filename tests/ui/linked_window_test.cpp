@@ -51,7 +51,16 @@ protected:
         return found;
     }
     QString text(const QString& name) { return w<QLabel>(name)->text(); }
+    // Builds pages 2-5 where they are not built yet, as opening them would.
+    void buildPages() {
+        window->advancedPage();
+        window->lightPage();
+        window->macroPage();
+        window->updatePage();
+    }
+    // A page not built yet is built first: it takes the covers' state then.
     bool covered(int page) {
+        buildPages();
         return w(QStringLiteral("Disable_All_%1").arg(page))->isVisibleTo(w(QStringLiteral("gbPage%1").arg(page)));
     }
     void click(const QString& name) { QTest::mouseClick(w(name), Qt::LeftButton); }
@@ -141,6 +150,7 @@ TEST_F(LinkedWindowTest, AMouseWithForeignIdBytesIsRefusedAndNotRead) {
 
 TEST_F(LinkedWindowTest, LanguageButtonChangesEveryCaptionOfThePass) {
     device->pollNow();
+    buildPages();
     skin.applyLanguage(1, skin::Page::Office, {});
     const ControlSkinMap chinese = skin.layout();
     window->Btn_LangClick(3);

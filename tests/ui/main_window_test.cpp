@@ -52,13 +52,19 @@ protected:
     void doubleClickBase() { QTest::mouseDClick(w(QStringLiteral("Img_Base_1")), Qt::LeftButton); }
     std::vector<QString> visiblePages() {
         std::vector<QString> out;
-        for (int n = 1; n <= 5; ++n)
-            if (w(QStringLiteral("gbPage%1").arg(n))->isVisible()) out.push_back(QStringLiteral("gbPage%1").arg(n));
-        // The gun page and the engineer page exist once they have been needed.
-        for (int n : {6, 7})
+        if (w(QStringLiteral("gbPage1"))->isVisible()) out.push_back(QStringLiteral("gbPage1"));
+        // Pages 2-7 exist once they have been needed.
+        for (int n = 2; n <= 7; ++n)
             if (QWidget* page = window->findChild<QWidget*>(QStringLiteral("gbPage%1").arg(n)); page && page->isVisible())
                 out.push_back(QStringLiteral("gbPage%1").arg(n));
         return out;
+    }
+    // Builds pages 2-5 where they are not built yet: each then shows the window's state.
+    void buildPages() {
+        window->advancedPage();
+        window->lightPage();
+        window->macroPage();
+        window->updatePage();
     }
 
     FakeSkin skin;
@@ -78,6 +84,9 @@ TEST_F(MainWindowTest, StartsInTheNoDeviceStateOnPageOneInLanguageOne) {
     EXPECT_TRUE(device.session.pollRunning());
     EXPECT_EQ(skin.language, 1);
     EXPECT_EQ(w<QLabel>(QStringLiteral("Btn_Main_1"))->text(), QStringLiteral("办公模式"));
+    // Pages 2-5 are built when first needed, with the state they would have had from the start.
+    EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("gbPage2")), nullptr);
+    buildPages();
     for (int n = 1; n <= 5; ++n) {
         EXPECT_EQ(picture(QStringLiteral("Img_Main_%1").arg(n)), "SetS_03");
         EXPECT_EQ(picture(QStringLiteral("Img_Lang1_%1").arg(n)), "SetS_03");
@@ -85,7 +94,8 @@ TEST_F(MainWindowTest, StartsInTheNoDeviceStateOnPageOneInLanguageOne) {
     }
     // Pressing the language button at start hid page 1's cover; the others stay up.
     EXPECT_FALSE(w(QStringLiteral("Disable_All_1"))->isVisibleTo(window.get()));
-    EXPECT_TRUE(w(QStringLiteral("Disable_All_2"))->isVisibleTo(w(QStringLiteral("gbPage2"))));
+    for (int n = 2; n <= 5; ++n)
+        EXPECT_TRUE(w(QStringLiteral("Disable_All_%1").arg(n))->isVisibleTo(w(QStringLiteral("gbPage%1").arg(n))));
 }
 
 // Every control the window's design names exists under that objectName.
@@ -114,8 +124,8 @@ TEST_F(MainWindowTest, NamedControlsExist) {
             names << QStringLiteral("Btn_%1_%2").arg(QLatin1String(stem)).arg(n)
                   << QStringLiteral("Img_%1_%2").arg(QLatin1String(stem)).arg(n);
     }
-    // The engineer page and the gun page are built when they are first needed; asking for
-    // them builds them.
+    // Pages 2-7 are built when they are first needed; asking for them builds them.
+    buildPages();
     ASSERT_NE(window->engineerPage(), nullptr);
     window->fireMacroEditor();
     for (const QString& name : names) EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name.toStdString();
@@ -156,6 +166,7 @@ TEST_F(MainWindowTest, PageButtonsOpenTheirContainerAndMarkTheirFiveCopies) {
     for (const Case& c : cases) {
         click(QLatin1String(c.button));
         EXPECT_EQ(visiblePages(), std::vector<QString>{QLatin1String(c.container)}) << c.button;
+        buildPages();  // the copies on pages not opened yet
         EXPECT_TRUE(w<QRadioButton>(QLatin1String(c.selector))->isChecked()) << c.button;
         for (int n = 1; n <= 5; ++n) {
             EXPECT_EQ(picture(QStringLiteral("Img_%1_%2").arg(QLatin1String(c.stem)).arg(n)), "SetS_03") << c.button;
@@ -211,6 +222,7 @@ TEST_F(MainWindowTest, HoveringAndLeavingTheButtonOfThePageInViewKeepsItsSelecte
     hover(QStringLiteral("Key1"));
     EXPECT_EQ(picture(QStringLiteral("Img_Key1")), "KeyS_02");
     // Kinds A (Confirm, Exit) and E (update page): hover picture, then the normal one.
+    buildPages();
     struct Case { const char* label; const char* picture; const char* hovered; const char* normal; };
     const Case cases[] = {{"Btn_Confirm2_3", "Img_Confirm2_3", "BtnS_02", "BtnS_01"},
                           {"Btn_Exit2_4", "Img_Exit2_4", "BtnS_02", "BtnS_01"},
@@ -271,6 +283,7 @@ TEST_F(MainWindowTest, PicturesArePutOnWhenShownAndLetGoWhenHiddenAtALanguageSwi
     auto holds = [&](const char* name) { return !w<QLabel>(QLatin1String(name))->pixmap().isNull(); };
     EXPECT_TRUE(holds("Img_Base_1"));
     EXPECT_TRUE(holds("Img_Main_1"));
+    window->lightPage();  // built hidden
     EXPECT_FALSE(holds("Img_Main_3"));
     EXPECT_FALSE(holds("Img_Adv_3"));
     EXPECT_EQ(w(QStringLiteral("Img_Main_3"))->size(), QSize(100, 30));
@@ -295,6 +308,7 @@ TEST_F(MainWindowTest, PicturesArePutOnWhenShownAndLetGoWhenHiddenAtALanguageSwi
 
 TEST_F(MainWindowTest, EngineerPageUsesItsOwnSizeWithoutCoversAndItsCopiesLeadBack) {
     device.connect();
+    window->advancedPage();
     window->findChild<QWidget*>(QStringLiteral("Btn_Engineer_2"))->show();
     click(QStringLiteral("Btn_Engineer_2"));
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage7")});
@@ -317,6 +331,7 @@ TEST_F(MainWindowTest, UnpluggingShowsWaitingToReconnectAndCoversEveryPage) {
     ASSERT_EQ(desktop.messages.size(), 1);
     EXPECT_TRUE(desktop.messages.front().startsWith(QStringLiteral("Waiting to reconnect device")));
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage1")});
+    buildPages();  // pages built while the covers are up show them too
     for (int n = 1; n <= 5; ++n)
         EXPECT_TRUE(w(QStringLiteral("Disable_All_%1").arg(n))->isVisibleTo(w(QStringLiteral("gbPage%1").arg(n))));
     EXPECT_EQ(picture(QStringLiteral("Img_Main_3")), "SetS_03");
@@ -387,6 +402,7 @@ TEST_F(MainWindowTest, LanguageButtonAppliesTheLanguageAndKeepsThePage) {
     EXPECT_EQ(skin.language, 3);
     EXPECT_TRUE(w<QRadioButton>(QStringLiteral("rb_Lang3"))->isChecked());
     EXPECT_TRUE(w<QRadioButton>(QStringLiteral("rb_4"))->isChecked());
+    buildPages();  // pages built after the switch show its captions and pictures
     EXPECT_EQ(w<QLabel>(QStringLiteral("Btn_Main_4"))->text(), QStringLiteral("Office Mode"));
     EXPECT_EQ(visiblePages(), std::vector<QString>{QStringLiteral("gbPage2")});
     for (int n = 1; n <= 5; ++n) {
@@ -409,6 +425,7 @@ TEST_F(MainWindowTest, ConfirmButtonsRestoreTheirBuiltInImage) {
     for (int c : {3, 1}) {
         window->findChild<QWidget*>(QStringLiteral("Btn_Confirm%1_1").arg(c))->show();
         click(QStringLiteral("Btn_Confirm%1_1").arg(c));
+        buildPages();
         for (int n = 1; n <= 5; ++n) EXPECT_EQ(picture(QStringLiteral("Img_Confirm%1_%2").arg(c).arg(n)), "BtnS_03");
     }
     EXPECT_EQ(device.mouse.restartCount(), 2);
@@ -418,6 +435,7 @@ TEST_F(MainWindowTest, ConfirmButtonsRestoreTheirBuiltInImage) {
 TEST_F(MainWindowTest, WebButtonOpensTheAddressOnlyWhenEnabledButTheLinkAlways) {
     skin.global.web = QStringLiteral("https://example.invalid/nivra");
     click(QStringLiteral("Btn_Web_1"));
+    buildPages();
     EXPECT_EQ(picture(QStringLiteral("Img_Web_4")), "WebS_02");
     EXPECT_TRUE(desktop.urls.isEmpty());
     window->Btn_WebLinkClick();
@@ -430,6 +448,7 @@ TEST_F(MainWindowTest, WebButtonOpensTheAddressOnlyWhenEnabledButTheLinkAlways) 
 TEST_F(MainWindowTest, ClosingInvalidatesTheHandlesAndRemovesTheTrayIcon) {
     device.connect();
     ASSERT_TRUE(device.session.mouseOpen());
+    click(QStringLiteral("Btn_Adv_1"));
     click(QStringLiteral("Btn_Exit1_2"));
     EXPECT_FALSE(device.session.mouseOpen());
     EXPECT_FALSE(window->isVisible());
@@ -462,6 +481,7 @@ TEST_F(MainWindowTest, SaveProfileAppendsBinAndAsksBeforeReplacingTheAppendedNam
     QFile existing(dir.filePath(QStringLiteral("mine.bin")));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.close();
+    buildPages();  // the Save copies of pages 2 and 3
 
     desktop.fileAnswer = dir.filePath(QStringLiteral("fresh"));
     click(QStringLiteral("Btn_Save_1"));
@@ -495,6 +515,7 @@ TEST_F(MainWindowTest, LoadProfileAndTheUpdatePageUseTheLoadFilter) {
     click(QStringLiteral("Btn_Load_1"));
     EXPECT_EQ(device.mouse.memory(), image2);
     click(QStringLiteral("Btn_Update_1"));
+    buildPages();
     EXPECT_EQ(picture(QStringLiteral("Img_Update_2")), "SetS_03");
     click(QStringLiteral("Btn_LoadBIN"));
     EXPECT_EQ(w<QLabel>(QStringLiteral("lbl_LoadBIN"))->text(), profile);

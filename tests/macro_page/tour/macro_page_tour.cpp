@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
     window.Btn_LangClick(args[1].toInt());
 
     nivra::MacroModel& model = window.macroModel();
-    auto* page = dynamic_cast<nivra::ui::MacroPage*>(window.findChild<QWidget*>(QStringLiteral("gbPage4")));
     window.Btn_Macro_0Click();
+    auto* page = dynamic_cast<nivra::ui::MacroPage*>(window.findChild<QWidget*>(QStringLiteral("gbPage4")));
     for (std::size_t i : {std::size_t{0}, std::size_t{23}}) {
         model.LB_PCMacroNameClick(i);
         model.Btn_AddMacroClick();
