@@ -94,8 +94,11 @@ TEST_F(MainWindowTest, StartsInTheNoDeviceStateOnPageOneInLanguageOne) {
     }
     // Pressing the language button at start hid page 1's cover; the others stay up.
     EXPECT_FALSE(w(QStringLiteral("Disable_All_1"))->isVisibleTo(window.get()));
-    for (int n = 2; n <= 5; ++n)
-        EXPECT_TRUE(w(QStringLiteral("Disable_All_%1").arg(n))->isVisibleTo(w(QStringLiteral("gbPage%1").arg(n))));
+    for (int n = 2; n <= 5; ++n) {
+        QWidget* page = w(QStringLiteral("gbPage%1").arg(n));
+        EXPECT_TRUE(w(QStringLiteral("Disable_All_%1").arg(n))->isVisibleTo(page));
+        EXPECT_FALSE(w(QStringLiteral("Btn_Engineer_%1").arg(n))->isVisibleTo(page));  // outside the engineer state
+    }
 }
 
 // Every control the window's design names exists under that objectName.

@@ -6,12 +6,18 @@
 #include "qt_app.h"
 
 #include "skin/language_table.h"
+#include "ui/advanced_page.h"
+#include "ui/light_page.h"
+#include "ui/macro_page.h"
 #include "ui/main_window.h"
 #include "ui/qt_translations.h"
+#include "ui/skin_button.h"
 #include "ui/small_dialog.h"
 #include "ui/start_language.h"
 #include "ui/table_skin.h"
+#include "ui/update_page.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -87,6 +93,65 @@ TEST_F(WindowUseTest, AfterALanguageSwitchPagesLookAsInAWindowStartedInThatLangu
         EXPECT_TRUE(switched[i] == fresh[i]) << "page " << i;
     }
     window.reset();  // before the session it was built on
+}
+
+// Pages 2-5 are built when first needed. One built after a language switch, with the
+// engineer state on, the covers up, the web button pressed and a patch file loaded holds
+// what it would hold had it been built with the window: captions, pictures, places, fonts,
+// colours, visibility and stacking of every control.
+TEST_F(WindowUseTest, APageBuiltLateMatchesOneBuiltWithTheWindow) {
+    auto describe = [](QWidget* page) {
+        QStringList out;
+        for (QWidget* c : page->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* l = qobject_cast<QLabel*>(c)) text = l->text();
+            else if (auto* e = qobject_cast<QLineEdit*>(c)) text = e->text();
+            else if (auto* b = qobject_cast<QAbstractButton*>(c)) text = b->text();
+            const QRect g = c->geometry();
+            out << QStringLiteral("%1 %2 %3,%4 %5x%6 shown=%7 enabled=%8 [%9] %10 %11 %12 %13")
+                       .arg(c->objectName(), QLatin1String(c->metaObject()->className()))
+                       .arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())
+                       .arg(c->isVisibleTo(page)).arg(c->isEnabled())
+                       .arg(text, skinPictureOf(c), skinFontOf(c).toString(),
+                            c->palette().color(QPalette::WindowText).name(), c->toolTip());
+        }
+        return out;
+    };
+    auto pagesAfterUse = [&](bool builtFirst) {
+        SimulatedDevice used;
+        window = std::make_unique<MainWindow>(skin, used.session, desktop, nullptr, 1);
+        window->show();
+        const auto build = [this] {
+            return std::vector<QWidget*>{window->advancedPage(), window->lightPage(), window->macroPage(),
+                                         window->updatePage()};
+        };
+        std::vector<QWidget*> pages;
+        if (builtFirst) pages = build();
+        used.connect();
+        window->Btn_LangClick(3);
+        desktop.passwords = {QStringLiteral("QorvinTekWLP")};
+        for (int i = 0; i < 5; ++i) window->Img_Base_1DblClick();
+        EXPECT_TRUE(window->state().engineerShown);
+        window->Btn_Web_0Click();
+        window->showPatchFilePath(QStringLiteral("/media/patch.bin"));
+        window->showCovers(true);
+        if (!builtFirst) pages = build();
+        QApplication::processEvents();  // style sheets are applied when the new controls are polished
+        std::vector<QStringList> out;
+        for (QWidget* page : pages) out.push_back(describe(page));
+        window.reset();  // before the session it was built on
+        return out;
+    };
+    const std::vector<QStringList> early = pagesAfterUse(true);
+    const std::vector<QStringList> late = pagesAfterUse(false);
+    ASSERT_EQ(early.size(), late.size());
+    for (std::size_t p = 0; p < early.size(); ++p) {
+        ASSERT_EQ(early[p].size(), late[p].size()) << "page " << p + 2;
+        for (qsizetype i = 0; i < early[p].size(); ++i) EXPECT_EQ(late[p][i], early[p][i]) << "page " << p + 2;
+    }
+    // The state the late pages took over is there.
+    EXPECT_TRUE(late[0].filter(QStringLiteral("Disable_All_2 ")).front().contains(QStringLiteral("shown=1")));
+    EXPECT_TRUE(late[3].filter(QStringLiteral("lbl_LoadBIN ")).front().contains(QStringLiteral("/media/patch.bin")));
 }
 
 // Only the covering labels and the page backgrounds are as large as a page; any other
