@@ -82,6 +82,25 @@ protected:
     QStringList messages;
 };
 
+// The library is read at start, before the Macro page is first opened: a library that
+// cannot be read is told then all the same.
+TEST(MacroPageInWindow, ALibraryThatCannotBeReadAtStartIsToldBeforeThePageIsOpened) {
+    qtApp();
+    const std::filesystem::path library = macro::libraryFilePath("");
+    std::filesystem::remove(library);
+    std::filesystem::create_directories(library);  // a folder where the file should be
+    VirtualClock clock;
+    SimulatedMouse mouse(clock, builtinImage(1));
+    MouseSession device(mouse, clock);
+    TableSkin skin;
+    FakeDesktop desktop;
+    auto window = std::make_unique<MainWindow>(skin, device, desktop);
+    EXPECT_EQ(desktop.plainMessages.size(), 1);
+    EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("gbPage4")), nullptr);
+    window.reset();
+    std::filesystem::remove(library);
+}
+
 TEST_F(MacroPageTest, AddBindDeleteTurnsTheButtonKeyOff) {
     ASSERT_GT(list("LB_PCMacroName")->count(), 20);
     EXPECT_EQ(list("LB_MacroName")->count(), 0);
