@@ -246,7 +246,7 @@ void MainWindow::adoptPage(SkinPage* page) {
     page->hide();
     const auto slot = static_cast<std::size_t>(page->number() - 1);
     pages_[slot] = page;
-    // Pages 1-5 lie under the pages with higher numbers and the engineer page, in the
+    // Pages 2-5 lie under the pages with higher numbers and the engineer page, in the
     // order they would have had if built with the window.
     if (page->number() <= kPageCopies) {
         QSet<QObject*> above;

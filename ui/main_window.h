@@ -155,7 +155,7 @@ private:
     // What every page built after the window needs: its place among the pages, size, page
     // buttons, start pictures and the layout pass in effect.
     void adoptPage(SkinPage* page);
-    // The window state a page of pages 1-5 built late takes over: the covers, the pictures
+    // The window state a page of pages 2-5 built late takes over: the covers, the pictures
     // of its copy of the page buttons and whether its Engineer button is shown.
     void catchUpPage(SkinPage* page);
     SkinPage* pageOfContainer(int container);  // builds pages 2-6
