@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace {
@@ -23,6 +24,28 @@ const std::string kUsageText = std::string(
     "  --trace FILE          write every report to FILE\n") + nivra::ui::kLanguageOptionHelp +
     "  --help                show this text\n";
 const char* const kUsage = kUsageText.c_str();
+
+// The start language as the options or the desktop give it; a bad option gives the
+// desktop's, and is refused once the application object reads the options.
+int peekStartLanguage(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const nivra::ui::LanguageOption language = nivra::ui::takeLanguageOption(arguments);
+    return language.language.value_or(nivra::ui::languageForLocale(nivra::ui::desktopLocaleName()));
+}
+
+// Empties an optional when it leaves scope.
+template <typename T>
+class ResetOnExit {
+public:
+    explicit ResetOnExit(std::optional<T>& held) : held_(held) {}
+    ~ResetOnExit() { held_.reset(); }
+    ResetOnExit(const ResetOnExit&) = delete;
+    ResetOnExit& operator=(const ResetOnExit&) = delete;
+
+private:
+    std::optional<T>& held_;
+};
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -34,10 +57,17 @@ int main(int argc, char** argv) {
         }
     }
     nivra::app::FontConfigWarmUp fonts;
+    // The skin's tables are read and the start page's pictures decoded while the application
+    // object connects to the display. The language is looked at here only to choose the
+    // pictures; the options are read properly below.
+    std::optional<nivra::ui::TableSkin> skin(std::in_place);
+    nivra::ui::MainWindow::prefetchStartPictures(*skin, peekStartLanguage(argc, argv));
     QApplication app(argc, argv);
     // Qt may ask fontconfig for its configuration while the application object is destroyed;
     // the warm-up has ended by then on every way out of main, the early ones included.
     const nivra::app::FontConfigWarmUp::JoinOnExit fontsJoined(fonts);
+    // The skin holds pixmaps: it goes before the application object.
+    const ResetOnExit skinGone(skin);
     QApplication::setApplicationName(QStringLiteral("nivra-configurator"));
     QApplication::setApplicationDisplayName(QLatin1String(nivra::ui::kApplicationTitle));
     nivra::ui::applyDesktopStyle(app);
@@ -69,8 +99,7 @@ int main(int argc, char** argv) {
     if (listening == Listen::Failed)
         std::fprintf(stderr, "nivra-configurator: cannot watch for a second start; running anyway\n");
 
-    nivra::ui::TableSkin skin;
-    const nivra::ui::GlobalLayout global = skin.globalLayout();
+    const nivra::ui::GlobalLayout global = skin->globalLayout();
     nivra::MouseSessionConfig config;
     config.reserveManufacturerId = static_cast<std::uint8_t>(global.reserveManufacturerId);
     config.reserveProductId = static_cast<std::uint8_t>(global.reserveProductId);
@@ -82,7 +111,7 @@ int main(int argc, char** argv) {
     }
     fonts.join();
     nivra::ui::QtDesktop desktop;
-    nivra::ui::MainWindow window(skin, *session, desktop, nullptr, startLanguage);
+    nivra::ui::MainWindow window(*skin, *session, desktop, nullptr, startLanguage);
     raise = [&window] { window.raiseFromSecondStart(); };
     window.show();
     std::fprintf(stderr, "nivra-configurator: window shown\n");

@@ -63,11 +63,8 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
       startLanguage_(startLanguage >= 1 && startLanguage <= 3 ? startLanguage : 1) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QLatin1String(kWindowTitle));
-    // The start page's background (and with it the window's shape) and panel are decoded
-    // while the pages are built.
-    const QString background = QStringLiteral("L%1_BackGround").arg(startLanguage_);
-    skin_.prefetchPictures({background, QStringLiteral("L%1_Back1").arg(startLanguage_)}, background,
-                           kTransparentColour.rgb());
+    // Pictures the program did not ask for before are decoded while the pages are built.
+    prefetchStartPictures(skin_, startLanguage_);
     buttons_ = new ButtonModel(session_.editor(), this);
     buttons_->setLanguage([this](std::string_view id) { return skin_.text(qs(id)).toStdString(); });
     profiles_ = new ProfileModel(session_.editor(), *buttons_, this);
@@ -117,6 +114,13 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
 }
 
 MainWindow::~MainWindow() { delete splash_; }
+
+// The start page's background (and with it the window's shape) and panel.
+void MainWindow::prefetchStartPictures(SkinPort& skin, int startLanguage) {
+    const QString background = QStringLiteral("L%1_BackGround").arg(startLanguage);
+    skin.prefetchPictures({background, QStringLiteral("L%1_Back1").arg(startLanguage)}, background,
+                          kTransparentColour.rgb());
+}
 
 // The Macro page's model on the session's editor, the PC macro library in the folder of the
 // layout key "Path" (or the program's data folder), loaded at start.

@@ -62,6 +62,11 @@ public:
                int startLanguage = 1);
     ~MainWindow() override;
 
+    // Starts decoding the pictures the window shows first in `startLanguage`; the window
+    // does it itself when built, the program may do it sooner (the decoding needs no
+    // display).
+    static void prefetchStartPictures(SkinPort& skin, int startLanguage);
+
     MacroModel& macroModel() { return *macroModel_; }
     MacroPageRecording& macroRecording();  // builds the Macro page when it is not built yet
     FireMacroModel& fireMacroModel() { return *fireMacroModel_; }
