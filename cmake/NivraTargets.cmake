@@ -22,7 +22,8 @@ function(nivra_test_dir name)
   if(NOT srcs)
     return()
   endif()
-  add_executable(${name} ${srcs} ${PROJECT_SOURCE_DIR}/cmake/test_defaults.cpp)
+  add_executable(${name} ${srcs} ${PROJECT_SOURCE_DIR}/cmake/test_defaults.cpp
+                 ${PROJECT_SOURCE_DIR}/cmake/lsan_suppressions.cpp)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
       NIVRA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"

@@ -6,14 +6,8 @@
 #include <string>
 
 extern "C" {
-// Leaks are reported, except those of the system libraries Qt loads (fontconfig keeps its
-// caches for the life of the process).
+// Leaks are reported (the system libraries' own are suppressed in lsan_suppressions.cpp).
 const char* __asan_default_options() { return "detect_leaks=1"; }
-const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n"
-           "leak:libdbus-1.so\n"
-           "leak:libglib-2.0.so\n";
-}
 const char* __ubsan_default_options() { return "print_stacktrace=1:halt_on_error=1"; }
 }
 
