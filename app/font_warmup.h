@@ -19,19 +19,6 @@ public:
     // Waits for the configuration; call before the first font is used.
     void join();
 
-    // Joins when it leaves scope: declared after the application object, it joins before
-    // that object is destroyed.
-    class JoinOnExit {
-    public:
-        explicit JoinOnExit(FontConfigWarmUp& warmUp) : warmUp_(warmUp) {}
-        ~JoinOnExit() { warmUp_.join(); }
-        JoinOnExit(const JoinOnExit&) = delete;
-        JoinOnExit& operator=(const JoinOnExit&) = delete;
-
-    private:
-        FontConfigWarmUp& warmUp_;
-    };
-
 private:
     std::thread thread_;
 };

@@ -16,6 +16,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 const std::string kUsageText = std::string(
@@ -34,17 +35,16 @@ int peekStartLanguage(int argc, char** argv) {
     return language.language.value_or(nivra::ui::languageForLocale(nivra::ui::desktopLocaleName()));
 }
 
-// Empties an optional when it leaves scope.
-template <typename T>
-class ResetOnExit {
+// Runs its work when it leaves scope, on every way out of the scope.
+class AtExit {
 public:
-    explicit ResetOnExit(std::optional<T>& held) : held_(held) {}
-    ~ResetOnExit() { held_.reset(); }
-    ResetOnExit(const ResetOnExit&) = delete;
-    ResetOnExit& operator=(const ResetOnExit&) = delete;
+    explicit AtExit(std::function<void()> work) : work_(std::move(work)) {}
+    ~AtExit() { work_(); }
+    AtExit(const AtExit&) = delete;
+    AtExit& operator=(const AtExit&) = delete;
 
 private:
-    std::optional<T>& held_;
+    std::function<void()> work_;
 };
 }  // namespace
 
@@ -65,9 +65,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Qt may ask fontconfig for its configuration while the application object is destroyed;
     // the warm-up has ended by then on every way out of main, the early ones included.
-    const nivra::app::FontConfigWarmUp::JoinOnExit fontsJoined(fonts);
+    const AtExit fontsJoined([&fonts] { fonts.join(); });
     // The skin holds pixmaps: it goes before the application object.
-    const ResetOnExit skinGone(skin);
+    const AtExit skinGone([&skin] { skin.reset(); });
     QApplication::setApplicationName(QStringLiteral("nivra-configurator"));
     QApplication::setApplicationDisplayName(QLatin1String(nivra::ui::kApplicationTitle));
     nivra::ui::applyDesktopStyle(app);
