@@ -18,9 +18,10 @@ bool present(std::span<const std::uint8_t> area, std::size_t pos) {
     return !(a == 0x00 && b == 0x00) && a != 0xFF && b != 0xFF;
 }
 
-// The address a profile 1/2 button's code points at, when it is a macro code.
+// The address a button's (profile 1..3) or combo key slot's (profile 0) code points at,
+// when it is a macro code.
 std::optional<std::uint16_t> macroAddressOf(std::span<const std::uint8_t> image, int profile, int key) {
-    const std::size_t at = buttonCodeOffset(profile, key);
+    const std::size_t at = profile == 0 ? comboKeyOffset(key) : buttonCodeOffset(profile, key);
     if (at + 4 > image.size() || image[at] != kMacroKeyType) return std::nullopt;
     return static_cast<std::uint16_t>(image[at + 1] << 8 | image[at + 2]);
 }
@@ -165,13 +166,14 @@ std::vector<ButtonCodeChange> RefreshMacroAddr(std::span<const std::uint8_t> ima
 
 std::vector<KeyBinding> InitKeysParameters(std::span<const std::uint8_t> image, const DeviceMacros& macros) {
     std::vector<KeyBinding> out;
-    for (int p = 1; p <= 2; ++p) {
-        for (int key = 1; key <= static_cast<int>(kKeysPerProfile); ++key) {
-            const auto address = macroAddressOf(image, p, key);
-            if (!address) continue;
-            if (const auto k = macros.indexOfAddress(*address)) out.push_back({p, key, macros.slot(*k).name});
-        }
-    }
+    auto bind = [&](int p, int key) {
+        const auto address = macroAddressOf(image, p, key);
+        if (!address) return;
+        if (const auto k = macros.indexOfAddress(*address)) out.push_back({p, key, macros.slot(*k).name});
+    };
+    for (int p = 1; p <= 3; ++p)
+        for (int key = 1; key <= static_cast<int>(kKeysPerProfile); ++key) bind(p, key);
+    for (int n = 1; n <= static_cast<int>(kComboKeyCount); ++n) bind(0, n);
     return out;
 }
 

@@ -80,11 +80,11 @@ private:
 };
 
 // --- Macro buttons --------------------------------------------------------------------------
-// Buttons 1..12 of profiles 1 and 2 carry macro codes "10" + address + "00"; profile 3 is
-// never touched by the macro operations.
+// Buttons 1..12 of the profiles and the nine combo key slots carry macro codes "10" + address
+// + "00". A slot is named profile 0, key = slot 1..9.
 
 struct ButtonCodeChange {
-    int profile;
+    int profile;  // 1..3, or 0 for a combo key slot
     int key;
     std::array<std::uint8_t, 4> code;
 };
@@ -93,10 +93,12 @@ struct ButtonCodeChange {
 // gets the address of the first record of that record's name.
 std::vector<ButtonCodeChange> RefreshMacroAddr(std::span<const std::uint8_t> image, const DeviceMacros& macros);
 
-// InitKeysParameters: the buttons of profiles 1 and 2 bound to a device macro, with the name
-// of that macro.
+// InitKeysParameters: the buttons of the three profiles and the combo key slots bound to a
+// device macro, with the name of that macro. Deleting a macro packs the records after it to
+// lower addresses, so every place that can hold a macro code must follow its macro by name,
+// or it would run whichever macro moved to its old address.
 struct KeyBinding {
-    int profile;
+    int profile;  // 1..3, or 0 for a combo key slot
     int key;
     NameBytes name;
 };

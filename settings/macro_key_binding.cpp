@@ -8,7 +8,10 @@ MemoryType namingMemory(const ImageState& state) {
 
 namespace {
 void applyCodes(ImageEditor& editor, const std::vector<macro::ButtonCodeChange>& changes) {
-    for (const macro::ButtonCodeChange& c : changes) editor.setButtonCode(c.profile, c.key, c.code, Write::None);
+    for (const macro::ButtonCodeChange& c : changes) {
+        if (c.profile == 0) editor.setComboKeyCode(c.key, c.code, Write::None);
+        else editor.setButtonCode(c.profile, c.key, c.code, Write::None);
+    }
 }
 }  // namespace
 

@@ -17,12 +17,13 @@ namespace nivra {
 // program's own (built-in image 1).
 MemoryType namingMemory(const ImageState& state);
 
-// InitKeysParameters: the profile 1/2 buttons bound to a device macro, with its name.
+// InitKeysParameters: the buttons of the three profiles and the combo key slots bound to a
+// device macro, with its name.
 std::vector<macro::KeyBinding> InitKeysParameters(const ImageEditor& editor, const macro::DeviceMacros& macros);
 
 // RefreshKeysParameters: each remembered button gets "10" + the current address of the macro
 // of its name + "00", or "00000000" when that name is gone. Working copy only (Write::None);
-// the caller commits the profile sections.
+// the caller commits the profile sections and sends the combo key slots that changed.
 void RefreshKeysParameters(ImageEditor& editor, const std::vector<macro::KeyBinding>& bindings,
                            const macro::DeviceMacros& macros);
 

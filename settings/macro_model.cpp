@@ -1,6 +1,7 @@
 #include "settings/macro_model.h"
 
 #include "files/file_bytes.h"
+#include "image/code_texts.h"
 #include "macro/listing.h"
 #include "settings/macro_key_binding.h"
 
@@ -20,6 +21,15 @@ std::optional<std::uint8_t> axisByte(const std::string& text) {
     const std::optional<long long> v = numberOf(ruleAxisText(text));
     if (!v) return std::nullopt;
     return static_cast<std::uint8_t>(static_cast<std::int8_t>(*v));
+}
+
+using SlotBytes = std::array<std::uint8_t, 4>;
+std::array<SlotBytes, kComboKeyCount> comboSlotBytes(const WorkingCopy& work) {
+    std::array<SlotBytes, kComboKeyCount> out{};
+    for (std::size_t n = 0; n < kComboKeyCount; ++n)
+        std::copy_n(work.bytes.begin() + static_cast<std::ptrdiff_t>(comboKeyOffset(static_cast<int>(n + 1))), 4,
+                    out[n].begin());
+    return out;
 }
 
 std::uint8_t repeatByte(const std::string& text) {
@@ -111,10 +121,18 @@ void MacroModel::Btn_DelMacroClick() {
     const std::size_t k = *devSel_;
     if (deviceReady()) {
         const std::vector<KeyBinding> bound = InitKeysParameters(editor_, device_);
+        const auto slotsBefore = comboSlotBytes(editor_.work());
         device_.remove(k);
         storeArea();
         RefreshKeysParameters(editor_, bound, device_);
         editor_.CommitProfileSections();
+        // The combo key slots live in the vendor section: each re-pointed one is sent with
+        // the four-byte live write, as an assignment to a slot is.
+        const auto slotsAfter = comboSlotBytes(editor_.work());
+        for (std::size_t n = 0; n < kComboKeyCount; ++n) {
+            if (slotsAfter[n] == slotsBefore[n]) continue;
+            editor_.setComboKeyCode(static_cast<int>(n + 1), slotsAfter[n], Write::Live);
+        }
         writeArea();
     }
     const std::size_t n = device_.count();

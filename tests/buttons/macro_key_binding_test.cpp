@@ -25,14 +25,15 @@ TEST(MacroKeyBinding, DeletedMacroGivesKeyOffAndLaterMacrosMoveWithTheirButtons)
     rig.put(1, 4, "10020000");  // Alpha
     rig.put(1, 3, "10021100");  // Beta
     rig.put(2, 5, "10021100");  // Beta
-    rig.put(3, 2, "10022200");  // Gamma: the macro operations leave profile 3 alone
+    rig.put(3, 2, "10022200");  // Gamma on profile 3
+    rig.putSlot(4, "10022200");  // and on combo key slot 4
     rig.put(2, 6, "10021200");  // no macro body starts there: not a binding
     rig.put(2, 7, "1006A0FF");  // the fire macro key is no device macro binding
     rig.put(2, 3, "02000400");  // the key A, named like the macro added below: not a binding
     macro::DeviceMacros macros = parsed(rig.state.work);
 
     const std::vector<macro::KeyBinding> bound = InitKeysParameters(rig.editor, macros);
-    ASSERT_EQ(bound.size(), 3u);
+    ASSERT_EQ(bound.size(), 5u);
     ASSERT_TRUE(macros.remove(0));  // Alpha deleted: Beta now at 0x0200, Gamma at 0x0211
     rig.mark();
     RefreshKeysParameters(rig.editor, bound, macros);
@@ -40,8 +41,10 @@ TEST(MacroKeyBinding, DeletedMacroGivesKeyOffAndLaterMacrosMoveWithTheirButtons)
     EXPECT_EQ(rig.work(1, 4), "00000000");
     EXPECT_EQ(rig.work(1, 3), "10020000");
     EXPECT_EQ(rig.work(2, 5), "10020000");
+    EXPECT_EQ(rig.work(3, 2), "10021100");
+    EXPECT_EQ(rig.slot(4), "10021100");
     for (const auto& [p, k, code] : std::vector<std::tuple<int, int, std::string>>{
-             {3, 2, "10022200"}, {2, 6, "10021200"}, {2, 7, "1006A0FF"}, {2, 3, "02000400"}, {1, 1, "01010000"}})
+             {2, 6, "10021200"}, {2, 7, "1006A0FF"}, {2, 3, "02000400"}, {1, 1, "01010000"}})
         EXPECT_EQ(rig.work(p, k), code) << p << "/" << k;
     EXPECT_TRUE(rig.lines().empty());  // working copy only: the caller commits
 }

@@ -144,23 +144,31 @@ TEST(DeviceArea, DeleteRepointsButtonsByName) {
     put(1, 1, macroKeyCode(m.slot(2).address));  // Three
     put(1, 2, macroKeyCode(m.slot(0).address));  // One
     put(2, 12, macroKeyCode(m.slot(1).address));  // Two
-    put(3, 1, macroKeyCode(m.slot(0).address));  // profile 3: never touched
+    put(3, 1, macroKeyCode(m.slot(0).address));  // One on profile 3 too
     put(2, 5, {0x10, 0x06, 0xA0, 0xFF});         // the fire macro key: no device macro
 
+    const auto slotCode = macroKeyCode(m.slot(1).address);   // Two on combo key slot 9
+    std::copy(slotCode.begin(), slotCode.end(), image.begin() + static_cast<std::ptrdiff_t>(comboKeyOffset(9)));
+
     const std::vector<KeyBinding> bound = InitKeysParameters(image, m);
-    ASSERT_EQ(bound.size(), 3u);
+    ASSERT_EQ(bound.size(), 5u);
     const std::uint16_t threeBefore = m.slot(2).address;
     ASSERT_TRUE(m.remove(0));
     EXPECT_EQ(m.RefreshMacroName3740(), (std::vector<std::string>{"Two", "Three"}));
     EXPECT_EQ(m.slot(1).address, threeBefore - 19);
 
     const std::vector<ButtonCodeChange> changes = RefreshKeysParameters(bound, m);
-    ASSERT_EQ(changes.size(), 3u);
+    ASSERT_EQ(changes.size(), 5u);
     EXPECT_EQ(changes[0].profile, 1);
     EXPECT_EQ(changes[0].key, 1);
     EXPECT_EQ(changes[0].code, macroKeyCode(m.slot(1).address));
     EXPECT_EQ(changes[1].code, (std::array<std::uint8_t, 4>{0, 0, 0, 0})) << "One is gone: key off";
     EXPECT_EQ(changes[2].code, macroKeyCode(m.slot(0).address));
+    EXPECT_EQ(changes[3].profile, 3);
+    EXPECT_EQ(changes[3].code, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(changes[4].profile, 0) << "a combo key slot";
+    EXPECT_EQ(changes[4].key, 9);
+    EXPECT_EQ(changes[4].code, macroKeyCode(m.slot(0).address));
     EXPECT_FALSE(m.remove(2));
 }
 

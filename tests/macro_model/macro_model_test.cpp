@@ -85,6 +85,39 @@ TEST_F(MacroModelTest, DeleteRepointsBoundButtonsAndKeysOffTheDeleted) {
     EXPECT_TRUE(std::equal(d.area().begin(), d.area().end(), m.begin() + macro::kAreaOffset));
 }
 
+TEST_F(MacroModelTest, DeleteRepointsProfile3AndTheComboKeySlotsToo) {
+    // Copy, Paste, Cut; Paste bound on profile 3 and on combo key slot 5, Cut on slot 6,
+    // Copy on slot 7. Deleting Copy moves Paste to Copy's old address and Cut to Paste's.
+    addToMouse("Copy");
+    addToMouse("Paste");
+    addToMouse("Cut");
+    const auto& d = model.deviceMacros();
+    ASSERT_EQ(d.count(), 3u);
+    const auto paste = macro::macroKeyCode(d.slot(1).address);
+    ASSERT_TRUE(editor.setButtonCode(3, 3, paste, Write::Profiles));
+    ASSERT_TRUE(editor.setComboKeyCode(5, paste, Write::Live));
+    ASSERT_TRUE(editor.setComboKeyCode(6, macro::macroKeyCode(d.slot(2).address), Write::Live));
+    ASSERT_TRUE(editor.setComboKeyCode(7, macro::macroKeyCode(d.slot(0).address), Write::Live));
+
+    model.LB_MacroNameClick(0);
+    model.Btn_DelMacroClick();
+    ASSERT_EQ(model.deviceNames(), (std::vector<std::string>{"Paste", "Cut"}));
+    const Image m = rig.mouse.memory();
+    const auto at = [&m](std::size_t offset) {
+        std::array<std::uint8_t, 4> c{};
+        std::copy_n(m.begin() + static_cast<std::ptrdiff_t>(offset), 4, c.begin());
+        return c;
+    };
+    EXPECT_EQ(mouseCode(3, 3), macro::macroKeyCode(d.slot(0).address)) << "profile 3 follows Paste";
+    EXPECT_EQ(at(comboKeyOffset(5)), macro::macroKeyCode(d.slot(0).address)) << "slot 5 follows Paste";
+    EXPECT_EQ(at(comboKeyOffset(6)), macro::macroKeyCode(d.slot(1).address)) << "slot 6 follows Cut";
+    EXPECT_EQ(at(comboKeyOffset(7)), (std::array<std::uint8_t, 4>{0, 0, 0, 0})) << "Copy is gone: Key Off";
+    // The vendor section the slots live in stays valid on the mouse.
+    EXPECT_EQ(m[region::kVendor.end() - 1], sectionCheckByte(std::span(m).first(region::kVendor.length)));
+    EXPECT_TRUE(std::equal(m.begin() + region::kProfile1.offset, m.begin() + region::kProfile3.end(),
+                           rig.state.work.bytes.begin() + region::kProfile1.offset));
+}
+
 TEST_F(MacroModelTest, AddBeyond512BytesIsRefused) {
     // Library macros that fill the slot: "Big0".."Big2", each 16 + 200 bytes on the mouse.
     for (int i = 0; i < 3; ++i) {
