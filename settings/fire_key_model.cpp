@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kMaxClicks = 15;
 constexpr int kMaxInterval = 4094;
+constexpr std::uint8_t kContinueBit = 0x80;   // byte 1 of a fire key's button code
 
 // Digits as a number; empty gives nullopt. Long inputs are held to a large value.
 std::optional<int> number(const QString& digits) {
@@ -65,7 +66,7 @@ void FireKeyModel::setUserDelay(int n, const QString& digits) {
 void FireKeyModel::toggleUserContinue(int n) {
     if (editor_.busy()) return;
     keys_[idx(n)].continueOn = !keys_[idx(n)].continueOn;
-    SettingFireKey();
+    SettingFireKey(n);
 }
 
 // ---------------------------------------------------------------- engineer tab
@@ -87,7 +88,7 @@ void FireKeyModel::setEngineerInterval(int n, const QString& digits) {
 void FireKeyModel::toggleEngineerContinue(int n) {
     if (editor_.busy()) return;
     keys_[idx(n)].continueOn = !keys_[idx(n)].continueOn;
-    TLSettingFireKey();
+    TLSettingFireKey(n);
 }
 
 void FireKeyModel::setFireKey(int n, int count, int interval, bool continueOn) {
@@ -95,12 +96,12 @@ void FireKeyModel::setFireKey(int n, int count, int interval, bool continueOn) {
         return;
     keys_[idx(n)] = Key{count, interval, continueOn};
     showTexts();
-    SettingFireKey();
+    SettingFireKey(n);
 }
 
 // ---------------------------------------------------------------- apply
 
-void FireKeyModel::SettingFireKey() {
+void FireKeyModel::SettingFireKey(int continueChosen) {
     if (editor_.busy()) {
         emit changed();
         return;
@@ -121,12 +122,17 @@ void FireKeyModel::SettingFireKey() {
         const auto lo = static_cast<std::uint8_t>(k.interval & 0xFF);
         const std::uint8_t entry[3] = {static_cast<std::uint8_t>(k.count - 1), hi, lo};
         editor_.setBytes(offset::kFireKeys + 3 * static_cast<std::size_t>(n - 1), entry, Write::None);
-        const std::uint8_t code[4] = {static_cast<std::uint8_t>(CodeType::FireKey), fireRepeatByte(k.count, k.continueOn),
-                                      hi, lo};
         for (int p = 1; p <= 3; ++p)
-            for (int b = 1; b <= static_cast<int>(kKeysPerProfile); ++b)
-                if (fireKeyOf[static_cast<std::size_t>(p - 1)][static_cast<std::size_t>(b - 1)] == n)
-                    editor_.setButtonCode(p, b, code, Write::None);
+            for (int b = 1; b <= static_cast<int>(kKeysPerProfile); ++b) {
+                if (fireKeyOf[static_cast<std::size_t>(p - 1)][static_cast<std::size_t>(b - 1)] != n) continue;
+                // Continue is a property of each button: the model shows the profile in view,
+                // so only a Continue the user just chose for this key replaces the buttons' own.
+                const bool ownContinue = (editor_.work().bytes[buttonCodeOffset(p, b) + 1] & kContinueBit) != 0;
+                const bool continueOn = n == continueChosen ? k.continueOn : ownContinue;
+                const std::uint8_t code[4] = {static_cast<std::uint8_t>(CodeType::FireKey),
+                                              fireRepeatByte(k.count, continueOn), hi, lo};
+                editor_.setButtonCode(p, b, code, Write::None);
+            }
     }
     // The profiles and the fire-key block (I2C mice), then the profile re-selection.
     editor_.CommitProfileAndFireKeySections();

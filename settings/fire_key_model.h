@@ -63,8 +63,11 @@ private:
         bool continueOn = false;
     };
     static std::size_t idx(int n) { return static_cast<std::size_t>(std::clamp(n, 1, 3) - 1); }
-    void SettingFireKey();
-    void TLSettingFireKey() { SettingFireKey(); }
+    // Writes the fire-key block and every button of the fire keys. `continueChosen` is the
+    // fire key (1..3) whose Continue the user just set: its buttons take it; every other
+    // button keeps its own Continue bit. 0: no Continue was chosen.
+    void SettingFireKey(int continueChosen = 0);
+    void TLSettingFireKey(int continueChosen = 0) { SettingFireKey(continueChosen); }
     void showTexts();
     int profileShown() const;
     void continueFrom(std::initializer_list<int> profiles);

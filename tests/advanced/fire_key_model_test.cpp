@@ -27,15 +27,23 @@ TEST(FireKeys, ChangingFireKey2RewritesEveryFireKey2ButtonInAllProfiles) {
     AdvancedRig r(fireImage());
     ASSERT_EQ(r.fire.count(2), 4);
     ASSERT_FALSE(r.fire.continueOn(2));  // Office Mode is shown; its Fire Key 2 button has it off
-    r.fire.setUserRepeat(2, "5");
+    // Interval and count changes keep each rewritten button's own Continue: Game Mode's
+    // button 5 keeps it on although the profile shown has it off.
     r.fire.setUserDelay(2, "80");
-    const std::vector<std::uint8_t> off{0x06, 0x14, 0x00, 0x50}, on{0x06, 0x94, 0x00, 0x50};
     Image m = r.mouse();
-    for (std::size_t at : {button(1, 3), button(2, 5), button(3, 7)}) EXPECT_EQ(codeAt(m, at), off) << at;
+    EXPECT_EQ(codeAt(m, button(2, 5)), (std::vector<std::uint8_t>{0x06, 0x93, 0x00, 0x50}));
+    EXPECT_EQ(codeAt(m, button(1, 3)), (std::vector<std::uint8_t>{0x06, 0x13, 0x00, 0x50}));
+    r.fire.setUserRepeat(2, "5");
+    r.fire.setEngineerCount(2, 4);   // the engineer tab's count: 5 clicks again
+    const std::vector<std::uint8_t> off{0x06, 0x14, 0x00, 0x50}, on{0x06, 0x94, 0x00, 0x50};
+    m = r.mouse();
+    for (std::size_t at : {button(1, 3), button(3, 7)}) EXPECT_EQ(codeAt(m, at), off) << at;
+    EXPECT_EQ(codeAt(m, button(2, 5)), on);
     EXPECT_EQ(codeAt(m, button(1, 4)), (std::vector<std::uint8_t>{0x06, 0x11, 0x00, 0x3C}));  // Fire Key 1 stays
     EXPECT_EQ(codeAt(m, 489), (std::vector<std::uint8_t>{0x04, 0x00, 0x50, 0x07}));
 
-    // Continue on: the same buttons, bit 7 set; the profiles, then the block, then re-selection.
+    // Continue chosen on: every button of the key takes it; the profiles, then the block,
+    // then re-selection.
     r.rig.mark();
     r.fire.toggleUserContinue(2);
     m = r.mouse();
