@@ -250,9 +250,11 @@ void GunModel::toggleKeepLeft() {
 // ---------------------------------------------------------------- Confirm and Cancel
 
 bool GunModel::confirm() {
-    // The gun's code goes on the edited button only while Game Mode is shown.
+    // The gun's code goes on the edited button only while Game Mode is shown and the page was
+    // opened for one of its buttons: a selection left on another profile (the command line's
+    // column edits select nothing) changes no button.
     const ButtonRef edited = buttons_.selection();
-    if (buttons_.profileShown() == 2 && !edited.isSlot())
+    if (buttons_.profileShown() == 2 && !edited.isSlot() && edited.profile == 2)
         buttons_.setButtonCode(2, edited.key, gunCode(gun_), Write::None);
     // The fire macros into the fire macro area.
     rebuildFireMacroBlock(editor_.workForEdit());

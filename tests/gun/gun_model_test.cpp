@@ -174,6 +174,29 @@ TEST(GunModel, ConfirmSendsEverythingAndStoresTheGunCodeOnlyInGameMode) {
     }
 }
 
+TEST(GunModel, ColumnEditsInGameModeWithoutASelectedButtonChangeNoButton) {
+    // The mouse runs Game Mode (mode byte F1), the page shows it, and nothing selected a
+    // Game Mode button: a column edit and Confirm leave every button as it was.
+    Image memory = builtinImage(1);
+    memory[offset::kModeByte] = 0xF1;
+    setSectionCheckByte(std::span(memory).subspan(region::kUser.offset, region::kUser.length));
+    GunRig r(memory);
+    r.profiles.deriveFromImage();
+    ASSERT_EQ(r.buttons.profileShown(), 2);
+    const Image before = r.mouse();
+    r.gun.open();
+    r.gun.selectGun(1);
+    r.gun.setCount(1, "5");
+    ASSERT_TRUE(r.gun.confirm());
+    EXPECT_TRUE(r.gun.confirmOk());
+    const Image after = r.mouse();
+    for (int p = 1; p <= 3; ++p)
+        for (int k = 1; k <= 12; ++k) {
+            const std::size_t at = buttonCodeOffset(p, k);
+            EXPECT_TRUE(std::equal(before.begin() + at, before.begin() + at + 4, after.begin() + at)) << p << "/" << k;
+        }
+}
+
 TEST(GunModel, KeepLeftOffAndTheModesOfTheLayout) {
     GunRig r;
     r.gun.setLayout(GunLayout{1, 2});
