@@ -92,6 +92,7 @@ AddResult DeviceMacros::add(const NameBytes& name, std::span<const std::uint8_t,
         if (s.name == name) return AddResult::Exists;
     const std::size_t n = count();
     if (n >= kDeviceSlots) return AddResult::Full;
+    if (!nameFitsDeviceArea(name)) return AddResult::BadName;
     const std::size_t len = scanMacroLength(code).value_or(0);
     DeviceSlot s;
     s.name = name;

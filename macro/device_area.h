@@ -32,7 +32,7 @@ struct DeviceSlot {
     std::uint16_t address = 0;
 };
 
-enum class AddResult { Added, Exists, Full, TooLong };
+enum class AddResult { Added, Exists, Full, TooLong, BadName };
 
 class DeviceMacros {
 public:
@@ -52,8 +52,9 @@ public:
 
     // Adds a library macro (name and 256-byte code slot) as the last record. Exists when a
     // slot already holds the same 16 name bytes; Full with 15 records; TooLong (and nothing
-    // changed) when the records would exceed 512 bytes. A code slot without an end marker
-    // is added as an empty macro.
+    // changed) when the records would exceed 512 bytes; BadName (nothing changed) for a name
+    // the area could not keep (nameFitsDeviceArea). A code slot without an end marker is
+    // added as an empty macro.
     AddResult add(const NameBytes& name, std::span<const std::uint8_t, kSlotSize> code);
     // Removes record k and packs; false when there is no record k.
     bool remove(std::size_t k);

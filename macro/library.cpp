@@ -115,6 +115,7 @@ LibraryResult MacroLibrary::newMacro(const std::string& name) {
     if (hasName(name)) return LibraryResult::Exists;
     const NameBytes bytes = nameBytes(name);
     if (!nameUsed(bytes)) return LibraryResult::Ignored;
+    if (!nameFitsDeviceArea(bytes)) return LibraryResult::BadName;
     records_[n].name = bytes;
     return RefreshPCMacro();
 }
@@ -124,6 +125,7 @@ LibraryResult MacroLibrary::rename(std::size_t i, const std::string& name) {
     if (hasName(name)) return LibraryResult::Exists;
     const NameBytes bytes = nameBytes(name);
     if (!nameUsed(bytes)) return LibraryResult::Ignored;
+    if (!nameFitsDeviceArea(bytes)) return LibraryResult::BadName;
     records_[i].name = bytes;
     return RefreshPCMacro();
 }
@@ -150,6 +152,7 @@ LibraryResult MacroLibrary::importOne(std::span<const std::uint8_t> fileBytes) {
     std::copy_n(fileBytes.begin(), kNameSize, r.name.begin());
     std::copy_n(fileBytes.begin() + kNameSize, kSlotSize, r.code.begin());
     if (!r.used()) return LibraryResult::BadFile;
+    if (!nameFitsDeviceArea(r.name)) return LibraryResult::BadName;
     for (std::size_t i = 0; i < n; ++i)
         if (records_[i].name == r.name) return LibraryResult::Exists;
     records_[n] = r;
@@ -157,6 +160,10 @@ LibraryResult MacroLibrary::importOne(std::span<const std::uint8_t> fileBytes) {
 }
 
 LibraryResult MacroLibrary::importAll(std::span<const std::uint8_t> fileBytes) {
+    for (std::size_t at = 0; at + kNameSize <= fileBytes.size(); at += kRecordSize) {
+        const std::span<const std::uint8_t, kNameSize> name(fileBytes.data() + at, kNameSize);
+        if (nameUsed(name) && !nameFitsDeviceArea(name)) return LibraryResult::BadName;
+    }
     loadBytes(fileBytes);
     return RefreshPCMacro();
 }

@@ -45,6 +45,7 @@ enum class LibraryResult {
     Ignored,    // nothing to do: no selection, an empty name, the list is full
     Exists,     // "Str106": that name is already in the library
     BadFile,    // a file that is too short to hold what it should
+    BadName,    // a name the mouse's device macro area could not keep (nameFitsDeviceArea)
     FileError,  // the file could not be read or written; error() says why
 };
 
@@ -89,9 +90,11 @@ public:
     // Record i's code slot zeroed in memory only (a recording refills it and then writes).
     void clearCode(std::size_t i) { records_.at(i).code.fill(0); }
     // Btn_ImportOneClick with the file's bytes: Ignored with 99 or more macros; BadFile for
-    // fewer than 272 bytes or an unused name; Exists when a used record has those name bytes.
+    // fewer than 272 bytes or an unused name; Exists when a used record has those name bytes;
+    // BadName for a name the device macro area could not keep (as newMacro and rename).
     LibraryResult importOne(std::span<const std::uint8_t> fileBytes);
-    // Btn_ImportClick with the file's bytes.
+    // Btn_ImportClick with the file's bytes; BadName, importing nothing, when a used record's
+    // name could not be kept by the device macro area.
     LibraryResult importAll(std::span<const std::uint8_t> fileBytes);
     // The 272 bytes of record i, and the whole 27200 bytes, for the exports.
     std::vector<std::uint8_t> recordBytes(std::size_t i) const;

@@ -28,4 +28,12 @@ std::size_t utf16Units(std::string_view text);
 // A name whose first two bytes are not both zero.
 inline bool nameUsed(std::span<const std::uint8_t, kNameSize> name) { return name[0] != 0 || name[1] != 0; }
 
+// A name a device macro record can carry. The device area's records end at the first one
+// whose name starts with a 0xFF byte, so a name whose first unit holds one (U+FF21 "Ａ",
+// U+4EFF "仿") would hide its record and every later one, and the next add would write over
+// them.
+inline bool nameFitsDeviceArea(std::span<const std::uint8_t, kNameSize> name) {
+    return name[0] != 0xFF && name[1] != 0xFF;
+}
+
 }  // namespace nivra::macro

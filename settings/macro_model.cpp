@@ -87,6 +87,9 @@ void MacroModel::Btn_AddMacroClick() {
     case AddResult::TooLong:
         emit message(QStringLiteral("Str103"));
         break;
+    case AddResult::BadName:
+        emit message(QStringLiteral("Str820"));
+        break;
     case AddResult::Exists:
     case AddResult::Full:
         break;
@@ -186,6 +189,7 @@ bool MacroModel::libraryResult(LibraryResult r) {
     case LibraryResult::Done: return true;
     case LibraryResult::Exists: emit message(QStringLiteral("Str106")); break;
     case LibraryResult::BadFile: emit messageText(QLatin1String(kLoadError)); break;
+    case LibraryResult::BadName: emit message(QStringLiteral("Str820")); break;
     case LibraryResult::FileError: emit messageText(qs(library_.error())); break;
     case LibraryResult::Ignored: break;
     }

@@ -2,6 +2,8 @@
 // and the default library.
 #include "macro/library.h"
 
+#include "macro/device_area.h"
+
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +69,29 @@ TEST_F(Library, NewRenameDelete) {
     ASSERT_EQ(file.size(), kLibrarySize);
     EXPECT_EQ(Bytes(file.begin() + 99 * kRecordSize, file.end()), Bytes(kRecordSize, 0));
     EXPECT_EQ(file, lib.bytes());
+}
+
+TEST_F(Library, NamesTheDeviceAreaCannotKeepAreRefusedWhereverTheyEnter) {
+    // A first unit with a 0xFF byte: U+FF21 (FF 21), U+4EFF (4E FF). Later units may hold one.
+    MacroLibrary lib = withNames({"One"});
+    const Bytes before = readBytes(file);
+    for (const std::string bad : {"\uFF21" "1", "\u4EFF"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(lib.newMacro(bad), LibraryResult::BadName);
+        EXPECT_EQ(lib.rename(0, bad), LibraryResult::BadName);
+        EXPECT_EQ(lib.importOne(recordBytes(bad, {0x00})), LibraryResult::BadName);
+        Bytes all = recordBytes("Fine", {0x00});
+        const Bytes r = recordBytes(bad, {0x00});
+        all.insert(all.end(), r.begin(), r.end());
+        EXPECT_EQ(lib.importAll(all), LibraryResult::BadName);
+        EXPECT_EQ(lib.names(), (std::vector<std::string>{"One"}));
+        EXPECT_EQ(readBytes(file), before);
+    }
+    EXPECT_EQ(lib.newMacro("A\uFF21"), LibraryResult::Done) << "only the first unit ends the area";
+
+    DeviceMacros area;
+    EXPECT_EQ(area.add(nameBytes("\uFF21" "1"), CodeSlot{}), AddResult::BadName);
+    EXPECT_EQ(area.count(), 0u);
 }
 
 TEST_F(Library, HundredNamesAndNinetyNineForImport) {

@@ -102,6 +102,7 @@ int libraryFailure(const MacroLibrary& lib, LibraryResult r, const std::string& 
     case LibraryResult::Done: return nivractl::kOk;
     case LibraryResult::Exists: return nivractl::fail(what + ": " + english("Str106"));
     case LibraryResult::BadFile: return nivractl::fail(what + ": Loading .bin is error!");
+    case LibraryResult::BadName: return nivractl::fail(what + ": " + english("Str820"));
     case LibraryResult::FileError: return nivractl::fail(lib.error());
     case LibraryResult::Ignored: return nivractl::fail(what + ": nothing was done (the library is full or the name is empty)");
     }
