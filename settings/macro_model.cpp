@@ -383,6 +383,16 @@ void MacroModel::insertRecordedLine(std::size_t line, const std::string& text) {
 
 bool MacroModel::commitListing() {
     if (!libSel_) return false;
+    // An edit that makes the macro longer than its slot cannot be stored: say so and show
+    // the macro as the library keeps it, so the listing never shows what the file lacks.
+    if (CompileMacroListing(listing_).size() > kSlotSize) {
+        const std::optional<std::size_t> row = rowSel_;
+        emit message(QStringLiteral("Str103"));
+        showLibraryListing();
+        rowSel_ = (row && *row + 1 < listing_.size()) ? row : std::nullopt;
+        emit changed();
+        return false;
+    }
     return libraryResult(library_.storeListing(*libSel_, listing_));
 }
 

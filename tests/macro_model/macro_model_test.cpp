@@ -180,6 +180,33 @@ TEST_F(MacroModelTest, EditDeleteAndInsertCommitTheLibrary) {
     EXPECT_EQ(model.savedTopRow(), 3);
 }
 
+TEST_F(MacroModelTest, AnEditThatOverfillsTheSlotIsRefusedAndTheListingRestored) {
+    // 256 bytes exactly: 84 delays of 3, a one-byte mouse press and release, a loop end and
+    // the end marker. A key edit turns the one-byte press into a two-byte key press.
+    ASSERT_TRUE(model.Btn_NewMacroClick());
+    model.ApplyMacroName("Full");
+    Listing l{"10"};
+    for (int j = 0; j < 84; ++j) l.push_back("0 1");
+    l.push_back("1 Left CODE:00A1");
+    l.push_back("2 Left CODE:0021");
+    l.push_back("8 FC");
+    ASSERT_EQ(macro::CompileMacroListing(l).size(), 256u);
+    model.setListing(l);
+    ASSERT_TRUE(model.commitListing());
+    const std::vector<std::uint8_t> stored = model.library().recordBytes(*model.librarySelection());
+    const Listing kept = model.library().listing(*model.librarySelection()).lines;
+
+    model.selectListingRow(84);
+    ASSERT_EQ(model.Btn_EditClick(), MacroEditDialog::Key);
+    model.confirmKeyEdit("B", 0x05);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Str103"}));
+    EXPECT_EQ(model.listing(), kept) << "the listing shows what the library keeps";
+    EXPECT_FALSE(model.locked());
+    macro::MacroLibrary reread(model.library().file());
+    ASSERT_EQ(reread.CheckPCMacro(), macro::LibraryResult::Done);
+    EXPECT_EQ(reread.recordBytes(*model.librarySelection()), stored);
+}
+
 TEST_F(MacroModelTest, InsertLimitsAt252And255) {
     ASSERT_TRUE(model.Btn_NewMacroClick());
     model.ApplyMacroName("Long");
