@@ -104,20 +104,21 @@ void ButtonModel::selectEngineer(ButtonRef ref) {
     emit selectionChanged();
 }
 
-int ButtonModel::aimLevel() const {
+int ButtonModel::aimLevel(int profile) const {
+    const int p = profile >= 1 && profile <= 3 ? profile : profileShown_;
     const NameInputs in = nameInputs();
     int level = 0;
     for (int k = 1; k <= 12; ++k) {
-        const ButtonCode c = code(profileShown_, k);
+        const ButtonCode c = code(p, k);
         if (NameOfCode(c, in).id == key_name::kAim) level = c[1];
     }
     return level <= 11 ? level : 0;
 }
 
-MenuCodeInputs ButtonModel::menuInputs(bool editingSlot) const {
+MenuCodeInputs ButtonModel::menuInputs(bool editingSlot, int profile) const {
     MenuCodeInputs in;
     in.combo = encoding_.combo;
-    in.aimLevel = aimLevel();
+    in.aimLevel = aimLevel(editingSlot ? 0 : profile);
     const NameInputs names = nameInputsFromImage(editor_.work().bytes, namingMemory(editor_.state()));
     in.fireKeys = names.fireKeys;
     in.memory = namingMemory(editor_.state());
@@ -127,8 +128,8 @@ MenuCodeInputs ButtonModel::menuInputs(bool editingSlot) const {
     return in;
 }
 
-std::string ButtonModel::codeForMenu(int menuId, bool editingSlot) const {
-    return CodeForMenuFunction(menuId, menuInputs(editingSlot));
+std::string ButtonModel::codeForMenu(int menuId, bool editingSlot, int profile) const {
+    return CodeForMenuFunction(menuId, menuInputs(editingSlot, profile));
 }
 
 bool ButtonModel::keepsLeftKey(ButtonRef ref, const ButtonCode& code) const {
@@ -154,7 +155,8 @@ AssignResult ButtonModel::store(ButtonRef ref, const ButtonCode& c) {
 
 AssignResult ButtonModel::assignMenuFunction(ButtonRef ref, int menuId) {
     if (editor_.busy()) return AssignResult::Busy;
-    const std::optional<ButtonCode> c = parseCodeText(codeForMenu(menuId, ref.isSlot()));
+    // The code is made for the button's own profile (its AIM level), not the one shown.
+    const std::optional<ButtonCode> c = parseCodeText(codeForMenu(menuId, ref.isSlot(), ref.profile));
     if (!c) return AssignResult::NoCode;
     return assignCode(ref, *c);
 }

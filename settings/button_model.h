@@ -112,10 +112,13 @@ public:
     // --- Encoding --------------------------------------------------------------------------
     ButtonEncodingSettings& encoding() { return encoding_; }
     const ButtonEncodingSettings& encoding() const { return encoding_; }
-    // The current AIM level: byte 1 of the last AIM key of the profile shown, 0 when none.
-    int aimLevel() const;
-    MenuCodeInputs menuInputs(bool editingSlot) const;
-    std::string codeForMenu(int menuId, bool editingSlot) const;
+    // The current AIM level: byte 1 of the last AIM key of `profile` (1..3; 0: the profile
+    // shown), 0 when none.
+    int aimLevel(int profile = 0) const;
+    // The inputs of the menu's codes for a button of `profile` (0: the profile shown; a slot
+    // uses the profile shown).
+    MenuCodeInputs menuInputs(bool editingSlot, int profile = 0) const;
+    std::string codeForMenu(int menuId, bool editingSlot, int profile = 0) const;
 
     // --- Edits -----------------------------------------------------------------------------
     // KeyStatusOnClick: the leaf `menuId` assigned to the selection.

@@ -310,6 +310,9 @@ bool ProfileModel::setGunSwitch(bool on, bool fireKeyGuard) {
 
 bool ProfileModel::setLedChord(bool on) {
     if (editor_.busy()) return false;
+    // The state in force: nothing to change. Clearing slot 2 and the Backward bytes for an
+    // "off" that is already off would destroy a two-button switch that uses them.
+    if (on == ledChord_) return true;
     if (on && usesSlotTwo(method_)) {
         // The chord takes slot 2: the two-button method gives way to "No", its buttons too.
         ledChord_ = false;

@@ -46,6 +46,18 @@ TEST(ButtonModel, DpiUpOnGameModeButton3StoresCommitsAndReselectsTheProfile) {
     EXPECT_EQ(rig.buttons.name(2, 3).id, "Str222");
 }
 
+TEST(ButtonModel, AnAimKeyTakesTheAimLevelOfItsOwnProfile) {
+    // Profile 1 (shown) has an AIM key at level 3, profile 2 one at level 7.
+    ButtonRig rig;
+    rig.put(1, 9, "05030000");
+    rig.put(2, 9, "05070000");
+    ASSERT_EQ(rig.buttons.profileShown(), 1);
+    ASSERT_EQ(rig.buttons.assignMenuFunction({2, 10}, 1000), AssignResult::Done);
+    EXPECT_EQ(rig.work(2, 10), "05070000");
+    ASSERT_EQ(rig.buttons.assignMenuFunction({1, 10}, 1000), AssignResult::Done);
+    EXPECT_EQ(rig.work(1, 10), "05030000");
+}
+
 // Keep-a-left-key: a table of (profile, start codes, button, menu id) -> outcome.
 TEST(ButtonModel, KeepALeftKeyOnlyInProfileOne) {
     struct Case {

@@ -160,9 +160,13 @@ TEST(ProfileModel, LedChordAndTwoButtonMethodsShareSlotTwo) {
     rig.profiles.setSwitchMethod(SwitchMethod::BackRight);
     EXPECT_FALSE(rig.profiles.ledChord());
     EXPECT_EQ(rig.slot(2), "07D1F020");
-    rig.profiles.setLedChord(false);
-    EXPECT_EQ(rig.slot(2), "00000000");
-    EXPECT_EQ(rig.work(1, 4), "01080000");
+    // "Off" while the chord is off changes nothing: method 5 keeps slot 2 and its Backward byte.
+    rig.mark();
+    EXPECT_TRUE(rig.profiles.setLedChord(false));
+    EXPECT_EQ(rig.slot(2), "07D1F020");
+    EXPECT_EQ(rig.work(1, 4), "01080002");
+    EXPECT_EQ(rig.profiles.switchMethod(), SwitchMethod::BackRight);
+    EXPECT_TRUE(rig.lines().empty());
     // The chord is read back from the image: a Backward button with 0x02 and slot 2 LED Mode.
     rig.profiles.setLedChord(true);
     rig.profiles.deriveFromImage();
