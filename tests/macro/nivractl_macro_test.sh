@@ -28,12 +28,18 @@ run 1 macro build A1 21
 run 1 macro build A1 77 00
 run 1 macro build XY
 
-# The library file is created from the default library at first use.
+# Listing never writes: the default library is listed while the file does not exist yet,
+# and a missing FILE is an error that creates nothing.
 run 0 library list
+[ ! -e data/nivra/Nivra-Macro.bin ] || fail "library list created the library file"
+head -1 out.txt | grep -q "^0	Copy	" || fail "first library macro: $(head -1 out.txt)"
+run 1 library list missing.bin
+[ ! -e missing.bin ] || fail "library list FILE created FILE"
+grep -q "missing.bin" err.txt || fail "no message naming the missing file: $(cat err.txt)"
+# The library file is created from the default library at the first use that needs it.
+run 0 library export Copy one.bin
 [ -f data/nivra/Nivra-Macro.bin ] || fail "no library file"
 [ "$(stat -c %s data/nivra/Nivra-Macro.bin)" -eq 27200 ] || fail "library size"
-head -1 out.txt | grep -q "^0	Copy	" || fail "first library macro: $(head -1 out.txt)"
-run 0 library export Copy one.bin
 [ "$(stat -c %s one.bin)" -eq 272 ] || fail "export one size"
 run 1 library import one.bin
 run 1 library rename Copy Copy

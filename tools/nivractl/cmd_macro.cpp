@@ -121,12 +121,22 @@ int runLibrary(const nivractl::Invocation& inv) {
     const std::string& sub = a[0];
     if (sub == "list" && a.size() <= 2) {
         const std::filesystem::path file = a.size() == 2 ? std::filesystem::path(a[1]) : windowLibraryFile();
-        return withLibrary(file, [](MacroLibrary& lib) {
+        const auto list = [](MacroLibrary& lib) {
             const auto names = lib.names();
             for (std::size_t i = 0; i < names.size(); ++i)
                 std::cout << i << '\t' << names[i] << '\t' << lib.macroLength(i) << '\n';
             return nivractl::kOk;
-        });
+        };
+        // Listing never writes: a missing file is not created from the defaults. The window's
+        // own library, not made yet, lists the default library it will start from.
+        std::error_code ec;
+        if (!std::filesystem::exists(file, ec)) {
+            if (a.size() == 2) return nivractl::fail("cannot read " + a[1] + ": no such file");
+            MacroLibrary lib;
+            lib.loadBytes(defaultLibraryData());
+            return list(lib);
+        }
+        return withLibrary(file, list);
     }
     if (sub == "export" && a.size() == 3) {
         return withLibrary(windowLibraryFile(), [&](MacroLibrary& lib) {
