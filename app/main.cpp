@@ -20,8 +20,11 @@
 
 namespace {
 const std::string kUsageText = std::string(
-    "usage: nivra-configurator [--simulate[=MEMFILE]] [--trace FILE] [--language N]\n"
+    "usage: nivra-configurator [--simulate[=MEMFILE]] [--simulate-fault KIND@N]... [--trace FILE] [--language N]\n"
     "  --simulate[=MEMFILE]  attach the simulated mouse (memory kept in MEMFILE)\n"
+    "  --simulate-fault KIND@N  the simulated mouse fails report N (counted as the trace numbers\n"
+    "                        them): refuse-set, fail-get, vanish or vanish-return (back at the\n"
+    "                        next discovery)\n"
     "  --trace FILE          write every report to FILE\n") + nivra::ui::kLanguageOptionHelp +
     "  --help                show this text\n";
 const char* const kUsage = kUsageText.c_str();

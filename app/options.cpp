@@ -20,6 +20,7 @@ ParsedOptions parseOptions(const QStringList& args) {
     o.simulate = device.simulate;
     o.simulateFile = QString::fromStdString(device.simulateFile);
     o.traceFile = QString::fromStdString(device.traceFile);
+    o.faults = device.faults;
     return {o, {}};
 }
 
@@ -28,6 +29,7 @@ SessionOptions Options::session() const {
     s.simulate = simulate;
     s.simulateFile = simulateFile.toStdString();
     s.traceFile = traceFile.toStdString();
+    s.faults = faults;
     s.realTimeSimulation = true;
     return s;
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace nivra::app {
 
@@ -14,6 +15,7 @@ struct Options {
     bool simulate = false;
     QString simulateFile;  // empty: the simulated mouse keeps its memory only while running
     QString traceFile;
+    std::vector<ReportFault> faults;  // --simulate-fault KIND@N, for trying faults by hand
 
     // The device part, for MouseSession::open.
     SessionOptions session() const;

@@ -49,8 +49,13 @@ std::unique_ptr<DeviceSession> DeviceSession::open(const SessionOptions& options
                 return nullptr;
             }
         }
+        for (const ReportFault& f : options.faults) s->mouse_->addReportFault(f);
         inner = s->mouse_.get();
     } else {
+        if (!options.faults.empty()) {
+            if (error) *error = "--simulate-fault needs --simulate: faults are injected by the simulated mouse";
+            return nullptr;
+        }
         s->clock_ = std::make_unique<SystemClock>();
         s->real_ = std::make_unique<HidapiTransport>(files);
         inner = s->real_.get();
@@ -93,6 +98,22 @@ DeviceOption parseDeviceOption(const std::vector<std::string>& args, std::size_t
         o.simulate = true;
         o.simulateFile = a.substr(11);
         if (o.simulateFile.empty()) return fail("--simulate= needs a file name");
+    } else if (a == "--simulate-fault" || a.starts_with("--simulate-fault=")) {
+        std::string value;
+        if (a == "--simulate-fault") {
+            if (i + 1 >= args.size()) return fail("--simulate-fault needs KIND@N");
+            value = args[++i];
+        } else {
+            value = a.substr(17);
+        }
+        const std::optional<ReportFault> f = parseReportFault(value);
+        if (!f) {
+            if (error)
+                *error = "--simulate-fault " + value +
+                         ": not KIND@N (KIND refuse-set, fail-get, vanish or vanish-return; N a report number from 1)";
+            return DeviceOption::Error;
+        }
+        o.faults.push_back(*f);
     } else if (a == "--trace") {
         if (i + 1 >= args.size()) return fail("--trace needs a file name");
         o.traceFile = args[++i];

@@ -25,18 +25,21 @@ struct SessionOptions {
     // re-find then take the time a real mouse takes, with the splash up meanwhile).
     // Otherwise it runs on a virtual clock and no command waits in real time (nivractl).
     bool realTimeSimulation = false;
+    // Faults the simulated mouse injects (--simulate-fault KIND@N, repeatable).
+    std::vector<ReportFault> faults;
 };
 
 // How parseDeviceOption treated the argument at the index it was given.
 enum class DeviceOption { NotMine, Taken, Error };
 
 // Parses one device option at args[i]: --simulate, --simulate=MEMFILE, --trace FILE,
-// --trace=FILE. Taken: `i` points at the last argument used (the value of "--trace FILE").
+// --trace=FILE, --simulate-fault KIND@N, --simulate-fault=KIND@N. Taken: `i` points at the last argument used (the value of "--trace FILE").
 // Error: `error` names the problem. NotMine: the program parses args[i] itself.
 DeviceOption parseDeviceOption(const std::vector<std::string>& args, std::size_t& i, SessionOptions& options,
                                std::string* error);
 // "[--simulate[=MEMFILE]] [--trace FILE]", for usage lines.
-inline constexpr const char* kDeviceOptionsUsage = "[--simulate[=MEMFILE]] [--trace FILE]";
+inline constexpr const char* kDeviceOptionsUsage =
+    "[--simulate[=MEMFILE] [--simulate-fault refuse-set|fail-get|vanish|vanish-return@N]...] [--trace FILE]";
 
 class DeviceSession {
 public:

@@ -109,14 +109,18 @@ public:
 
     bool setFeature(std::span<const std::uint8_t> report) override {
         std::lock_guard lock(mouse_.mutex_);
-        if (!aliveLocked() || kind_ != Kind::Vendor) return false;
+        const bool fault = mouse_.runReportLocked(Direction::Set);
+        if (fault || !aliveLocked() || kind_ != Kind::Vendor) return false;
         return mouse_.handleSetLocked(report);
     }
 
     bool getFeature(std::span<std::uint8_t> report) override {
         std::lock_guard lock(mouse_.mutex_);
+        const bool fault = mouse_.runReportLocked(Direction::Get);
         if (!aliveLocked() || kind_ != Kind::Vendor) return false;
-        return mouse_.handleGetLocked(report);
+        // A lost answer: the mouse sent it (its read goes on), the caller never got it.
+        const bool ok = mouse_.handleGetLocked(report);
+        return ok && !fault;
     }
 
     int readInput(std::span<std::uint8_t> report) override {
@@ -125,6 +129,8 @@ public:
             return cancelled_ || !aliveLocked() || (kind_ == Kind::Vendor && !mouse_.inputQueue_.empty());
         });
         if (cancelled_ || !aliveLocked()) return -1;
+        mouse_.runReportLocked(Direction::In);
+        if (!aliveLocked()) return -1;
         std::vector<std::uint8_t> r = std::move(mouse_.inputQueue_.front());
         mouse_.inputQueue_.pop_front();
         const std::size_t n = std::min(r.size(), report.size());
@@ -187,6 +193,13 @@ std::vector<HidInterfaceInfo> SimulatedMouse::enumerate() {
     static const ReportLengths vendor = measureReportDescriptor(kVendorDescriptor);
     static const ReportLengths pointer = measureReportDescriptor(kPointerDescriptor);
     std::lock_guard lock(mutex_);
+    if (returnAtDiscovery_) {
+        // The mouse that vanished for a moment is plugged in again when it is looked for.
+        returnAtDiscovery_ = false;
+        plugged_ = true;
+        backAt_.reset();
+        powerUpLocked();
+    }
     std::vector<HidInterfaceInfo> all;
     if (presentLocked()) {
         // The pointer interface first, as the mouse's interface 0; the vendor one is interface 1.
@@ -359,6 +372,72 @@ void SimulatedMouse::vanishAfterReports(std::size_t k) {
 std::size_t SimulatedMouse::reportCount() const {
     std::lock_guard lock(mutex_);
     return reports_;
+}
+
+void SimulatedMouse::addReportFault(ReportFault fault) {
+    std::lock_guard lock(mutex_);
+    faults_.push_back(fault);
+}
+
+std::size_t SimulatedMouse::runReportCount() const {
+    std::lock_guard lock(mutex_);
+    return runReports_;
+}
+
+bool SimulatedMouse::runReportLocked(Direction direction) {
+    ++runReports_;
+    bool fail = false;
+    for (auto it = faults_.begin(); it != faults_.end();) {
+        const bool fits = it->kind == ReportFaultKind::Vanish || it->kind == ReportFaultKind::VanishReturn ||
+                          (it->kind == ReportFaultKind::RefuseSet && direction == Direction::Set) ||
+                          (it->kind == ReportFaultKind::FailGet && direction == Direction::Get);
+        if (runReports_ < it->at || !fits) {
+            ++it;
+            continue;
+        }
+        if (it->kind == ReportFaultKind::Vanish || it->kind == ReportFaultKind::VanishReturn) {
+            plugged_ = false;
+            goneLocked();
+            if (it->kind == ReportFaultKind::VanishReturn) returnAtDiscovery_ = true;
+        }
+        fail = true;
+        it = faults_.erase(it);
+    }
+    return fail;
+}
+
+const char* reportFaultName(ReportFaultKind kind) {
+    switch (kind) {
+    case ReportFaultKind::RefuseSet: return "refuse-set";
+    case ReportFaultKind::FailGet: return "fail-get";
+    case ReportFaultKind::Vanish: return "vanish";
+    case ReportFaultKind::VanishReturn: return "vanish-return";
+    }
+    return "";
+}
+
+std::optional<ReportFault> parseReportFault(std::string_view text) {
+    const std::size_t at = text.find('@');
+    if (at == std::string_view::npos) return std::nullopt;
+    const std::string_view kind = text.substr(0, at);
+    const std::string_view number = text.substr(at + 1);
+    ReportFault f;
+    bool known = false;
+    for (ReportFaultKind k : {ReportFaultKind::RefuseSet, ReportFaultKind::FailGet, ReportFaultKind::Vanish,
+                              ReportFaultKind::VanishReturn})
+        if (kind == reportFaultName(k)) {
+            f.kind = k;
+            known = true;
+        }
+    if (!known || number.empty() || number.size() > 9) return std::nullopt;
+    std::size_t n = 0;
+    for (char c : number) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (n == 0) return std::nullopt;
+    f.at = n;
+    return f;
 }
 
 // Counts one feature report; false when the mouse vanishes instead (the injected fault of

@@ -14,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device/clock.h"
@@ -22,6 +23,25 @@
 #include "image/image.h"
 
 namespace nivra {
+
+// A fault injected at one report of a run. Reports are numbered from 1 over every report
+// of every handle, sent or read (input reports included), in the order a report trace
+// lists them. A fault whose kind does not fit report `at` (a refused send on a read) falls
+// on the next report that fits.
+enum class ReportFaultKind {
+    RefuseSet,     // a feature report sent is refused: the mouse does not take it
+    FailGet,       // a feature report read fails: its answer is lost on the way
+    Vanish,        // the mouse is gone from that report on
+    VanishReturn,  // gone at that report, back at the next discovery (enumeration)
+};
+struct ReportFault {
+    ReportFaultKind kind = ReportFaultKind::RefuseSet;
+    std::size_t at = 1;
+};
+// "refuse-set@12" and the like; nullopt for anything else.
+std::optional<ReportFault> parseReportFault(std::string_view text);
+// "refuse-set", "fail-get", "vanish", "vanish-return".
+const char* reportFaultName(ReportFaultKind kind);
 
 class SimulatedMouse final : public HidTransport {
 public:
@@ -101,6 +121,11 @@ public:
     // Feature reports handled since construction (SET and GET on the vendor interface).
     std::size_t reportCount() const;
 
+    // Adds a fault at a report of the run (see ReportFault); each fires once.
+    void addReportFault(ReportFault fault);
+    // Reports of the run so far, numbered as the faults count them.
+    std::size_t runReportCount() const;
+
     class Handle;
 
 private:
@@ -114,6 +139,10 @@ private:
     bool handleSetLocked(std::span<const std::uint8_t> report);
     bool handleGetLocked(std::span<std::uint8_t> report);
     bool countReportLocked();
+    enum class Direction { Set, Get, In };
+    // Counts one report of the run and fires the faults due there; true when the report
+    // itself must fail (refused or lost). A vanish makes the mouse absent at once.
+    bool runReportLocked(Direction direction);
 
     Clock& clock_;
     mutable std::mutex mutex_;
@@ -145,6 +174,9 @@ private:
     bool denyOpen_ = false;
     std::optional<std::size_t> vanishAfter_;
     std::size_t reports_ = 0;
+    std::vector<ReportFault> faults_;   // not fired yet
+    std::size_t runReports_ = 0;
+    bool returnAtDiscovery_ = false;    // a vanish-return fired: back at the next enumeration
 
     std::deque<std::vector<std::uint8_t>> inputQueue_;
     std::map<std::string, Other> others_;

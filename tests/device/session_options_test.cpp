@@ -44,5 +44,20 @@ TEST(DeviceOptions, OtherWordsAreLeftToTheProgramAndMissingNamesAreErrors) {
     }
 }
 
+TEST(DeviceOptions, SimulatedFaultsAreRepeatableAndChecked) {
+    const Parsed p = parseAll({"--simulate", "--simulate-fault", "refuse-set@3", "--simulate-fault=vanish-return@120"});
+    ASSERT_EQ(p.options.faults.size(), 2u);
+    EXPECT_EQ(p.options.faults[0].kind, ReportFaultKind::RefuseSet);
+    EXPECT_EQ(p.options.faults[0].at, 3u);
+    EXPECT_EQ(p.options.faults[1].kind, ReportFaultKind::VanishReturn);
+    EXPECT_EQ(p.options.faults[1].at, 120u);
+    for (const char* bad : {"refuse-set", "refuse-set@0", "fail@3", "vanish@x", "vanish@"}) {
+        const Parsed q = parseAll({"--simulate-fault", bad});
+        EXPECT_EQ(q.results, std::vector<DeviceOption>{DeviceOption::Error}) << bad;
+        EXPECT_FALSE(q.error.empty()) << bad;
+    }
+    EXPECT_EQ(parseAll({"--simulate-fault"}).results, std::vector<DeviceOption>{DeviceOption::Error});
+}
+
 }  // namespace
 }  // namespace nivra

@@ -130,5 +130,35 @@ TEST(SimulatedMouse, MemoryFileRoundTripAndRefusal) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(SimulatedMouse, ReportFaultsFallOnTheReportNumberedOrTheNextThatFits) {
+    // A block read of 14 bytes is reports 1 (SET) and 2, 3 (GET): a refused send asked for
+    // at report 2 falls on the next send, report 4; a failed read at 2 loses that answer only.
+    LinkRig rig;
+    rig.mouse.addReportFault({ReportFaultKind::FailGet, 2});
+    rig.mouse.addReportFault({ReportFaultKind::RefuseSet, 2});
+    std::array<std::uint8_t, 14> buf{};
+    const ReadResult r = rig.link.ReadBlock(0, 14, buf);
+    EXPECT_TRUE(r.accepted);
+    EXPECT_EQ(r.failedReports, 1u);
+    EXPECT_EQ(buf[7], test::mouseImage()[7]) << "the answer after the lost one is its own";
+    EXPECT_FALSE(rig.link.SetBytes(200, 1, 0, 0, 1)) << "report 4: the refused send";
+    EXPECT_TRUE(rig.link.SetBytes(200, 1, 0, 0, 1));
+    EXPECT_EQ(rig.mouse.runReportCount(), 5u);
+    const auto lines = rig.trace->lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_TRUE(lines[1].ends_with(" FAIL"));
+    EXPECT_TRUE(lines[3].ends_with(" FAIL"));
+
+    // vanish: gone for good; vanish-return: back at the next enumeration.
+    for (ReportFaultKind kind : {ReportFaultKind::Vanish, ReportFaultKind::VanishReturn}) {
+        LinkRig v;
+        v.mouse.addReportFault({kind, 1});
+        EXPECT_FALSE(v.link.SetBytes(200, 1, 0, 0, 1));
+        EXPECT_FALSE(v.mouse.present());
+        v.transport->enumerate();
+        EXPECT_EQ(v.mouse.present(), kind == ReportFaultKind::VanishReturn) << reportFaultName(kind);
+    }
+}
+
 }  // namespace
 }  // namespace nivra
