@@ -183,7 +183,9 @@ bool Link::WriteBlock(std::uint16_t address, std::uint16_t length, std::span<con
         // Positions past the last significant byte carry no meaning; they are sent as 0.
         std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(at), std::min<std::size_t>(7, length - at), d.begin());
         showSplashInExchange();
-        WriteData(d);   // a data report that cannot be written is ignored
+        // A data report the mouse did not take fails the block: the ones after it would land
+        // seven bytes early, so none is sent.
+        if (!WriteData(d)) return false;
     }
     return true;
 }

@@ -79,7 +79,8 @@ public:
     bool SetBytesChunked(std::uint8_t offset, std::span<const std::uint8_t> data);
     // Fills buffer[0..count) with 0xFF, then get bytes `count` (1..255) at `address`.
     ReadResult GetBytes(std::uint16_t address, std::uint8_t count, std::span<std::uint8_t> buffer);
-    // Block write of data[0..length) at `address`; splash shown before each data report, left shown.
+    // Block write of data[0..length) at `address`; splash shown before each data report, left
+    // shown. False when the command or any data report was refused (the rest is not sent).
     bool WriteBlock(std::uint16_t address, std::uint16_t length, std::span<const std::uint8_t> data);
     // Block read of `length` bytes at `address` into buffer[0..length). Without the splash the
     // buffer is first filled with 0xFF; with it the buffer is not pre-filled and the splash is

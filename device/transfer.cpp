@@ -70,14 +70,26 @@ bool Transfer::readWholeImage() {
 
     bool read = false;
     lastReadComplete_ = false;
+    imageIncomplete_ = false;
     if (connectedI2c()) {
-        const ReadResult r = link_.ReadBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer, Splash::With);
+        // Read into a buffer of its own: a read that lost reports must not replace the
+        // transfer buffer, whose failed positions would hold 0xFF, not the mouse's bytes.
+        Image fresh = state_.transfer;
+        ReadResult r = link_.ReadBlock(0, static_cast<std::uint16_t>(kImageSize), fresh, Splash::With);
+        // One lost report is read again with the whole image, once.
+        if (!r.complete()) r = link_.ReadBlock(0, static_cast<std::uint16_t>(kImageSize), fresh, Splash::With);
         read = r.accepted;
         lastReadComplete_ = r.complete();
-        distribute(/*showPatchCheck=*/true);
-        // A read with failed data reports holds 0xFF where the mouse's bytes should be: it
-        // is shown (with its sections repaired) but never kept as the mouse's configuration.
-        if (lastReadComplete_) keepBackup();
+        imageIncomplete_ = !lastReadComplete_;
+        if (lastReadComplete_) {
+            state_.transfer = fresh;
+            distribute(/*showPatchCheck=*/true);
+            keepBackup();
+        } else {
+            // Nothing read from a failed report is shown or edited as the mouse's: the working
+            // copy keeps what it held, and edits are refused until a whole read succeeds.
+            view_.showMessage("Str821");
+        }
     }
 
     DataBufToUI();
@@ -138,6 +150,7 @@ void Transfer::keepBackup() {
 }
 
 void Transfer::InitNoDevice() {
+    imageIncomplete_ = false;
     setBusy(true);
     if (discovery_.config().systemMemoryType == MemoryType::I2C) {
         state_.transfer = builtinImage(1);
@@ -175,7 +188,7 @@ void Transfer::DefaultParameterConfirm(int n) {
     view_.showSplash();
     DataBufToUI();
 
-    if (connectedI2c()) link_.WriteBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer);
+    if (connectedI2c()) writeAndVerifyLater(0, state_.transfer);
     restartAndRefind();
 }
 
@@ -207,7 +220,7 @@ void Transfer::TLDefaultParameter() {
         view_.fireMacroNamesChanged();
         // The patch-code header and code and the reserved block go out as their copies hold them.
         assembleImage(work, state_.transfer);
-        link_.WriteBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer);
+        writeAndVerifyLater(0, state_.transfer);
     }
 
     view_.setEngineerButtonsEnabled(true);
@@ -216,9 +229,59 @@ void Transfer::TLDefaultParameter() {
 
 bool Transfer::writeTransferBuffer() {
     bool ok = false;
-    if (connectedI2c()) ok = link_.WriteBlock(0, static_cast<std::uint16_t>(kImageSize), state_.transfer);
+    if (connectedI2c()) ok = writeAndVerifyLater(0, state_.transfer);
     restartAndRefind();
     return ok;
+}
+
+bool Transfer::writeAndVerifyLater(std::size_t offset, std::span<const std::uint8_t> bytes) {
+    if (bytes.empty() || offset + bytes.size() > kImageSize) return false;
+    if (written_.empty()) written_.assign(kImageSize, std::nullopt);
+    for (std::size_t i = 0; i < bytes.size(); ++i) written_[offset + i] = bytes[i];
+    return link_.WriteBlock(static_cast<std::uint16_t>(offset), static_cast<std::uint16_t>(bytes.size()), bytes);
+}
+
+namespace {
+// The section an image position belongs to, for the messages of a failed write.
+const char* sectionName(std::size_t at) {
+    struct Named {
+        Region region;
+        const char* name;
+    };
+    static constexpr Named kSections[] = {
+        {region::kVendor, "vendor section"},     {region::kUser, "user section"},
+        {region::kProfile1, "profile 1"},        {region::kProfile2, "profile 2"},
+        {region::kProfile3, "profile 3"},        {region::kReserved, "reserved block"},
+        {region::kSpare1, "spare block"},        {region::kIdentity, "identity and fire keys"},
+        {region::kDeviceMacros, "device macros"}, {region::kPatchHeader, "patch header"},
+        {region::kPatchCode, "patch code"},      {region::kFireMacroNames, "fire macro names"},
+        {region::kFireMacroBodies, "fire macros"}, {region::kSpare2, "last spare block"},
+    };
+    for (const Named& s : kSections)
+        if (at >= s.region.offset && at < s.region.end()) return s.name;
+    return "image";
+}
+}  // namespace
+
+std::string Transfer::WriteVerification::sections() const {
+    std::string out;
+    for (const std::string& s : differing) out += (out.empty() ? "" : ", ") + s;
+    return out;
+}
+
+void Transfer::verifyWrittenImage(bool readBack) {
+    verification_ = {};
+    verification_.readBack = readBack;
+    if (readBack) {
+        for (std::size_t i = 0; i < written_.size(); ++i) {
+            if (!written_[i] || *written_[i] == state_.transfer[i]) continue;
+            const std::string name = sectionName(i);
+            if (verification_.differing.empty() || verification_.differing.back() != name)
+                verification_.differing.push_back(name);
+        }
+        if (!verification_.differing.empty()) view_.showMessage("Str822", verification_.sections());
+    }
+    written_.clear();
 }
 
 // --- Write-backs ----------------------------------------------------------------------------
@@ -308,6 +371,8 @@ void Transfer::restartAndRefind() {
     clock_.waitFor(kAfterRestart1);
     clock_.waitFor(kAfterRestart2);
     discovery_.ReFindDev();
+    // What was written is compared with what the mouse holds after its restart.
+    verifyWrittenImage(readRuns_ > readsBefore && lastReadComplete_);
     if (readRuns_ == readsBefore) {
         // The mouse did not come back, or came back and was not accepted: nothing will read
         // the image and undo the transfer's blocking, so undo it here.

@@ -6,7 +6,10 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "device/backup_sink.h"
 #include "device/clock.h"
@@ -146,6 +149,20 @@ public:
     bool lastReadAccepted() const { return lastReadAccepted_; }
     // The last whole-image read was accepted and every one of its data reports answered.
     bool lastReadComplete() const { return lastReadComplete_; }
+    // The open mouse's configuration was not handed over whole (its read failed twice): the
+    // working copy does not hold it, so no edit may be made on it ("Str821" was shown).
+    bool imageIncomplete() const { return imageIncomplete_ && mouseOpen(); }
+
+    // What the read after the last whole-image write found: whether the mouse was read back
+    // whole, and the sections whose bytes differ from what was written. A write flow
+    // succeeded only when ok().
+    struct WriteVerification {
+        bool readBack = false;
+        std::vector<std::string> differing;   // section names ("profile 2", "device macros")
+        bool ok() const { return readBack && differing.empty(); }
+        std::string sections() const;         // "profile 2, device macros"
+    };
+    const WriteVerification& lastVerification() const { return verification_; }
     // The result of the last backup attempt: empty when it worked or none was made.
     const std::string& lastBackupError() const { return lastBackupError_; }
 
@@ -163,8 +180,14 @@ public:
         bool entered_;
     };
 
+    // Block write of `bytes` at image offset `offset`, remembered to be compared with the
+    // image read after the restart that follows. False when the mouse did not take every
+    // report.
+    bool writeAndVerifyLater(std::size_t offset, std::span<const std::uint8_t> bytes);
+
 private:
     bool writeProfiles(bool withIdentity);
+    void verifyWrittenImage(bool readBack);
     void keepBackup();
     void syncMemoryType();
     SectionRepairs distribute(bool showPatchCheck);
@@ -182,7 +205,11 @@ private:
     std::size_t readRuns_ = 0;
     bool lastReadAccepted_ = false;
     bool lastReadComplete_ = false;
+    bool imageIncomplete_ = false;
     std::string lastBackupError_;
+    // The bytes written since the last restart, position by position (nullopt: not written).
+    std::vector<std::optional<std::uint8_t>> written_;
+    WriteVerification verification_;
 };
 
 }  // namespace nivra

@@ -58,6 +58,12 @@ public:
     virtual void showPatchFilePath(std::string_view path) = 0;
     // The busy flag of the transfers changed.
     virtual void busyChanged(bool busy) { (void)busy; }
+    // The message dialog with a text of the language tables ("Str821"); `detail` says more for
+    // a caller that can show it (the sections a write did not keep).
+    virtual void showMessage(std::string_view languageId, std::string_view detail = {}) {
+        (void)languageId;
+        (void)detail;
+    }
 };
 
 // Where a file flow gets its file: the window's dialog (asked at the point the flow needs

@@ -61,11 +61,9 @@ void PatchCodeFiles::writePatch() {
     std::copy(work.patchCode().begin(), work.patchCode().end(), code.begin());
     CheckEEPatchCodeSection(header, code);
     std::copy(header.begin(), header.end(), work.patchHeader().begin());
-    Link& link = t_.link();
-    link.WriteBlock(static_cast<std::uint16_t>(region::kPatchHeader.offset),
-                    static_cast<std::uint16_t>(region::kPatchHeader.length), work.patchHeader());
-    link.WriteBlock(static_cast<std::uint16_t>(region::kPatchCode.offset),
-                    static_cast<std::uint16_t>(region::kPatchCode.length), work.patchCode());
+    // Both blocks are compared with what the mouse holds after the restart that follows.
+    t_.writeAndVerifyLater(region::kPatchHeader.offset, work.patchHeader());
+    t_.writeAndVerifyLater(region::kPatchCode.offset, work.patchCode());
 }
 
 bool PatchCodeFiles::programPatch() {

@@ -59,11 +59,11 @@ bool ImageEditor::write(Write how) {
     if (busy()) return false;
     switch (how) {
     case Write::None: lastWriteOk_ = true; break;
-    case Write::Live: lastWriteOk_ = false; break;  // a live write needs the bytes: use the setters
-    case Write::VendorSection: lastWriteOk_ = transfer_.liveWriteVendorSection(); break;
-    case Write::UserSection: lastWriteOk_ = transfer_.liveWriteUserSection(); break;
-    case Write::Profiles: lastWriteOk_ = transfer_.CommitProfileSections(); break;
-    case Write::ProfilesAndFireKeys: lastWriteOk_ = transfer_.CommitProfileAndFireKeySections(); break;
+    case Write::Live: note(false); break;  // a live write needs the bytes: use the setters
+    case Write::VendorSection: note(transfer_.liveWriteVendorSection()); break;
+    case Write::UserSection: note(transfer_.liveWriteUserSection()); break;
+    case Write::Profiles: note(transfer_.CommitProfileSections()); break;
+    case Write::ProfilesAndFireKeys: note(transfer_.CommitProfileAndFireKeySections()); break;
     }
     // The profile commit reads the user section back.
     if (how == Write::Profiles || how == Write::ProfilesAndFireKeys)
@@ -73,14 +73,14 @@ bool ImageEditor::write(Write how) {
 
 bool ImageEditor::reselectProfile() {
     if (busy()) return false;
-    lastWriteOk_ = transfer_.reselectProfile();
+    note(transfer_.reselectProfile());
     emit bytesChanged(EditRegion::User, region::kUser.offset, region::kUser.length);
     return true;
 }
 
 bool ImageEditor::RefreshProfileParameter() {
     if (busy()) return false;
-    lastWriteOk_ = transfer_.RefreshProfileParameter();
+    note(transfer_.RefreshProfileParameter());
     emit bytesChanged(EditRegion::User, region::kUser.offset, region::kUser.length);
     return true;
 }
@@ -88,9 +88,10 @@ bool ImageEditor::RefreshProfileParameter() {
 bool ImageEditor::finish(std::size_t offset, std::size_t count, Write how) {
     if (how == Write::Live) {
         // One report carries at most four bytes; longer edits go in 4-byte pieces.
-        lastWriteOk_ = true;
+        bool ok = true;
         for (std::size_t at = 0; at < count; at += 4)
-            lastWriteOk_ = transfer_.liveWrite(offset + at, std::min<std::size_t>(4, count - at)) && lastWriteOk_;
+            ok = transfer_.liveWrite(offset + at, std::min<std::size_t>(4, count - at)) && ok;
+        note(ok);
         touched(offset, count);
         return true;
     }
@@ -105,8 +106,8 @@ bool ImageEditor::rebuildDefaults() {
     if (!flow.entered()) return false;
     const std::size_t readsBefore = transfer_.readRuns();
     transfer_.TLDefaultParameter();
-    // The mouse came back from its restart and was read again.
-    lastWriteOk_ = transfer_.readRuns() > readsBefore && transfer_.lastReadAccepted();
+    // The mouse came back from its restart, was read whole and holds what was written.
+    note(transfer_.readRuns() > readsBefore && transfer_.lastVerification().ok());
     announceImageReplaced();
     return true;
 }
@@ -114,11 +115,23 @@ bool ImageEditor::rebuildDefaults() {
 bool ImageEditor::writeBlock(std::size_t offset, std::size_t length) {
     if (busy() || length == 0 || length > 0xFFFF || offset + length > kImageSize) return false;
     if (!transfer_.connectedI2c()) return false;
-    lastWriteOk_ = transfer_.link().WriteBlock(static_cast<std::uint16_t>(offset), static_cast<std::uint16_t>(length),
-                                               std::span<const std::uint8_t>(state_.work.bytes).subspan(offset, length));
+    note(transfer_.link().WriteBlock(static_cast<std::uint16_t>(offset), static_cast<std::uint16_t>(length),
+                                     std::span<const std::uint8_t>(state_.work.bytes).subspan(offset, length)));
     return true;
 }
 
 void ImageEditor::announceImageReplaced() { emit imageReplaced(); }
+
+void ImageEditor::note(bool ok) {
+    lastWriteOk_ = ok;
+    if (ok) return;
+    for (WriteCheck* c = check_; c; c = c->outer_) ++c->failed_;
+}
+
+ImageEditor::WriteCheck::WriteCheck(ImageEditor& editor) : editor_(editor), outer_(editor.check_) {
+    editor_.check_ = this;
+}
+
+ImageEditor::WriteCheck::~WriteCheck() { editor_.check_ = outer_; }
 
 }  // namespace nivra

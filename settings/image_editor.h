@@ -40,8 +40,10 @@ public:
 
     const WorkingCopy& work() const { return state_.work; }
     const ImageState& state() const { return state_; }
-    // Set while a transfer or a refresh from the image runs: edits are refused then.
-    bool busy() const { return transfer_.busy(); }
+    // Set while a transfer or a refresh from the image runs, and while the open mouse's
+    // configuration was not read whole (the working copy is not the mouse's): edits are
+    // refused then.
+    bool busy() const { return transfer_.busy() || transfer_.imageIncomplete(); }
 
     // --- Edits. Each returns false, changing nothing, while busy. Otherwise the working
     // copy takes the value and `how` is carried out; lastWriteOk() tells whether the
@@ -69,7 +71,28 @@ public:
     WorkingCopy& workForEdit() { return state_.work; }
     void touched(std::size_t offset, std::size_t count);
 
+    // Whether the mouse accepted the last write call (every report of it).
     bool lastWriteOk() const { return lastWriteOk_; }
+
+    // Tallies every write and read-back the editor makes while it lives (nested checks each
+    // see all of them), so a caller that makes several edits for one change learns whether
+    // every report of that change was accepted, not only the last one.
+    class WriteCheck {
+    public:
+        explicit WriteCheck(ImageEditor& editor);
+        ~WriteCheck();
+        WriteCheck(const WriteCheck&) = delete;
+        WriteCheck& operator=(const WriteCheck&) = delete;
+        // Every write made since the check began was accepted (true when none was made).
+        bool allAccepted() const { return failed_ == 0; }
+        std::size_t failedWrites() const { return failed_; }
+
+    private:
+        friend class ImageEditor;
+        ImageEditor& editor_;
+        WriteCheck* outer_;
+        std::size_t failed_ = 0;
+    };
 
     // --- The lighting type change. Both handles of the mouse are open.
     bool mouseOpen() const { return transfer_.mouseOpen(); }
@@ -101,10 +124,13 @@ signals:
 
 private:
     bool finish(std::size_t offset, std::size_t count, Write how);
+    // Records the outcome of one write call: lastWriteOk() and every open WriteCheck.
+    void note(bool ok);
 
     ImageState& state_;
     Transfer& transfer_;
     bool lastWriteOk_ = false;
+    WriteCheck* check_ = nullptr;   // the innermost open WriteCheck
 };
 
 }  // namespace nivra

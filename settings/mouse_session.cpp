@@ -85,6 +85,9 @@ public:
     void setResultImageVisible(bool on) override { emit s_.resultImageVisible(on); }
     void showPatchFilePath(std::string_view path) override { emit s_.patchFilePathChanged(qs(path)); }
     void busyChanged(bool busy) override { emit s_.busyChanged(busy); }
+    // The detail (the sections a write did not keep) is for the callers that read the
+    // transfer's result; the window shows the message alone.
+    void showMessage(std::string_view id, std::string_view) override { emit s_.message(qs(id)); }
 
 private:
     MouseSession& s_;

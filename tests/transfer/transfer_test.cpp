@@ -60,37 +60,50 @@ TEST(WholeImageRead, OrderOfTheWindowCalls) {
     EXPECT_EQ(rig.view.calls[1], "showSplash");
 }
 
-TEST(WholeImageRead, FailedDataReadsShowTheDefaultsAndKeepNoBackup) {
+TEST(WholeImageRead, FailedDataReadsAreReadAgainOnceThenNeitherShownNorEditedNorKept) {
     Rig rig(builtinImage(1), /*withBackups=*/true);
     rig.connect();
     const auto before = rig.backups->list();
+    const Image transferBefore = rig.state.transfer;
+    const Image workBefore = rig.state.work.bytes;
     rig.mouse.failDataReads(true);
     rig.backups->beginConnection();
+    rig.mark();
     EXPECT_TRUE(rig.transfer->readWholeImage());
     EXPECT_FALSE(rig.transfer->lastReadComplete());
-    EXPECT_TRUE(std::all_of(rig.state.transfer.begin(), rig.state.transfer.end(), [](auto b) { return b == 0xFF; }));
-    // Every section was repaired: the vendor section carries the default USB identity.
-    EXPECT_EQ(rig.state.work.bytes[0], 0x1B);
-    EXPECT_EQ(rig.state.work.bytes[1], 0xCF);
+    const std::string read = setLine(protocol::blockCommand(protocol::Command::BlockRead, 0, 2048));
+    const std::vector<std::string> lines = rig.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), read), 2) << "read again once";
+    // Nothing of the failed reads is taken: no 0xFF, no sections repaired from defaults.
+    EXPECT_EQ(rig.state.transfer, transferBefore);
+    EXPECT_EQ(rig.state.work.bytes, workBefore);
+    EXPECT_TRUE(rig.view.has("showMessage Str821"));
     EXPECT_EQ(rig.backups->list().size(), before.size());
+    // No edit is made on it until a whole read succeeds.
+    EXPECT_TRUE(rig.transfer->imageIncomplete());
+    EXPECT_FALSE(rig.editor().setByte(200, 0x42));
+    rig.mouse.failDataReads(false);
+    EXPECT_TRUE(rig.transfer->readWholeImage());
+    EXPECT_FALSE(rig.transfer->imageIncomplete());
+    EXPECT_TRUE(rig.editor().setByte(200, 0x42, Write::None));
 }
 
-TEST(WholeImageRead, AMouseThatVanishesMidReadLeavesNoBackup) {
-    // The first data reports carry the mouse's bytes and the rest 0xFF: not all 0xFF, but
-    // not the mouse's configuration either.
+TEST(WholeImageRead, AMouseThatVanishesMidReadLeavesNoBackupAndNoPartialImage) {
+    // The first data reports carry the mouse's bytes, the rest never arrive: none of it is
+    // taken as the mouse's configuration.
     Rig rig(builtinImage(1), /*withBackups=*/true);
     rig.connect();
     ASSERT_TRUE(rig.transfer->lastReadComplete());
     const auto before = rig.backups->list();
+    const Image transferBefore = rig.state.transfer;
     Image changed = rig.mouse.memory();
-    changed[1000] = 0x42;  // a change, so a complete read would be kept anew
+    changed[10] = 0x42;  // a change, so a complete read would be kept anew
     rig.mouse.setMemory(changed);
     rig.mouse.vanishAfterReports(100);
     rig.backups->beginConnection();
-    EXPECT_TRUE(rig.transfer->readWholeImage());
+    EXPECT_FALSE(rig.transfer->readWholeImage()) << "the read again finds no mouse";
     EXPECT_FALSE(rig.transfer->lastReadComplete());
-    EXPECT_EQ(rig.state.transfer[0], 0x1B);
-    EXPECT_EQ(rig.state.transfer[kImageSize - 1], 0xFF);
+    EXPECT_EQ(rig.state.transfer, transferBefore);
     EXPECT_EQ(rig.backups->list().size(), before.size());
 }
 

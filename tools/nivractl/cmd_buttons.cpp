@@ -61,6 +61,10 @@ public:
             error = "the mouse did not answer the read of its configuration";
             return false;
         }
+        if (!t.lastReadComplete()) {
+            error = english("Str821");
+            return false;
+        }
         return true;
     }
 
@@ -79,7 +83,16 @@ int withEditor(const nivractl::Invocation& inv, Body body) {
     EditSession s;
     std::string error;
     if (!s.open(inv.global, error)) return nivractl::fail(error);
-    int status = s.connect(error) ? body(s) : nivractl::fail(error);
+    int status = nivractl::kBadInput;
+    if (!s.connect(error)) {
+        status = nivractl::fail(error);
+    } else {
+        // Every report of the change counts, not only the last one: a refused write is a failure.
+        ImageEditor::WriteCheck writes(s.session->editor());
+        status = body(s);
+        if (status == nivractl::kOk && !writes.allAccepted())
+            status = nivractl::fail("the mouse did not accept every report of the change");
+    }
     if (!s.close(error)) status = nivractl::fail(error);
     return status;
 }

@@ -90,6 +90,11 @@ public:
             error = "the mouse did not answer the read of its configuration";
             return false;
         }
+        // Some reports of the read were lost, twice: nothing is shown or changed.
+        if (!transfer().lastReadComplete()) {
+            error = english("Str821");
+            return false;
+        }
         return true;
     }
 
@@ -99,7 +104,10 @@ public:
     bool close(std::string& error) { return !session || session->close(&error); }
 };
 
-// Runs `body` on a connected session; the simulated memory is saved back afterwards.
+constexpr const char* kNotAccepted = "the mouse did not accept every report of the change";
+
+// Runs `body` on a connected session; the simulated memory is saved back afterwards. A body
+// that reports success while a write of its change was refused exits 1 with a message.
 // `spare` names a file the connection's backup must not prune away before `body` reads it.
 template <typename Body>
 int withMouse(const nivractl::Invocation& inv, Body body, const std::string& spare = {}) {
@@ -107,7 +115,15 @@ int withMouse(const nivractl::Invocation& inv, Body body, const std::string& spa
     std::string error;
     if (!s.open(inv.global, error)) return nivractl::fail(error);
     if (!spare.empty() && s.backups()) s.backups()->spare(spare);
-    int status = s.connect(error) ? body(s) : nivractl::fail(error);
+    int status = nivractl::kBadInput;
+    if (!s.connect(error)) {
+        status = nivractl::fail(error);
+    } else {
+        // Every report of the command's change counts, not only the last one.
+        ImageEditor::WriteCheck writes(s.session->editor());
+        status = body(s);
+        if (status == nivractl::kOk && !writes.allAccepted()) status = nivractl::fail(kNotAccepted);
+    }
     if (!s.close(error)) status = nivractl::fail(error);
     return status;
 }
@@ -145,6 +161,10 @@ int afterRestart(Session& s, std::size_t readsBefore, int refusalsBefore) {
     if (s.session->refusals() > refusalsBefore) return nivractl::fail(english("Str107"));
     if (s.transfer().readRuns() <= readsBefore || s.session->wentAway())
         return nivractl::fail("the mouse was written but not found again after its restart");
+    // What the mouse holds after the restart must be what was written.
+    const Transfer::WriteVerification& v = s.transfer().lastVerification();
+    if (!v.readBack) return nivractl::fail("the mouse was written but could not be read back whole after its restart");
+    if (!v.ok()) return nivractl::fail(english("Str822") + " (" + v.sections() + ")");
     return nivractl::kOk;
 }
 

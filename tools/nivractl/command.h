@@ -38,6 +38,10 @@ int fail(const std::string& message);
 // Prints the usage line of the named command on stderr and returns kBadUsage.
 int usageError(const std::string& commandName);
 
+// Runs one command line (words[0] the program name): the global options, then a registered
+// command; returns the exit status. Messages go to std::cerr, results to std::cout.
+int runCommandLine(const std::vector<std::string>& words);
+
 struct Registrar {
     explicit Registrar(Command command) { registerCommand(std::move(command)); }
 };
