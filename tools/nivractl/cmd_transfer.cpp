@@ -140,7 +140,9 @@ int withEditorAndRestart(const Invocation& inv,
         const RestartMouse restart = [&] {
             const std::size_t reads = s.transfer().readRuns();
             s.transfer().restartAndRefind();
-            return s.transfer().readRuns() > reads && !s.session->wentAway();
+            // Back means found, accepted and read whole: a read that lost reports is no mouse
+            // whose configuration is known.
+            return s.transfer().readRuns() > reads && !s.session->wentAway() && s.transfer().lastReadComplete();
         };
         return body(s.session->editor(), restart);
     });
