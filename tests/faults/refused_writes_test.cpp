@@ -11,11 +11,16 @@ namespace {
 
 TEST(RefusedWrites, EveryChangingCommandExitsOneWithAMessage) {
     TempDir root;
-    const Image start = builtinImage(1);
+    // Built-in image 1 with an AIM key (button 9 of Game Mode), so that set aim has one to set.
+    const fs::path base = root.path() / "base";
+    const Image image = builtinImage(1);
+    writeBytes(base / "mouse.bin", Bytes(image.begin(), image.end()));
+    ASSERT_EQ(runIn(base, {"set", "button", "2", "9", "AIM Key"}, {}).status, 0);
+    const Bytes start = readBytes(base / "mouse.bin");
     const auto fresh = [&] {
         const fs::path dir = root.path() / "case";
         fs::remove_all(dir);
-        writeBytes(dir / "mouse.bin", Bytes(start.begin(), start.end()));
+        writeBytes(dir / "mouse.bin", start);
         return dir;
     };
     // The reports of the connection: what a command that only reads sends.
