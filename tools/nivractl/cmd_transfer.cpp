@@ -108,6 +108,10 @@ int withMouse(const nivractl::Invocation& inv, Body body, const std::string& spa
     if (!s.open(inv.global, error)) return nivractl::fail(error);
     if (!spare.empty() && s.backups()) s.backups()->spare(spare);
     int status = s.connect(error) ? body(s) : nivractl::fail(error);
+    // The configuration read was to be kept as a backup: a backup that could not be written
+    // (a full disk, a folder without rights) fails the command rather than pass unseen.
+    if (const std::string failure = s.session->backupFailure(); !failure.empty() && status == nivractl::kOk)
+        status = nivractl::fail("no backup of the mouse's configuration was kept: " + failure);
     if (!s.close(error)) status = nivractl::fail(error);
     return status;
 }
