@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace nivractl {
@@ -37,6 +38,15 @@ const std::vector<Command>& commands();
 int fail(const std::string& message);
 // Prints the usage line of the named command on stderr and returns kBadUsage.
 int usageError(const std::string& commandName);
+
+// A text from the mouse or a file (a macro name) as one field of a listing line: control
+// characters (tab and newline among them, and the C1 controls) and the backslash are
+// written as C escapes (\t, \n, \\, \x1B, \u009B), so no name can split a line or a field
+// or send a terminal control sequence.
+std::string listingField(std::string_view text);
+
+// The whole command line: global options, then the command and its words. The exit status.
+int run(int argc, char** argv);
 
 struct Registrar {
     explicit Registrar(Command command) { registerCommand(std::move(command)); }
