@@ -38,12 +38,16 @@ std::unique_ptr<DeviceSession> DeviceSession::open(const SessionOptions& options
         const std::string& path = options.simulateFile;
         if (!path.empty() && files.exists(path)) {
             // One byte more than an image, so that a longer file is told apart.
-            const std::optional<std::vector<std::uint8_t>> bytes = files.read(path, kImageSize + 1);
+            std::string why;
+            const std::optional<std::vector<std::uint8_t>> bytes = files.read(path, kImageSize + 1, &why);
             if (!bytes) {
-                if (error) *error = "cannot read " + path;
+                if (error) *error = why;
                 return nullptr;
             }
-            std::string why;
+            if (bytes->size() > kImageSize) {
+                if (error) *error = path + " is longer than 2048 bytes, the size of the mouse's memory";
+                return nullptr;
+            }
             if (!s->mouse_->loadMemory(*bytes, &why)) {
                 if (error) *error = path + " " + why;
                 return nullptr;

@@ -31,25 +31,65 @@ bool writeWhole(const std::filesystem::path& path, std::span<const std::uint8_t>
 
 MacroLibrary::MacroLibrary(std::filesystem::path file) : file_(std::move(file)) {}
 
+std::string libraryFileFault(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() > kLibrarySize) return "it is longer than " + std::to_string(kLibrarySize) + " bytes";
+    if (bytes.size() < kLibrarySize)
+        return "it holds " + std::to_string(bytes.size()) + " bytes, not " + std::to_string(kLibrarySize);
+    for (std::size_t i = 0; i < kLibraryRecords; ++i) {
+        const auto record = bytes.subspan(i * kRecordSize, kRecordSize);
+        if (!nameUsed(record.first<kNameSize>())) continue;
+        // Every macro this program stores ends with its end marker inside the slot.
+        const auto code = record.subspan(kNameSize);
+        const std::optional<std::size_t> len = scanMacroLength(code);
+        if (!len || code[*len - 1] != op::kEnd)
+            return "record " + std::to_string(i + 1) + " holds no complete macro";
+    }
+    return {};
+}
+
 LibraryResult MacroLibrary::CheckPCMacro() {
     error_.clear();
     std::error_code ec;
-    if (!std::filesystem::exists(file_, ec)) {
+    if (!std::filesystem::exists(file_, ec) && !std::filesystem::is_symlink(file_, ec)) {
         records_ = {};
+        damaged_ = false;
         loadBytes(defaultLibraryData());
         return RefreshPCMacro();
     }
     std::vector<std::uint8_t> bytes;
-    if (!readWholeFile(file_, bytes, &error_, kLibrarySize)) return LibraryResult::FileError;
+    // One byte more than a library tells a longer file from one of the right size.
+    if (!readWholeFile(file_, bytes, &error_, kLibrarySize + 1)) return LibraryResult::FileError;
     records_ = {};
+    if (const std::string fault = libraryFileFault(bytes); !fault.empty()) {
+        // Loading what can be loaded and writing it back would cut the file to the records
+        // read: the user's file stays untouched until the user replaces it.
+        damaged_ = true;
+        error_ = "the macro library " + file_.string() + " is damaged or not a macro library (" + fault +
+                 "); it is left as it is until it is replaced";
+        return LibraryResult::Damaged;
+    }
+    damaged_ = false;
     loadBytes(bytes);
     return LibraryResult::Done;
 }
 
 LibraryResult MacroLibrary::RefreshPCMacro() {
     error_.clear();
+    if (damaged_) {
+        // The change is undone too: the refused library stays empty in memory.
+        records_ = {};
+        error_ = "the macro library " + file_.string() + " is damaged and is not changed until it is replaced";
+        return LibraryResult::Damaged;
+    }
     if (!writeWhole(file_, bytes(), &error_)) return LibraryResult::FileError;
     return LibraryResult::Done;
+}
+
+LibraryResult MacroLibrary::replaceWithDefault() {
+    records_ = {};
+    loadBytes(defaultLibraryData());
+    damaged_ = false;
+    return RefreshPCMacro();
 }
 
 void MacroLibrary::loadBytes(std::span<const std::uint8_t> bytes) {
@@ -164,6 +204,10 @@ LibraryResult MacroLibrary::importAll(std::span<const std::uint8_t> fileBytes) {
         const std::span<const std::uint8_t, kNameSize> name(fileBytes.data() + at, kNameSize);
         if (nameUsed(name) && !nameFitsDeviceArea(name)) return LibraryResult::BadName;
     }
+    // Importing a whole library onto a refused file replaces that file: the imported
+    // records start from an empty library rather than the unread damaged one.
+    if (damaged_) records_ = {};
+    damaged_ = false;
     loadBytes(fileBytes);
     return RefreshPCMacro();
 }

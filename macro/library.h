@@ -47,7 +47,13 @@ enum class LibraryResult {
     BadFile,    // a file that is too short to hold what it should
     BadName,    // a name the mouse's device macro area could not keep (nameFitsDeviceArea)
     FileError,  // the file could not be read or written; error() says why
+    Damaged,    // the library file is damaged or no macro library; error() says why. It is
+                // left as it is: nothing is written to it until it is replaced
 };
+
+// Why `bytes` cannot be a library file (its size, a used record without a complete macro);
+// empty for a sound one.
+std::string libraryFileFault(std::span<const std::uint8_t> bytes);
 
 class MacroLibrary {
 public:
@@ -58,10 +64,15 @@ public:
     const std::string& error() const { return error_; }
 
     // CheckPCMacro: loads the file, or creates it from the default library when it does not
-    // exist.
+    // exist. A damaged or foreign file is refused (Damaged): the library is then empty and
+    // refuses every change until replace() or importAll() replaces the file.
     LibraryResult CheckPCMacro();
     // RefreshPCMacro: writes the whole file, completely or not at all.
     LibraryResult RefreshPCMacro();
+    // True while the file was refused as damaged and not yet replaced.
+    bool damaged() const { return damaged_; }
+    // Replaces the library file, damaged or not, with the default library.
+    LibraryResult replaceWithDefault();
 
     // Replaces the records the bytes reach whole (record i at 272·i); the others keep their
     // content. Used records are then moved together, in order.
@@ -107,6 +118,7 @@ private:
     std::filesystem::path file_;
     std::array<LibraryRecord, kLibraryRecords> records_{};
     std::string error_;
+    bool damaged_ = false;
 };
 
 // Writes bytes to a file completely or not at all.

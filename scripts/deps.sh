@@ -6,7 +6,8 @@ pkgs=(g++ cmake ninja-build pkg-config git
       libhidapi-dev libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
       libglib2.0-dev libx11-dev libxi-dev libpng-dev libfontconfig-dev
       fonts-noto-cjk fonts-dejavu-core fonts-dejavu-extra xvfb xauth
-      qt6-translations-l10n openbox xdotool)
+      qt6-translations-l10n openbox xdotool
+      clang libclang-rt-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

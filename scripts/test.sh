@@ -1,28 +1,43 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs every test with CTest; then builds the threaded tests (link lock, notification thread)
-# with ThreadSanitizer and runs them. The builds are the "asan" and "tsan" presets of
-# CMakePresets.json.
+# runs every test with CTest; then builds the whole test suite with ThreadSanitizer and runs
+# it; then builds the libFuzzer targets (clang) and runs each for a few seconds. The builds
+# are the "asan", "tsan" and "fuzz" presets of CMakePresets.json; each prints its time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
 
+step() { echo "== $1 ($(date -u +%H:%M:%S))"; }
+
+step "AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
 build="$root/build/test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNIVRA_SANITIZE=ON -DNIVRA_WERROR=ON -DNIVRA_BENCH=ON \
     "${launcher[@]}"
 cmake --build "$build"
-export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+ctest --test-dir "$build" --output-on-failure -j"$jobs"
 
-# ThreadSanitizer: the device tests, whose threads share the link's lock, and the macro
-# recorder's poller thread.
+# ThreadSanitizer over the whole suite: the picture decoder, the font warm-up, the live
+# session during edits, the link lock and the notification and recorder threads. The
+# window and the benchmarks are not built: no test needs them.
+step "ThreadSanitizer build and tests"
 tsan="$root/build/tsan"
 cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNIVRA_TSAN=ON -DNIVRA_WERROR=ON -DNIVRA_BENCH=OFF \
     "${launcher[@]}"
-cmake --build "$tsan" --target test_device test_macro_record
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/device/test_device" \
-    --gtest_filter='Notification*:Link*:Discovery*'
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/macro_record/test_macro_record" \
-    --gtest_filter='RecordingPoller*'
+mapfile -t tsan_targets < <(cmake --build "$tsan" --target help | sed -n 's/^\(test_[a-z0-9_]*\): .*/\1/p')
+cmake --build "$tsan" --target nivractl "${tsan_targets[@]}"
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/cmake/tsan_suppressions.txt" \
+    ctest --test-dir "$tsan" --output-on-failure -j"$jobs"
+
+# libFuzzer: every reader of bytes from outside, a few seconds each from the committed
+# seeds (scripts/fuzz.sh runs them longer).
+step "libFuzzer targets"
+fuzz="$root/build/fuzz"
+cmake -S "$root" -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DNIVRA_FUZZ=ON \
+    -DNIVRA_TESTS=OFF -DNIVRA_BENCH=OFF -DNIVRA_WERROR=ON "${launcher[@]}"
+cmake --build "$fuzz" --target fuzz_all
+ctest --test-dir "$fuzz" --output-on-failure -j"$jobs"
+step "done"

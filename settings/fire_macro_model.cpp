@@ -232,8 +232,15 @@ void FireMacroModel::stopRecording() {
 bool FireMacroModel::Btn_ImportGunMacroClick(const std::string& path) {
     if (editor_.busy() || recording_) return false;
     emit hidePopups();
-    const std::optional<std::vector<std::uint8_t>> bytes = readFileBytes(path, kFireMacroFileSize + 1);
-    const std::optional<FireMacroSet> set = bytes ? readFireMacroFile(*bytes) : std::nullopt;
+    // A file that cannot be read is told as such (with the reason); one that can be read
+    // but holds no fire macros gets the editor's own message.
+    std::string error;
+    const std::optional<std::vector<std::uint8_t>> bytes = readFileBytes(path, kFireMacroFileSize + 1, &error);
+    if (!bytes) {
+        emit messageText(QString::fromStdString(error));
+        return false;
+    }
+    const std::optional<FireMacroSet> set = readFireMacroFile(*bytes);
     if (!set) {
         emit message(QLatin1String(kNoFireMacroFile));
         return false;

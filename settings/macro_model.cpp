@@ -190,7 +190,8 @@ bool MacroModel::libraryResult(LibraryResult r) {
     case LibraryResult::Exists: emit message(QStringLiteral("Str106")); break;
     case LibraryResult::BadFile: emit messageText(QLatin1String(kLoadError)); break;
     case LibraryResult::BadName: emit message(QStringLiteral("Str820")); break;
-    case LibraryResult::FileError: emit messageText(qs(library_.error())); break;
+    case LibraryResult::FileError:
+    case LibraryResult::Damaged: emit messageText(qs(library_.error())); break;
     case LibraryResult::Ignored: break;
     }
     return false;
@@ -199,6 +200,14 @@ bool MacroModel::libraryResult(LibraryResult r) {
 bool MacroModel::CheckPCMacro() {
     const bool ok = libraryResult(library_.CheckPCMacro());
     if (libSel_ && *libSel_ >= library_.count()) libSel_.reset();
+    emit changed();
+    return ok;
+}
+
+bool MacroModel::replaceLibraryWithDefault() {
+    clearListing();
+    libSel_.reset();
+    const bool ok = libraryResult(library_.replaceWithDefault());
     emit changed();
     return ok;
 }

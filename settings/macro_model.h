@@ -52,8 +52,13 @@ public:
     bool exportBaseMacroFile(const std::string& path);
 
     // --- Library ------------------------------------------------------------------------------
-    // CheckPCMacro: load the library file, or create it from the default library.
+    // CheckPCMacro: load the library file, or create it from the default library. A damaged
+    // or foreign file is refused with a message and left as it is (the library lists no
+    // macros and changes nothing) until replaceLibraryWithDefault() or importAllFile().
     bool CheckPCMacro();
+    bool libraryDamaged() const { return library_.damaged(); }
+    // The library file, damaged or not, replaced by the default library (the user chose to).
+    bool replaceLibraryWithDefault();
     const macro::MacroLibrary& library() const { return library_; }
     std::vector<std::string> libraryNames() const { return library_.names(); }
     // Btn_NewMacro / Btn_New enabled: fewer than 100 macros.

@@ -110,6 +110,34 @@ std::unique_ptr<MouseSession> MouseSession::open(const SessionOptions& options, 
     return s;
 }
 
+// The backup store as the transfers see it: a backup that could not be written is told (a
+// full disk must not pass silently), and the reason kept for nivractl's exit status.
+class MouseSession::ReportedBackups final : public BackupSink {
+public:
+    ReportedBackups(MouseSession& s, BackupStore& store) : s_(s), store_(store) {}
+    void beginConnection() override { store_.beginConnection(); }
+    bool keep(const Image& image, const BackupIds& ids, std::string* error) override {
+        std::string why;
+        const bool kept = store_.keep(image, ids, &why);
+        {
+            const std::lock_guard<std::mutex> hold(s_.backupFailureLock_);
+            s_.backupFailure_ = kept ? std::string() : why;
+        }
+        if (!kept) emit s_.backupFailed(QString::fromStdString(why));
+        if (error) *error = why;
+        return kept;
+    }
+
+private:
+    MouseSession& s_;
+    BackupStore& store_;
+};
+
+std::string MouseSession::backupFailure() const {
+    const std::lock_guard<std::mutex> hold(backupFailureLock_);
+    return backupFailure_;
+}
+
 void MouseSession::wire(MouseSessionConfig config) {
     bridge_ = std::make_unique<Bridge>(*this);
     link_ = std::make_unique<Link>(bridge_.get());
@@ -118,8 +146,11 @@ void MouseSession::wire(MouseSessionConfig config) {
         DiscoveryConfig::fromBuiltinImage(builtinImage(1), config.reserveManufacturerId, config.reserveProductId),
         *bridge_);
     state_.systemMemory = discovery_->config().systemMemoryType;
-    if (!config.backupDirectory.empty()) backups_ = std::make_unique<BackupStore>(config.backupDirectory);
-    transfer_ = std::make_unique<Transfer>(*link_, *discovery_, clock_, state_, *bridge_, backups_.get());
+    if (!config.backupDirectory.empty()) {
+        backups_ = std::make_unique<BackupStore>(config.backupDirectory);
+        reportedBackups_ = std::make_unique<ReportedBackups>(*this, *backups_);
+    }
+    transfer_ = std::make_unique<Transfer>(*link_, *discovery_, clock_, state_, *bridge_, reportedBackups_.get());
     files_ = std::make_unique<ProfileFiles>(*transfer_);
     patch_ = std::make_unique<PatchCodeFiles>(*transfer_);
     notifications_ = std::make_unique<NotificationThread>(*discovery_, *link_, clock_, *bridge_);

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 
 class QTimer;
@@ -78,6 +79,9 @@ public:
     Link& link() { return *link_; }
     Clock& clock() { return clock_; }
     BackupStore* backups() { return backups_.get(); }
+    // Why the last backup of a read image could not be written; empty once one was written
+    // (or none was tried).
+    std::string backupFailure() const;
     NotificationThread& notifications() { return *notifications_; }
     // The simulated mouse when open() made one; nullptr otherwise.
     SimulatedMouse* simulatedMouse();
@@ -150,6 +154,9 @@ signals:
     void currentCpiLevelRead(std::uint8_t level);   // after a CPI key, from the notification thread
     void modeByteRead(std::uint8_t modeByte);       // after a mode key
     void pollRunningChanged(bool running);
+    // The image read from the mouse could not be kept as a backup (`detail` names the file
+    // and the reason).
+    void backupFailed(const QString& detail);
 
 private:
     class Bridge;
@@ -168,6 +175,10 @@ private:
     std::unique_ptr<Link> link_;
     std::unique_ptr<Discovery> discovery_;
     std::unique_ptr<BackupStore> backups_;
+    class ReportedBackups;
+    std::unique_ptr<ReportedBackups> reportedBackups_;   // backups_ with its failures told
+    mutable std::mutex backupFailureLock_;
+    std::string backupFailure_;
     std::unique_ptr<Transfer> transfer_;
     std::unique_ptr<ProfileFiles> files_;
     std::unique_ptr<PatchCodeFiles> patch_;

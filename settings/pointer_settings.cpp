@@ -1,13 +1,14 @@
 #include "settings/pointer_settings.h"
 
+#include "files/file_bytes.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
 
 #include <algorithm>
+#include <span>
 
 namespace nivra {
 
@@ -32,10 +33,13 @@ std::optional<int> valueOf(const PointerStore::Section& s, const char* name) {
 // The file as sections of name/value lines, in file order.
 using Sections = std::vector<std::pair<QString, std::vector<std::pair<QString, QString>>>>;
 
+// Read through the program's file reader: a FIFO or device in the file's place is refused
+// instead of waited on, and a huge file is not read.
 bool readSections(const QString& path, Sections& out) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return false;
-    QTextStream in(&f);
+    std::vector<std::uint8_t> bytes;
+    if (!readFileUpTo(path.toStdString(), bytes, kMaxTextFileSize)) return false;
+    QByteArray text(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    QTextStream in(&text, QIODevice::ReadOnly | QIODevice::Text);
     in.setEncoding(QStringConverter::Utf8);
     while (!in.atEnd()) {
         const QString line = in.readLine().trimmed();
@@ -90,16 +94,15 @@ bool PointerStore::writeValues(const QString& section, const Section& values) {
         else it->second = text;
     }
     if (!QDir().mkpath(QFileInfo(path_).absolutePath())) return false;
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
-    QTextStream out(&f);
-    out.setEncoding(QStringConverter::Utf8);
+    QString text;
     for (const auto& [name, lines] : all) {
-        out << '[' << name << "]\n";
-        for (const auto& [k, v] : lines) out << k << '=' << v << '\n';
+        text += QLatin1Char('[') + name + QStringLiteral("]\n");
+        for (const auto& [k, v] : lines) text += k + QLatin1Char('=') + v + QLatin1Char('\n');
     }
-    out.flush();
-    return f.commit();
+    const QByteArray bytes = text.toUtf8();
+    return writeFileAtomically(path_.toStdString(),
+                               std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                         static_cast<std::size_t>(bytes.size())));
 }
 
 // ---------------------------------------------------------------- step tables

@@ -136,7 +136,11 @@ void MainWindow::wireMacroPage() {
         if (!macroPage_) desktop_.plainMessage(this, text);
     });
     connect(&session_, &MouseSession::deviceMacroAreaChanged, macroModel_.get(), &MacroModel::ReadAndRefreshMacro3740);
-    macroModel_->CheckPCMacro();
+    // A damaged or foreign library was refused (the model said why) and is left as it is;
+    // the user chooses whether the default library replaces it.
+    if (!macroModel_->CheckPCMacro() && macroModel_->libraryDamaged() &&
+        desktop_.confirmOverwrite(this, QString::fromStdString(macroModel_->library().file().string())))
+        macroModel_->replaceLibraryWithDefault();
 }
 
 // The Macro page's callbacks, its model and its record buttons.
@@ -292,6 +296,9 @@ void MainWindow::wireSession() {
     connect(s, &MouseSession::splash, this, &MainWindow::showSplash);
     connect(s, &MouseSession::message, this, &MainWindow::showMessage);
     connect(s, &MouseSession::messageText, this, &MainWindow::showMessageText);
+    connect(s, &MouseSession::backupFailed, this, [this](const QString& detail) {
+        desktop_.plainMessage(this, skin_.text(QStringLiteral("Str840")).arg(detail));
+    });
     connect(s, &MouseSession::refused, this, &MainWindow::showRefusal);
     connect(s, &MouseSession::permissionDenied, this, &MainWindow::showPermissionDenied);
     connect(s, &MouseSession::connected, this, [this] { deniedPaths_.clear(); });

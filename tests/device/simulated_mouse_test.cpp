@@ -113,7 +113,7 @@ TEST(SimulatedMouse, MemoryFileRoundTripAndRefusal) {
     const struct {
         std::filesystem::path path;
         const char* says;
-    } refused[] = {{dir / "short.bin", "not 2048"}, {dir / "long.bin", "not 2048"},
+    } refused[] = {{dir / "short.bin", "not 2048"}, {dir / "long.bin", "is longer than 2048 bytes"},
                    {dir, "cannot read"}};  // a folder: a failed read, not an exception
     for (const auto& c : refused) {
         options.simulateFile = c.path.string();

@@ -330,10 +330,17 @@ TEST_F(FireMacroModelTest, ImportRefusesShortAndForeignFilesChangingNothing) {
         writeFile("short.bin", std::vector<std::uint8_t>(479, 0)),
         writeFile("image.bin", std::vector<std::uint8_t>(builtinImage(1).begin(), builtinImage(1).end())),
         writeFile("foreign.bin", foreign),
-        (rig.dir.path() / "missing.bin").string(),
+        writeFile("long.bin", std::vector<std::uint8_t>(481, 0)),
     };
     for (const std::string& f : files) EXPECT_FALSE(model.Btn_ImportGunMacroClick(f)) << f;
     EXPECT_EQ(messages, Lines(4, "Str791"));
+    // A file that cannot be read is told with its own reason, not as a foreign file.
+    messages.clear();
+    const std::string unreadable[] = {(rig.dir.path() / "missing.bin").string(), rig.dir.path().string()};
+    for (const std::string& f : unreadable) EXPECT_FALSE(model.Btn_ImportGunMacroClick(f)) << f;
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[0].find("missing.bin: No such file or directory"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[1].find("it is a folder"), std::string::npos) << messages[1];
     EXPECT_EQ(work().fireMacroNames, before.fireMacroNames);
     EXPECT_EQ(work().fireMacroBodies, before.fireMacroBodies);
     EXPECT_EQ(work().bytes, before.bytes);

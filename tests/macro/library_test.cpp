@@ -154,6 +154,52 @@ TEST_F(Library, AWriteThatFailsLeavesTheOldFile) {
     EXPECT_EQ(readBytes(file), before);
 }
 
+// A library file that is damaged (cut short, grown) or foreign (a record whose code has no
+// end) is refused, never cut to the records read: every change is refused and the file
+// stays byte for byte until it is replaced.
+TEST_F(Library, ADamagedOrForeignFileIsRefusedAndKeptUntilReplaced) {
+    const Bytes sound = Bytes(defaultLibraryData().begin(), defaultLibraryData().end());
+    ASSERT_EQ(libraryFileFault(sound), "");
+    Bytes foreign = sound;
+    std::fill(foreign.begin() + kNameSize, foreign.begin() + kRecordSize, 0x82);  // record 1: key presses only
+    Bytes longer = sound;
+    longer.push_back(0);
+    const struct {
+        Bytes bytes;
+        std::string says;
+    } cases[] = {
+        {Bytes(sound.begin(), sound.end() - 200), "it holds 27000 bytes, not 27200"},
+        {longer, "it is longer than 27200 bytes"},
+        {foreign, "record 1 holds no complete macro"},
+        {Bytes(100, 0x41), "it holds 100 bytes"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(writeWhole(file, c.bytes, nullptr));
+        MacroLibrary lib(file);
+        EXPECT_EQ(lib.CheckPCMacro(), LibraryResult::Damaged) << c.says;
+        EXPECT_TRUE(lib.damaged());
+        EXPECT_NE(lib.error().find(file.string()), std::string::npos) << lib.error();
+        EXPECT_NE(lib.error().find(c.says), std::string::npos) << lib.error();
+        EXPECT_EQ(lib.count(), 0u);
+        EXPECT_EQ(lib.newMacro("New"), LibraryResult::Damaged);
+        EXPECT_EQ(lib.importOne(recordBytes("One", {0x00})), LibraryResult::Damaged);
+        EXPECT_EQ(lib.remove(0), LibraryResult::Ignored);
+        EXPECT_EQ(readBytes(file), c.bytes) << c.says;
+    }
+
+    // The user's choices: the default library, or a whole library imported over it.
+    MacroLibrary lib(file);
+    ASSERT_EQ(lib.CheckPCMacro(), LibraryResult::Damaged);
+    ASSERT_EQ(lib.replaceWithDefault(), LibraryResult::Done) << lib.error();
+    EXPECT_FALSE(lib.damaged());
+    EXPECT_EQ(readBytes(file), sound);
+    ASSERT_TRUE(writeWhole(file, foreign, nullptr));
+    ASSERT_EQ(lib.CheckPCMacro(), LibraryResult::Damaged);
+    ASSERT_EQ(lib.importAll(recordBytes("Only", {0xA1, 0x21, 0x00})), LibraryResult::Done);
+    EXPECT_EQ(lib.names(), std::vector<std::string>{"Only"});
+    EXPECT_EQ(lib.CheckPCMacro(), LibraryResult::Done);
+}
+
 TEST(LibraryPath, PathKeyPrefixAndBinSuffix) {
     EXPECT_EQ(libraryFilePath("/media/stick/"), std::filesystem::path("/media/stick/Nivra-Macro.bin"));
     EXPECT_EQ(libraryFilePath("").filename(), "Nivra-Macro.bin");

@@ -67,6 +67,57 @@ run 0 $sim macro import base.bin
 run 0 $sim macro list
 [ "$(wc -l <out.txt)" -eq 2 ] || fail "after import: $(cat out.txt)"
 
+# Listings that are no regular file are refused at once, naming the file and the reason:
+# /dev/zero (no end), a folder, a FIFO without a writer (the guard ends a blocked read).
+mkdir folder
+mkfifo fifo
+for bad in /dev/zero folder fifo; do
+    timeout 20 "$nivractl" macro compile "$bad" >out.txt 2>err.txt
+    status=$?
+    [ "$status" -eq 1 ] || fail "macro compile $bad exited $status: $(cat err.txt)"
+    grep -q "cannot read $bad: it is .*not a regular file" err.txt || fail "macro compile $bad said: $(cat err.txt)"
+done
+head -c 1048577 /dev/zero | tr '\0' '0' >huge.txt
+run 1 macro compile huge.txt
+grep -q "huge.txt: it is longer than 1048576 bytes" err.txt || fail "huge listing: $(cat err.txt)"
+
+# Names with control characters are escaped in the tab-separated listings: a name cannot
+# add a field or a line.
+run 0 library rename Paste "$(printf 'a\tb\nc')"
+run 0 library list
+grep -q "^[0-9]*	a\\tb\\nc	" out.txt || fail "escaped name: $(cat -A out.txt)"
+[ "$(awk -F'\t' 'NF != 3' out.txt | wc -l)" -eq 0 ] || fail "a listing line without three fields: $(cat -A out.txt)"
+run 0 $sim macro add "$(printf 'a\tb\nc')"
+run 0 $sim macro list
+grep -q "^a\\tb\\nc	0" out.txt || fail "escaped device macro name: $(cat -A out.txt)"
+
+# A damaged library (cut short) is refused and left as it is until the user replaces it.
+lib=data/nivra/Nivra-Macro.bin
+head -c 27000 "$lib" >cut.bin && cp cut.bin "$lib"
+for args in "library list" "library delete Copy" "library import one.bin"; do
+    # shellcheck disable=SC2086
+    run 1 $args
+    grep -q "is damaged or not a macro library (it holds 27000 bytes, not 27200)" err.txt ||
+        fail "$args on a damaged library said: $(cat err.txt)"
+done
+run 1 $sim macro add Copy
+cmp -s cut.bin "$lib" || fail "the damaged library was changed"
+head -c 27201 /dev/zero >"$lib"
+run 1 library list
+grep -q "longer than 27200 bytes" err.txt || fail "long library: $(cat err.txt)"
+run 0 library reset
+run 0 library list
+head -1 out.txt | grep -q "^0	Copy	" || fail "after reset: $(head -1 out.txt)"
+
+# A backup that cannot be written fails the command with the reason (the report is printed).
+: >statefile
+XDG_STATE_HOME="$work/statefile" "$nivractl" $sim show --json >out.txt 2>err.txt
+status=$?
+[ "$status" -eq 1 ] || fail "show --json without a backup exited $status"
+grep -q "no backup of the mouse's configuration was kept: cannot create $work/statefile/nivra/backups" err.txt ||
+    fail "backup failure said: $(cat err.txt)"
+grep -q '"patch_check"' out.txt || fail "no report printed"
+
 # Random bytes: every build ends cleanly.
 for i in $(seq 1 100); do
     hex=$(head -c $((RANDOM % 40 + 1)) /dev/urandom | od -An -tx1 -v | tr -d '\n')

@@ -2,6 +2,8 @@
 // the macro model, and a macro deleted from the mouse turns its button to Key Off.
 #include "tests/ui/fakes.h"
 #include "tests/ui/qt_app.h"
+#include "tests/support/temp_dir.h"
+#include "files/file_bytes.h"
 
 #include "device/clock.h"
 #include "device/simulated_mouse.h"
@@ -98,6 +100,39 @@ TEST(MacroPageInWindow, ALibraryThatCannotBeReadAtStartIsToldBeforeThePageIsOpen
     EXPECT_EQ(desktop.plainMessages.size(), 1);
     EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("gbPage4")), nullptr);
     window.reset();
+    std::filesystem::remove(library);
+}
+
+// A damaged library at start is told and then the user is asked whether to replace it: no
+// keeps the file byte for byte (and the library empty), yes puts the default library there.
+TEST(MacroPageInWindow, ADamagedLibraryIsKeptUnlessTheUserReplacesIt) {
+    qtApp();
+    const std::filesystem::path library = macro::libraryFilePath("");
+    const std::vector<std::uint8_t> cut(macro::defaultLibraryData().begin(), macro::defaultLibraryData().end() - 272);
+    for (const bool replace : {false, true}) {
+        std::filesystem::create_directories(library.parent_path());
+        ASSERT_TRUE(writeFileAtomically(library, cut));
+        VirtualClock clock;
+        SimulatedMouse mouse(clock, builtinImage(1));
+        MouseSession device(mouse, clock);
+        TableSkin skin;
+        FakeDesktop desktop;
+        desktop.overwrite = replace;
+        auto window = std::make_unique<MainWindow>(skin, device, desktop);
+        ASSERT_EQ(desktop.plainMessages.size(), 1) << replace;
+        EXPECT_TRUE(desktop.plainMessages[0].contains(QStringLiteral("is damaged or not a macro library")))
+            << desktop.plainMessages[0].toStdString();
+        EXPECT_EQ(desktop.overwriteQuestions, 1);
+        const auto now = nivra::testing::readBytes(library);
+        if (replace) {
+            EXPECT_EQ(now, std::vector<std::uint8_t>(macro::defaultLibraryData().begin(), macro::defaultLibraryData().end()));
+            EXPECT_EQ(window->macroModel().libraryNames().front(), "Copy");
+        } else {
+            EXPECT_EQ(now, cut);
+            EXPECT_TRUE(window->macroModel().libraryNames().empty());
+        }
+        window.reset();
+    }
     std::filesystem::remove(library);
 }
 

@@ -49,7 +49,7 @@ TEST_F(NivractlDevice, DevicesListsBothInterfacesOfTheSimulatedMouse) {
               "sim:mouse/vendor 1BCF:08B8 feature=8 input=8\n");
 }
 
-TEST_F(NivractlDevice, DescriptorMeasuresFilesAndGivesZeroForMalformedOnes) {
+TEST_F(NivractlDevice, DescriptorMeasuresFilesAndRefusesMalformedOnes) {
     const std::string data = std::string(NIVRA_TEST_DATA) + "/device/";
     Result r = run("descriptor " + data + "keyboard_ids.bin");
     EXPECT_EQ(r.status, 0) << r.err;
@@ -70,18 +70,28 @@ TEST_F(NivractlDevice, DescriptorMeasuresFilesAndGivesZeroForMalformedOnes) {
               "collection 2 usage=FF00:0001 input=8 output=0 feature=8\n"
               "qualifies\n");
 
-    std::ofstream(dir_ / "cut.bin", std::ios::binary) << std::string("\x05\x01\x09\x02\xA1\x01", 6);
-    r = run("descriptor " + (dir_ / "cut.bin").string());
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "feature=0 input=0 output=0\ndoes not qualify\n");
+    // A malformed descriptor (cut inside its collection) and one without a collection
+    // describe no interface: a failure, not lengths of zero.
+    std::ofstream(dir_ / "cut.bin", std::ios::binary) << std::string("\x05\x01\x09\x02\xA1\x01\x75", 7);
+    std::ofstream(dir_ / "bare.bin", std::ios::binary) << std::string("\x05\x01\x09\x02", 4);
+    for (const char* name : {"cut.bin", "bare.bin"}) {
+        r = run("descriptor " + (dir_ / name).string());
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_NE(r.err.find((dir_ / name).string() + " is no report descriptor"), std::string::npos) << r.err;
+    }
 
     for (const fs::path& unreadable : {dir_ / "missing.bin", dir_}) {
         r = run("descriptor " + unreadable.string());
         EXPECT_EQ(r.status, 1) << unreadable;
         EXPECT_NE(r.err.find("cannot read"), std::string::npos) << unreadable;
     }
-    // A file without end is read no further than the longest descriptor.
+    // A file without end is no file: refused before it is read.
     r = run("descriptor /dev/zero");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("/dev/zero: it is a device, not a regular file"), std::string::npos) << r.err;
+    std::ofstream(dir_ / "huge.bin", std::ios::binary) << std::string(65536, '\0');
+    r = run("descriptor " + (dir_ / "huge.bin").string());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("longer than a report descriptor"), std::string::npos) << r.err;
 }

@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -162,6 +165,54 @@ TEST_F(NivractlImage, BuiltinReplacesAnExistingFileWhole) {
     EXPECT_TRUE(fs::is_symlink(dir_ / "link.bin"));
     const nivra::Image& first = nivra::builtinImage(1);
     EXPECT_EQ(readText(file), std::string(first.begin(), first.end()));
+}
+
+}  // namespace
+
+namespace {
+
+// What stands where a file is expected but is none: nivractl neither waits on it, nor reads
+// it without end, nor replaces it. The link to /proc/self/fd/1 runs with standard output a
+// pipe, as in `nivractl builtin 1 out | less`.
+TEST_F(NivractlImage, FilesThatAreNoRegularFilesAreRefusedAndKept) {
+    ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+    const bool node = ::mknod((dir_ / "node").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    fs::create_symlink("/proc/self/fd/1", dir_ / "out");
+    const std::vector<std::string> before = entries();
+    struct Case {
+        std::string args;
+        std::string says;
+    };
+    std::vector<Case> cases = {
+        {"show --json --file " + (dir_ / "fifo").string(), (dir_ / "fifo").string() + ": it is a pipe (FIFO)"},
+        {"show --json --file /dev/zero", "/dev/zero: it is a device"},
+        {"builtin 1 " + (dir_ / "fifo").string(), (dir_ / "fifo").string() + ": it is a pipe (FIFO)"},
+        {"builtin 1 " + (dir_ / "out").string(),
+         (dir_ / "out").string() + ": it is a symbolic link to a pipe (FIFO), not to a regular file"},
+    };
+    if (node) cases.push_back({"builtin 2 " + (dir_ / "node").string(), (dir_ / "node").string() + ": it is a device"});
+    for (const Case& c : cases) {
+        // `timeout` ends a run that would block on the FIFO (status 124); standard output
+        // is a pipe, the status nivractl's.
+        const Result r = nivra::testing::runCommand(
+            "bash -c 'set -o pipefail; timeout 20 " + std::string(NIVRACTL_BIN) + " " + c.args + " | cat'", dir_);
+        EXPECT_EQ(r.status, 1) << c.args;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << ": " << r.err;
+    }
+    EXPECT_EQ(entries(), before);
+    EXPECT_EQ(fs::status(dir_ / "fifo").type(), fs::file_type::fifo);
+    if (node) {
+        EXPECT_EQ(fs::status(dir_ / "node").type(), fs::file_type::character);
+    }
+    EXPECT_EQ(fs::read_symlink(dir_ / "out"), "/proc/self/fd/1");
+}
+
+TEST_F(NivractlImage, DashWritesTheImageToStandardOutput) {
+    const Result r = run("builtin 2 -");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nivra::Image& img = nivra::builtinImage(2);
+    EXPECT_EQ(r.out, std::string(img.begin(), img.end()));
+    EXPECT_FALSE(fs::exists(dir_ / "-"));
 }
 
 }  // namespace

@@ -53,6 +53,7 @@ public:
             {QStringLiteral("Str100"), QStringLiteral("Waiting to reconnect device")},
             {QStringLiteral("Str107"), QStringLiteral("The mouse manufacturer or product id error")},
             {QStringLiteral("Str790"), QStringLiteral("May not open the mouse (%1): install the udev rule 70-nivra-mouse.rules")},
+            {QStringLiteral("Str840"), QStringLiteral("No backup of the mouse's configuration was kept: %1")},
         };
         static const std::map<QString, QString> chinese{{QStringLiteral("Str004"), QStringLiteral("办公模式")}};
         if (language == 1)

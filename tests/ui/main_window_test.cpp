@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "tests/support/temp_dir.h"
+
 #include <algorithm>
 
 #include <gtest/gtest.h>
@@ -366,6 +368,29 @@ TEST_F(MainWindowTest, AMouseThatMayNotBeOpenedNamesTheUdevRuleOnce) {
     device.mouse.plugIn();
     device.session.pollNow();
     EXPECT_EQ(desktop.plainMessages.size(), 2);
+}
+
+// The configuration read at connection could not be kept as a backup (its folder cannot
+// be made): the window says so, naming the folder and the reason.
+TEST(MainWindowBackups, ABackupThatCannotBeWrittenIsShown) {
+    qtApp();
+    nivra::testing::TempDir dir;
+    dir.file("blocker", {1});
+    MouseSessionConfig config;
+    config.backupDirectory = dir.path() / "blocker" / "backups";
+    VirtualClock clock;
+    SimulatedMouse mouse(clock, builtinImage(1));
+    MouseSession session(mouse, clock, config);
+    FakeSkin skin;
+    FakeDesktop desktop;
+    MainWindow window(skin, session, desktop);
+    session.pollNow();
+    ASSERT_TRUE(session.mouseOpen());
+    ASSERT_EQ(desktop.plainMessages.size(), 1);
+    EXPECT_TRUE(desktop.plainMessages[0].startsWith(QStringLiteral("No backup of the mouse's configuration was kept: ")));
+    EXPECT_TRUE(desktop.plainMessages[0].contains(QString::fromStdString(config.backupDirectory.string())))
+        << desktop.plainMessages[0].toStdString();
+    EXPECT_FALSE(session.backupFailure().empty());
 }
 
 // A shown covering label spans its page and lies above every control but the ones that

@@ -77,18 +77,19 @@ int runDevices(const nivractl::Invocation& inv) {
 
 int runDescriptor(const nivractl::Invocation& inv) {
     if (inv.args.size() != 1) return nivractl::usageError("descriptor");
-    std::error_code ec;
-    if (std::filesystem::is_directory(inv.args[0], ec)) return nivractl::fail("cannot read " + inv.args[0] + ": it is a folder");
     // One byte more than the longest descriptor tells a file that cannot be one.
-    const std::optional<std::vector<std::uint8_t>> read = readFileBytes(inv.args[0], kMaxReportDescriptorBytes + 1);
-    if (!read) return nivractl::fail("cannot read " + inv.args[0]);
+    std::string error;
+    const std::optional<std::vector<std::uint8_t>> read = readFileBytes(inv.args[0], kMaxReportDescriptorBytes + 1, &error);
+    if (!read) return nivractl::fail(error);
     const std::vector<std::uint8_t>& bytes = *read;
     if (bytes.size() > kMaxReportDescriptorBytes)
         return nivractl::fail(inv.args[0] + " is longer than a report descriptor can be (65535 bytes)");
-    // A malformed descriptor measures 0 everywhere and has no collections: the interface
-    // would be skipped.
+    // A malformed descriptor measures 0 everywhere and has no collections; one without a
+    // collection describes no interface either.
     HidInterfaceInfo info;
     setReportLengths(info, measureCollections(bytes));
+    if (info.collections.empty())
+        return nivractl::fail(inv.args[0] + " is no report descriptor: it is malformed or holds no collection");
     std::cout << "feature=" << info.featureReportLength << " input=" << info.inputReportLength
               << " output=" << info.outputReportLength << '\n';
     int k = 0;

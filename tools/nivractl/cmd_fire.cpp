@@ -48,7 +48,7 @@ int runFire(const nivractl::Invocation& inv) {
             FireRun run(s);
             const std::vector<std::string> names = run.model.RefreshFireMacroName();
             for (std::size_t i = 0; i < names.size(); ++i)
-                std::cout << i << '\t' << names[i] << '\t' << run.model.length(i) << '\n';
+                std::cout << i << '\t' << nivractl::listingField(names[i]) << '\t' << run.model.length(i) << '\n';
             return nivractl::kOk;
         });
     }

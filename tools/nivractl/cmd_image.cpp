@@ -32,33 +32,15 @@ namespace {
 
 using nivra::Image;
 
-std::string errnoText() { return std::strerror(errno); }
-
 // Reads a whole configuration image; anything but exactly 2048 readable bytes is refused.
 bool readImageFile(const std::string& path, Image& img, std::string& error) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = "cannot read " + path + ": it is a folder";
+    std::vector<std::uint8_t> bytes;
+    if (!nivra::readFileUpTo(path, bytes, nivra::kImageSize, &error)) return false;
+    if (bytes.size() != nivra::kImageSize) {
+        error = path + " is " + std::to_string(bytes.size()) + " bytes, not 2048 bytes, the size of a configuration image";
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path + ": " + errnoText();
-        return false;
-    }
-    std::vector<char> buf(nivra::kImageSize + 1);
-    in.read(buf.data(), static_cast<std::streamsize>(buf.size()));
-    if (in.bad()) {
-        error = "cannot read " + path;
-        return false;
-    }
-    const auto got = static_cast<std::size_t>(in.gcount());
-    if (got != nivra::kImageSize) {
-        error = path + " is " + (got > nivra::kImageSize ? "larger than" : std::to_string(got) + " bytes, not") +
-                " 2048 bytes, the size of a configuration image";
-        return false;
-    }
-    std::copy_n(buf.begin(), nivra::kImageSize, img.begin());
+    std::copy_n(bytes.begin(), nivra::kImageSize, img.begin());
     return true;
 }
 
@@ -208,7 +190,7 @@ int nivractl::printImageJson(const Image& fileImage) {
 }
 
 namespace {
-NIVRACTL_COMMAND("builtin", "builtin N FILE          write built-in image N (1..3) to FILE, 2048 bytes", runBuiltin);
+NIVRACTL_COMMAND("builtin", "builtin N FILE          write built-in image N (1..3) to FILE (- for standard output), 2048 bytes", runBuiltin);
 NIVRACTL_COMMAND("show", "show --json [--file IMAGE]  report an image file, or the mouse's image, as the program reads it",
                  runShow);
 

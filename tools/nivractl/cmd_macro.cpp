@@ -63,9 +63,11 @@ std::optional<std::vector<std::uint8_t>> hexBytes(const std::vector<std::string>
 }
 
 int runCompile(const nivractl::Invocation& inv) {
-    std::ifstream in(inv.args[1], std::ios::binary);
-    if (!in) return nivractl::fail("cannot read " + inv.args[1]);
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!readFileUpTo(inv.args[1], bytes, kMaxTextFileSize, &error)) return nivractl::fail(error);
     Listing listing;
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         listing.push_back(line);
@@ -93,7 +95,10 @@ int runBuild(const nivractl::Invocation& inv) {
 template <typename Body>
 int withLibrary(const std::filesystem::path& file, Body body) {
     MacroLibrary lib(file);
-    if (lib.CheckPCMacro() != LibraryResult::Done) return nivractl::fail(lib.error());
+    const LibraryResult loaded = lib.CheckPCMacro();
+    if (loaded == LibraryResult::Damaged)
+        return nivractl::fail(lib.error() + " ('nivractl library reset' replaces it with the default library)");
+    if (loaded != LibraryResult::Done) return nivractl::fail(lib.error());
     return body(lib);
 }
 
@@ -103,7 +108,8 @@ int libraryFailure(const MacroLibrary& lib, LibraryResult r, const std::string& 
     case LibraryResult::Exists: return nivractl::fail(what + ": " + english("Str106"));
     case LibraryResult::BadFile: return nivractl::fail(what + ": Loading .bin is error!");
     case LibraryResult::BadName: return nivractl::fail(what + ": " + english("Str820"));
-    case LibraryResult::FileError: return nivractl::fail(lib.error());
+    case LibraryResult::FileError:
+    case LibraryResult::Damaged: return nivractl::fail(lib.error());
     case LibraryResult::Ignored: return nivractl::fail(what + ": nothing was done (the library is full or the name is empty)");
     }
     return nivractl::kBadInput;
@@ -124,7 +130,7 @@ int runLibrary(const nivractl::Invocation& inv) {
         const auto list = [](MacroLibrary& lib) {
             const auto names = lib.names();
             for (std::size_t i = 0; i < names.size(); ++i)
-                std::cout << i << '\t' << names[i] << '\t' << lib.macroLength(i) << '\n';
+                std::cout << i << '\t' << nivractl::listingField(names[i]) << '\t' << lib.macroLength(i) << '\n';
             return nivractl::kOk;
         };
         // Listing never writes: a missing file is not created from the defaults. The window's
@@ -137,6 +143,12 @@ int runLibrary(const nivractl::Invocation& inv) {
             return list(lib);
         }
         return withLibrary(file, list);
+    }
+    if (sub == "reset" && a.size() <= 2) {
+        // The user's explicit choice to replace the library file (damaged or not).
+        MacroLibrary lib(a.size() == 2 ? std::filesystem::path(a[1]) : windowLibraryFile());
+        const LibraryResult r = lib.replaceWithDefault();
+        return r == LibraryResult::Done ? nivractl::kOk : nivractl::fail(lib.error());
     }
     if (sub == "export" && a.size() == 3) {
         return withLibrary(windowLibraryFile(), [&](MacroLibrary& lib) {
@@ -202,7 +214,7 @@ int runMacro(const nivractl::Invocation& inv) {
             DeviceMacroRun run(t);
             const DeviceMacros& d = run.model.deviceMacros();
             for (std::size_t k = 0; k < d.count(); ++k)
-                std::cout << d.name(k) << '\t' << hex4(d.slot(k).address) << '\t' << d.macroLength(k) << '\n';
+                std::cout << nivractl::listingField(d.name(k)) << '\t' << hex4(d.slot(k).address) << '\t' << d.macroLength(k) << '\n';
             return nivractl::kOk;
         });
     }
@@ -257,7 +269,8 @@ NIVRACTL_COMMAND("macro",
                  "                          macro, delete one (its buttons re-pointed), the 512-byte base macro file",
                  runMacro);
 NIVRACTL_COMMAND("library",
-                 "library list [FILE] | export NAME FILE | import FILE | rename OLD NEW | delete NAME\n"
+                 "library list [FILE] | export NAME FILE | import FILE | rename OLD NEW | delete NAME | reset [FILE]\n"
                  "                          the PC macro library (index, name, byte length); one macro to or from\n"
-                 "                          a 272-byte file",
+                 "                          a 272-byte file (- for standard output); the library file replaced by\n"
+                 "                          the default library",
                  runLibrary);

@@ -124,6 +124,10 @@ int withMouse(const nivractl::Invocation& inv, Body body, const std::string& spa
         status = body(s);
         if (status == nivractl::kOk && !writes.allAccepted()) status = nivractl::fail(kNotAccepted);
     }
+    // The configuration read was to be kept as a backup: a backup that could not be written
+    // (a full disk, a folder without rights) fails the command rather than pass unseen.
+    if (const std::string failure = s.session->backupFailure(); !failure.empty() && status == nivractl::kOk)
+        status = nivractl::fail("no backup of the mouse's configuration was kept: " + failure);
     if (!s.close(error)) status = nivractl::fail(error);
     return status;
 }

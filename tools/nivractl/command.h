@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace nivractl {
@@ -37,6 +38,12 @@ const std::vector<Command>& commands();
 int fail(const std::string& message);
 // Prints the usage line of the named command on stderr and returns kBadUsage.
 int usageError(const std::string& commandName);
+
+// A text from the mouse or a file (a macro name) as one field of a listing line: control
+// characters (tab and newline among them, and the C1 controls) and the backslash are
+// written as C escapes (\t, \n, \\, \x1B, \u009B), so no name can split a line or a field
+// or send a terminal control sequence.
+std::string listingField(std::string_view text);
 
 // Runs one command line (words[0] the program name): the global options, then a registered
 // command; returns the exit status. Messages go to std::cerr, results to std::cout.

@@ -33,6 +33,35 @@ int fail(const std::string& message) {
     return kBadInput;
 }
 
+std::string listingField(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        char esc[8];
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c < 0x20 || c == 0x7F) {
+            std::snprintf(esc, sizeof esc, "\\x%02X", c);
+            out += esc;
+        } else if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+            // U+0080..U+009F in UTF-8: the C1 controls (0x9B starts a terminal sequence).
+            std::snprintf(esc, sizeof esc, "\\u%04X", static_cast<unsigned char>(text[++i]));
+            out += esc;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 int usageError(const std::string& commandName) {
     for (const Command& c : registry()) {
         if (c.name == commandName) {
