@@ -4,7 +4,7 @@ set -euo pipefail
 pkgs=(g++ cmake ninja-build pkg-config git
       qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
       libhidapi-dev libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
-      libglib2.0-dev libx11-dev libxi-dev libpng-dev libfontconfig-dev
+      libglib2.0-dev gsettings-desktop-schemas libx11-dev libxi-dev libpng-dev libfontconfig-dev
       fonts-noto-cjk fonts-dejavu-core fonts-dejavu-extra xvfb xauth
       qt6-translations-l10n openbox xdotool
       clang libclang-rt-dev)

@@ -1,8 +1,7 @@
-// The desktop backends of the pointer settings: GNOME's mouse settings (through GIO) and X11
-// pointer control. Each is built when its library is present and acts only where its
-// desktop runs; neither reports an error. GIO is loaded when the GNOME desktop runs: elsewhere
-// the program starts without the seven libraries it brings.
-#include "settings/pointer_settings.h"
+// GNOME's pointer settings and the choice of the backend for the desktop that runs. GIO is
+// loaded when the GNOME desktop runs: elsewhere the program starts without the seven
+// libraries it brings.
+#include "settings/pointer_backends.h"
 
 #include <QByteArray>
 
@@ -19,11 +18,7 @@
 
 #include <dlfcn.h>
 
-#include <optional>
 #include <type_traits>
-#endif
-#ifdef NIVRA_HAVE_X11
-#include <X11/Xlib.h>
 #endif
 
 namespace nivra {
@@ -35,6 +30,9 @@ bool envContains(const char* name, const char* part) {
     return !v.isEmpty() && v.contains(part);
 }
 
+bool waylandSession() { return !qgetenv("WAYLAND_DISPLAY").isEmpty() || envContains("XDG_SESSION_TYPE", "wayland"); }
+bool x11Session() { return !qgetenv("DISPLAY").isEmpty() && !waylandSession(); }
+
 #ifdef NIVRA_HAVE_GIO
 constexpr const char* kGnomeMouseSchema = "org.gnome.desktop.peripherals.mouse";
 
@@ -45,10 +43,14 @@ struct Gio {
     decltype(&g_settings_schema_has_key) schemaHasKey = nullptr;
     decltype(&g_settings_schema_unref) schemaUnref = nullptr;
     decltype(&g_settings_new) settingsNew = nullptr;
+    decltype(&g_settings_get_double) getDouble = nullptr;
+    decltype(&g_settings_get_string) getString = nullptr;
+    decltype(&g_settings_get_int) getInt = nullptr;
     decltype(&g_settings_set_double) setDouble = nullptr;
     decltype(&g_settings_set_string) setString = nullptr;
     decltype(&g_settings_set_int) setInt = nullptr;
     decltype(&g_settings_sync) sync = nullptr;
+    decltype(&g_free) free = nullptr;
     decltype(&g_object_unref) objectUnref = nullptr;
 
     // Null when the library or one of the functions is missing. The library stays loaded.
@@ -68,10 +70,14 @@ struct Gio {
             load(g.schemaHasKey, "g_settings_schema_has_key");
             load(g.schemaUnref, "g_settings_schema_unref");
             load(g.settingsNew, "g_settings_new");
+            load(g.getDouble, "g_settings_get_double");
+            load(g.getString, "g_settings_get_string");
+            load(g.getInt, "g_settings_get_int");
             load(g.setDouble, "g_settings_set_double");
             load(g.setString, "g_settings_set_string");
             load(g.setInt, "g_settings_set_int");
             load(g.sync, "g_settings_sync");
+            load(g.free, "g_free");
             load(g.objectUnref, "g_object_unref");
             if (!all) {
                 dlclose(lib);
@@ -84,73 +90,97 @@ struct Gio {
 };
 
 // org.gnome.desktop.peripherals.mouse: "speed" (-1..1), "accel-profile" ("flat" without
-// acceleration, "adaptive" with it) and "double-click" (ms). GNOME has no wheel-lines setting.
+// acceleration, "adaptive" with it, "default" the device's own, adaptive for a mouse) and
+// "double-click" (ms). GNOME keeps no wheel lines and no whole-screen scrolling.
 class GnomePointerBackend final : public PointerBackend {
 public:
-    static bool present() {
-        if (!envContains("XDG_CURRENT_DESKTOP", "gnome")) return false;
-        const Gio* gio = Gio::get();
-        if (!gio) return false;
-        GSettingsSchemaSource* source = gio->schemaSourceGetDefault();
+    explicit GnomePointerBackend(const Gio& gio) : gio_(gio) {}
+
+    static bool schemaPresent(const Gio& gio) {
+        GSettingsSchemaSource* source = gio.schemaSourceGetDefault();
         if (!source) return false;
-        GSettingsSchema* schema = gio->schemaSourceLookup(source, kGnomeMouseSchema, TRUE);
+        GSettingsSchema* schema = gio.schemaSourceLookup(source, kGnomeMouseSchema, TRUE);
         if (!schema) return false;
-        const bool keys = gio->schemaHasKey(schema, "speed") && gio->schemaHasKey(schema, "accel-profile") &&
-                          gio->schemaHasKey(schema, "double-click");
-        gio->schemaUnref(schema);
+        const bool keys = gio.schemaHasKey(schema, "speed") && gio.schemaHasKey(schema, "accel-profile") &&
+                          gio.schemaHasKey(schema, "double-click");
+        gio.schemaUnref(schema);
         return keys;
     }
 
-    void apply(const PointerApply& v) override {
-        const Gio& gio = *Gio::get();  // present() loaded it
-        GSettings* s = gio.settingsNew(kGnomeMouseSchema);
-        if (!s) return;
-        // Pointer speed 10 is the desktop's middle; 1 and 20 its ends.
-        if (v.speed > 0) gio.setDouble(s, "speed", std::clamp((v.speed - 10) / 10.0, -1.0, 1.0));
-        gio.setString(s, "accel-profile", v.acceleration != 0 ? "adaptive" : "flat");
-        if (v.doubleClickMs > 0) gio.setInt(s, "double-click", v.doubleClickMs);
-        gio.sync();
-        gio.objectUnref(s);
-    }
-};
-#endif
-
-#ifdef NIVRA_HAVE_X11
-// The X server's core pointer acceleration: with precision on, motion beyond the first
-// threshold is sped up by speed / 10 x 2; without it, all motion is scaled by speed / 10.
-class X11PointerBackend final : public PointerBackend {
-public:
-    static bool present() {
-        return !qgetenv("DISPLAY").isEmpty() && qgetenv("WAYLAND_DISPLAY").isEmpty() &&
-               !envContains("XDG_SESSION_TYPE", "wayland");
+    QString name() const override { return QStringLiteral("GNOME"); }
+    bool holds(PointerSetting s) const override {
+        return s == PointerSetting::Speed || s == PointerSetting::Precision || s == PointerSetting::DoubleClick;
     }
 
-    void apply(const PointerApply& v) override {
-        if (v.speed <= 0) return;
-        Display* display = XOpenDisplay(nullptr);
-        if (!display) return;
-        const bool precision = v.acceleration != 0;
-        const int numerator = precision ? 2 * v.speed : v.speed;
-        const int threshold = precision ? std::max(v.threshold1, 1) : 0;
-        XChangePointerControl(display, True, True, numerator, 10, threshold);
-        XFlush(display);
-        XCloseDisplay(display);
+    PointerValues read() override {
+        PointerValues v;
+        GSettings* s = gio_.settingsNew(kGnomeMouseSchema);
+        if (!s) return v;
+        v.speed = speedOfDesktop(gio_.getDouble(s, "speed"));
+        gchar* profile = gio_.getString(s, "accel-profile");
+        v.precision = !profile || std::strcmp(profile, "flat") != 0;
+        gio_.free(profile);
+        v.doubleClickMs = gio_.getInt(s, "double-click");
+        gio_.objectUnref(s);
+        return v;
     }
+
+    bool write(const PointerValues& v) override {
+        GSettings* s = gio_.settingsNew(kGnomeMouseSchema);
+        if (!s) return false;
+        bool ok = true;
+        if (v.speed) ok = gio_.setDouble(s, "speed", desktopSpeedOf(*v.speed)) && ok;
+        if (v.precision) ok = gio_.setString(s, "accel-profile", *v.precision ? "adaptive" : "flat") && ok;
+        if (v.doubleClickMs) ok = gio_.setInt(s, "double-click", *v.doubleClickMs) && ok;
+        if (v.wheelLines) ok = false;  // not a GNOME setting
+        gio_.sync();
+        gio_.objectUnref(s);
+        return ok;
+    }
+
+private:
+    const Gio& gio_;
 };
 #endif
 
 }  // namespace
 
-std::vector<std::unique_ptr<PointerBackend>> systemPointerBackends() {
-    std::vector<std::unique_ptr<PointerBackend>> out;
+std::unique_ptr<PointerBackend> gnomePointerBackend() {
 #ifdef NIVRA_HAVE_GIO
-    if (GnomePointerBackend::present()) out.push_back(std::make_unique<GnomePointerBackend>());
+    const Gio* gio = Gio::get();
+    if (gio && GnomePointerBackend::schemaPresent(*gio)) return std::make_unique<GnomePointerBackend>(*gio);
 #endif
-#ifdef NIVRA_HAVE_X11
-    if (X11PointerBackend::present()) out.push_back(std::make_unique<X11PointerBackend>());
-#endif
-    (void)envContains;
-    return out;
+    return nullptr;
+}
+
+QString runningDesktopName() {
+    const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':')).value(0);
+    if (!desktop.isEmpty()) return desktop;
+    if (waylandSession()) return QStringLiteral("a Wayland desktop");
+    if (x11Session()) return QStringLiteral("X11");
+    return QStringLiteral("this system");
+}
+
+std::unique_ptr<PointerBackend> systemPointerBackend() {
+    // GNOME and its relatives keep the mouse in GNOME's schema.
+    if (envContains("XDG_CURRENT_DESKTOP", "gnome") || envContains("XDG_CURRENT_DESKTOP", "unity") ||
+        envContains("XDG_CURRENT_DESKTOP", "budgie")) {
+        if (auto gnome = gnomePointerBackend()) return gnome;
+    }
+    if (envContains("XDG_CURRENT_DESKTOP", "kde") || qgetenv("KDE_FULL_SESSION") == "true") {
+        QString configDir = qEnvironmentVariable("XDG_CONFIG_HOME");
+        if (configDir.isEmpty() && !qEnvironmentVariableIsEmpty("HOME"))
+            configDir = qEnvironmentVariable("HOME") + QStringLiteral("/.config");
+        if (configDir.isEmpty()) return nullptr;
+        KdeLinks links;
+        if (waylandSession()) links.kwin = openKwinPointerDevices();
+        else if (x11Session()) links.x11 = x11PointerBackend(openXInputLayer());
+        links.notifySettingsChanged = notifyKdeMouseSettingsChanged;
+        return kdePointerBackend(configDir, std::move(links));
+    }
+    // Any other X11 desktop: the devices themselves.
+    if (x11Session()) return x11PointerBackend(openXInputLayer());
+    return nullptr;
 }
 
 }  // namespace nivra

@@ -8,6 +8,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 
 namespace nivra {
@@ -28,6 +29,18 @@ std::optional<int> decimal(const QString& text) {
 std::optional<int> valueOf(const PointerStore::Section& s, const char* name) {
     const auto it = s.find(QLatin1String(name));
     return it == s.end() ? std::nullopt : decimal(it->second);
+}
+
+PointerValues only(PointerSetting setting, const PointerValues& v) {
+    PointerValues out;
+    switch (setting) {
+    case PointerSetting::Speed: out.speed = v.speed; break;
+    case PointerSetting::Precision: out.precision = v.precision; break;
+    case PointerSetting::DoubleClick: out.doubleClickMs = v.doubleClickMs; break;
+    case PointerSetting::WheelLines:
+    case PointerSetting::WholeScreen: out.wheelLines = v.wheelLines; break;
+    }
+    return out;
 }
 
 // The file as sections of name/value lines, in file order.
@@ -123,120 +136,127 @@ std::optional<int> stepOfDoubleClick(int t) {
     return 2 + (899 - t) / 70;
 }
 
+// Speed 10 is the desktop's middle (0), 20 its top (1); 1 gives -0.9 and 0 the bottom (-1).
+double desktopSpeedOf(int speed) { return std::clamp((speed - 10) / 10.0, -1.0, 1.0); }
+
+// Rounded to the nearest whole speed, so that a value kept in single precision (libinput's
+// property) reads back as the speed that was written.
+int speedOfDesktop(double d) {
+    if (!std::isfinite(d)) return 10;
+    return static_cast<int>(std::lround(std::clamp(d, -1.0, 1.0) * 10.0 + 10.0));
+}
+
 // ---------------------------------------------------------------- model
 
-PointerSettings::PointerSettings(PointerStore store, QObject* parent) : QObject(parent), store_(std::move(store)) {}
+PointerSettings::PointerSettings(PointerStore store, PointerBackend* desktop, QObject* parent)
+    : QObject(parent), store_(std::move(store)), desktop_(desktop) {}
 
-PointerApply PointerSettings::values() const {
-    return {speedValue_, precision_[1], precision_[2], precision_[0], doubleClickTime_, wheelLines_};
+bool PointerSettings::apply(PointerSetting setting, const PointerValues& v) {
+    if (!holds(setting)) return false;
+    if (!desktop_->write(only(setting, v))) {
+        // Show what the desktop really holds now rather than the refused value.
+        refresh();
+        return false;
+    }
+    if (follow_) follow_(only(setting, v));
+    return true;
 }
 
-void PointerSettings::MseSpd_OnClick(int step) {
-    if (step < 1 || step > 11) return;
+bool PointerSettings::MseSpd_OnClick(int step) {
+    if (step < 1 || step > 11) return false;
+    const int speed = sensitivityOfStep(step);
+    if (!apply(PointerSetting::Speed, {.speed = speed})) return false;
     speedStep_ = step;
+    values_.speed = speed;
     emit changed();
-    applyPointerSettings();
+    return true;
 }
 
-void PointerSettings::MseDbSpd_OnClick(int step) {
-    if (step < 1 || step > 11) return;
+bool PointerSettings::MseDbSpd_OnClick(int step) {
+    if (step < 1 || step > 11) return false;
+    const int ms = doubleClickOfStep(step);
+    if (!apply(PointerSetting::DoubleClick, {.doubleClickMs = ms})) return false;
     doubleClickStep_ = step;
+    values_.doubleClickMs = ms;
     emit changed();
-    applyPointerSettings();
+    return true;
 }
 
-void PointerSettings::MseScrSpd_OnClick(int step) {
-    if (step < 1 || step > 11 || wholeScreen_) return;
-    wheelStep_ = step;
-    savedWheelStep_ = step;
-    wheelBarStep_ = step;
+bool PointerSettings::MseScrSpd_OnClick(int step) {
+    if (step < 1 || step > 11 || wholeScreen_) return false;
+    if (!apply(PointerSetting::WheelLines, {.wheelLines = step})) return false;
+    wheelStep_ = savedWheelStep_ = wheelBarStep_ = step;
+    values_.wheelLines = step;
+    // Where whole-screen scrolling lives, the desktop forgets the lines while it is on: the
+    // step to come back to is kept here.
+    bool kept = true;
+    if (holds(PointerSetting::WholeScreen))
+        kept = store_.writeValues(QLatin1String(pointer_store::kDesktop),
+                                  {{QLatin1String(pointer_store::kSavedWheelStep), QString::number(step)}});
     emit changed();
-    applyPointerSettings();
+    return kept;
 }
 
-void PointerSettings::lbl_IsControlClick() {
-    precisionOn_ = !precisionOn_;
-    precision_ = precisionOn_ ? std::array<int, 3>{1, 6, 10} : std::array<int, 3>{0, 0, 0};
+bool PointerSettings::lbl_IsControlClick() {
+    const bool on = !precisionOn_;
+    if (!apply(PointerSetting::Precision, {.precision = on})) return false;
+    precisionOn_ = on;
+    values_.precision = on;
     emit changed();
-    applyPointerSettings();
+    return true;
 }
 
-void PointerSettings::lbl_IsScreenClick() {
-    wholeScreen_ = !wholeScreen_;
-    wheelStep_ = wholeScreen_ ? -1 : savedWheelStep_;
+bool PointerSettings::lbl_IsScreenClick() {
+    const bool on = !wholeScreen_;
+    const int lines = on ? -1 : std::max(savedWheelStep_, 1);
+    if (!apply(PointerSetting::WholeScreen, {.wheelLines = lines})) return false;
+    wholeScreen_ = on;
+    wheelStep_ = lines;
+    if (!on) savedWheelStep_ = lines;
+    values_.wheelLines = lines;
     emit changed();
-    applyPointerSettings();
+    return true;
 }
 
-void PointerSettings::applyPointerSettings() {
-    ChangedMouseSystemParameterA();
-    ChangedMouseSystemParameterB();
-    const PointerApply v = values();
-    for (PointerBackend* b : backends_) b->apply(v);
-}
-
-void PointerSettings::ChangedMouseSystemParameterA() {
-    using namespace pointer_store;
-    PointerStore::Section s;
-    const bool speedKnown = speedStep_ >= 1 && speedStep_ <= 11;
-    const bool doubleClickKnown = doubleClickStep_ >= 1 && doubleClickStep_ <= 11;
-    if (speedKnown) s[QLatin1String(kMouseSensitivity)] = QString::number(sensitivityOfStep(speedStep_));
-    s[QLatin1String(kMouseSpeed)] = QString::number(precision_[0]);
-    s[QLatin1String(kMouseThreshold1)] = QString::number(precision_[1]);
-    s[QLatin1String(kMouseThreshold2)] = QString::number(precision_[2]);
-    if (doubleClickKnown) s[QLatin1String(kDoubleClickSpeed)] = QString::number(doubleClickOfStep(doubleClickStep_));
-    if (!store_.writeValues(QLatin1String(kMouse), s)) return;
-    if (speedKnown) speedValue_ = sensitivityOfStep(speedStep_);
-    if (doubleClickKnown) doubleClickTime_ = doubleClickOfStep(doubleClickStep_);
-}
-
-void PointerSettings::ChangedMouseSystemParameterB() {
-    if (wheelStep_ == 0) return;  // nothing known to write
-    const int lines = wheelStep_ < 0 ? -1 : wheelStep_;
-    if (store_.writeValues(QLatin1String(pointer_store::kDesktop),
-                           {{QLatin1String(pointer_store::kWheelScrollLines), QString::number(lines)}}))
-        wheelLines_ = lines;
-}
-
-void PointerSettings::RefreshMouseSystemParameterA() {
-    using namespace pointer_store;
-    const auto s = store_.readSection(QLatin1String(kMouse));
-    if (!s) return;
-    if (const auto v = valueOf(*s, kMouseSensitivity)) {
-        speedValue_ = *v;
-        if (const auto step = stepOfSensitivity(*v)) speedStep_ = *step;
-    }
-    const char* precisionNames[] = {kMouseSpeed, kMouseThreshold1, kMouseThreshold2};
-    for (std::size_t i = 0; i < 3; ++i)
-        if (const auto v = valueOf(*s, precisionNames[i])) precision_[i] = *v;
-    precisionOn_ = precision_[0] != 0 || precision_[1] != 0 || precision_[2] != 0;
-    if (const auto t = valueOf(*s, kDoubleClickSpeed)) {
-        doubleClickTime_ = *t;
-        if (const auto step = stepOfDoubleClick(*t)) doubleClickStep_ = *step;
+void PointerSettings::refresh() {
+    if (desktop_) {
+        const PointerValues v = desktop_->read();
+        if (v.speed) {
+            values_.speed = v.speed;
+            if (const auto step = stepOfSensitivity(*v.speed)) speedStep_ = *step;
+        }
+        if (v.precision) {
+            values_.precision = v.precision;
+            precisionOn_ = *v.precision;
+        }
+        if (v.doubleClickMs) {
+            values_.doubleClickMs = v.doubleClickMs;
+            if (const auto step = stepOfDoubleClick(*v.doubleClickMs)) doubleClickStep_ = *step;
+        }
+        if (v.wheelLines) showWheelLines(*v.wheelLines);
     }
     emit changed();
 }
 
-void PointerSettings::RefreshMouseSystemParameterB() {
-    const auto s = store_.readSection(QLatin1String(pointer_store::kDesktop));
-    if (!s) return;
-    const auto n = valueOf(*s, pointer_store::kWheelScrollLines);
-    if (!n) return;
-    wheelLines_ = *n;
-    if (*n == -1) {
+void PointerSettings::showWheelLines(int n) {
+    values_.wheelLines = n;
+    if (n == -1) {
         wholeScreen_ = true;
         wheelStep_ = -1;
-        savedWheelStep_ = 1;
-    } else {
-        wholeScreen_ = false;
-        if (*n >= 1 && *n <= 11) wheelStep_ = *n;
-        // Lines outside the scale while whole-screen scrolling was on: the step is no longer
-        // known, so the toggle (off) and the next apply (writes nothing) agree.
-        else if (wheelStep_ < 0) wheelStep_ = 0;
-        savedWheelStep_ = wheelStep_;
-        wheelBarStep_ = wheelStep_;
+        // The step kept from the last wheel click, 1 when none is known.
+        std::optional<int> saved;
+        if (const auto s = store_.readSection(QLatin1String(pointer_store::kDesktop)))
+            saved = valueOf(*s, pointer_store::kSavedWheelStep);
+        savedWheelStep_ = saved && *saved >= 1 && *saved <= 11 ? *saved : 1;
+        return;
     }
-    emit changed();
+    wholeScreen_ = false;
+    if (n >= 1 && n <= 11) wheelStep_ = n;
+    // Lines outside the scale while whole-screen scrolling was on: the step is no longer
+    // known, so the toggle (off) and the next change agree.
+    else if (wheelStep_ < 0) wheelStep_ = 0;
+    savedWheelStep_ = wheelStep_;
+    wheelBarStep_ = wheelStep_;
 }
 
 }  // namespace nivra

@@ -1,13 +1,15 @@
 // The PC's own pointer settings on the Advanced page: pointer speed, pointer precision,
-// double-click speed, wheel lines and whole-screen scrolling. The six values are kept as
-// decimal text in a per-user store (two sections named like the Windows keys they stand
-// for) and applied to the running desktop through backends that each act only where they can.
+// double-click speed, wheel lines and whole-screen scrolling. The running desktop's own
+// settings are the store: they are read when the page needs them and every change is written
+// to the desktop, which applies it at once. A small per-user file keeps only what no desktop
+// holds. Each desktop is reached through one PointerBackend (GNOME, KDE Plasma, X11).
 #pragma once
 
 #include <QObject>
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -24,6 +26,8 @@ inline constexpr const char* kMouseThreshold1 = "MouseThreshold1";
 inline constexpr const char* kMouseThreshold2 = "MouseThreshold2";
 inline constexpr const char* kDoubleClickSpeed = "DoubleClickSpeed";
 inline constexpr const char* kWheelScrollLines = "WheelScrollLines";
+// The wheel step that switching whole-screen scrolling off restores.
+inline constexpr const char* kSavedWheelStep = "SavedWheelStep";
 }  // namespace pointer_store
 
 // A small text file of "[section]" lines and "name=value" lines. Reading a section that the
@@ -48,29 +52,45 @@ private:
     QString path_;
 };
 
-// What an apply hands the desktop: the values last written or read (0 where none is known).
-struct PointerApply {
-    int speed = 0;          // "MouseSensitivity": 1..20
-    int threshold1 = 0;     // "MouseThreshold1"
-    int threshold2 = 0;     // "MouseThreshold2"
-    int acceleration = 0;   // "MouseSpeed": 0 off, otherwise pointer precision on
-    int doubleClickMs = 0;  // "DoubleClickSpeed"
-    int wheelLines = 0;     // "WheelScrollLines": -1 one screen per notch
-    friend bool operator==(const PointerApply&, const PointerApply&) = default;
+// The five settings of the page.
+enum class PointerSetting { Speed, Precision, DoubleClick, WheelLines, WholeScreen };
+inline constexpr std::array<PointerSetting, 5> kPointerSettings{
+    PointerSetting::Speed, PointerSetting::Precision, PointerSetting::DoubleClick, PointerSetting::WheelLines,
+    PointerSetting::WholeScreen};
+
+// Pointer settings in the page's own units; nullopt where nothing is known or nothing changes.
+struct PointerValues {
+    std::optional<int> speed = std::nullopt;          // 1..20 ("MouseSensitivity"; 10 the middle)
+    std::optional<bool> precision = std::nullopt;     // pointer acceleration (adaptive) on, or flat
+    std::optional<int> doubleClickMs = std::nullopt;  // "DoubleClickSpeed"
+    std::optional<int> wheelLines = std::nullopt;     // "WheelScrollLines"; -1 one screen per notch
+    friend bool operator==(const PointerValues&, const PointerValues&) = default;
 };
 
-// One way to reach the running desktop. apply() does nothing where the backend cannot act
-// (its desktop is not running, its settings do not exist); it never reports an error.
+// One desktop's pointer settings. holds() says which settings live there; read() gives those
+// it could read; write() stores the given settings in the desktop and applies them at once,
+// and says whether all of them were.
 class PointerBackend {
 public:
     virtual ~PointerBackend() = default;
-    virtual void apply(const PointerApply& values) = 0;
+    // The name shown to the user: "GNOME", "KDE", "X11 libinput", "X11".
+    virtual QString name() const = 0;
+    virtual bool holds(PointerSetting setting) const = 0;
+    virtual PointerValues read() = 0;
+    virtual bool write(const PointerValues& values) = 0;
 };
 
-// The backends of this machine that can act: GNOME's mouse settings when that schema exists
-// in a GNOME session, X11 pointer control when the display is X11. The application's own
-// hints come from the UI layer.
-std::vector<std::unique_ptr<PointerBackend>> systemPointerBackends();
+// The backend of the desktop that runs, or null where none fits (a Wayland compositor other
+// than GNOME's and KDE's, no display at all).
+std::unique_ptr<PointerBackend> systemPointerBackend();
+
+// The name of the running desktop for messages ("Sway", "a Wayland desktop", "this system").
+QString runningDesktopName();
+
+// The desktop's pointer speed (-1..1, as GNOME and libinput keep it) and the page's 1..20,
+// mapped so that a value written and read again gives the same step.
+double desktopSpeedOf(int speed);
+int speedOfDesktop(double desktopSpeed);
 
 // The step tables of the three scales (steps 1..11).
 int sensitivityOfStep(int step);   // 1, 2, 4, .. 20
@@ -88,10 +108,15 @@ constexpr bool barSegmentLit(bool oneLit, int step, int segment) {
 class PointerSettings : public QObject {
     Q_OBJECT
 public:
-    PointerSettings(PointerStore store, QObject* parent = nullptr);
+    // `desktop` may be null (no desktop holds any setting); the caller keeps it alive.
+    PointerSettings(PointerStore store, PointerBackend* desktop, QObject* parent = nullptr);
 
-    // Backends are called in the order added; the caller keeps them alive.
-    void addBackend(PointerBackend* backend) { backends_.push_back(backend); }
+    // Called with each change that reached the desktop: the running application follows it.
+    void setFollower(std::function<void(const PointerValues&)> follow) { follow_ = std::move(follow); }
+
+    const PointerBackend* desktop() const { return desktop_; }
+    // Whether the setting lives in the running desktop (its control takes clicks).
+    bool holds(PointerSetting setting) const { return desktop_ && desktop_->holds(setting); }
 
     int speedStep() const { return speedStep_; }          // 0..11, 0 none read yet
     int doubleClickStep() const { return doubleClickStep_; }
@@ -102,35 +127,34 @@ public:
     int wheelBarStep() const { return wheelBarStep_; }
     bool precisionOn() const { return precisionOn_; }     // cb_IsControl
     bool wholeScreenOn() const { return wholeScreen_; }   // cb_IsScreen
-    bool wheelEnabled() const { return !wholeScreen_; }   // the wheel scale takes clicks
+    // The wheel scale takes clicks: wheel lines live here and whole-screen scrolling is off.
+    bool wheelEnabled() const { return !wholeScreen_ && holds(PointerSetting::WheelLines); }
     // The values as last written or read.
-    PointerApply values() const;
+    const PointerValues& values() const { return values_; }
 
-    // Clicks; each writes the store and applies to the desktop.
-    void MseSpd_OnClick(int step);
-    void MseDbSpd_OnClick(int step);
-    void MseScrSpd_OnClick(int step);  // ignored while whole-screen scrolling is on
-    void lbl_IsControlClick();
-    void lbl_IsScreenClick();
+    // Clicks. Each writes its own setting to the desktop, which applies it at once, and
+    // returns false (and reads the desktop again) when it could not be applied or when the
+    // setting does not live on this desktop.
+    bool MseSpd_OnClick(int step);
+    bool MseDbSpd_OnClick(int step);
+    bool MseScrSpd_OnClick(int step);  // refused while whole-screen scrolling is on
+    bool lbl_IsControlClick();
+    bool lbl_IsScreenClick();
 
-    // Reads the store and shows what it holds (at start and after every read from the mouse).
-    void refresh() {
-        RefreshMouseSystemParameterA();
-        RefreshMouseSystemParameterB();
-    }
-    void RefreshMouseSystemParameterA();
-    void RefreshMouseSystemParameterB();
+    // Reads the desktop's settings and shows them (at start, whenever the page is shown and
+    // after every read from the mouse).
+    void refresh();
 
 signals:
     void changed();
 
 private:
-    void applyPointerSettings();
-    void ChangedMouseSystemParameterA();
-    void ChangedMouseSystemParameterB();
+    bool apply(PointerSetting setting, const PointerValues& values);
+    void showWheelLines(int lines);
 
     PointerStore store_;
-    std::vector<PointerBackend*> backends_;
+    PointerBackend* desktop_;
+    std::function<void(const PointerValues&)> follow_;
     int speedStep_ = 0;
     int doubleClickStep_ = 0;
     int wheelStep_ = 0;
@@ -138,10 +162,7 @@ private:
     int wheelBarStep_ = 0;
     bool precisionOn_ = false;
     bool wholeScreen_ = false;
-    int speedValue_ = 0;
-    int doubleClickTime_ = 0;
-    int wheelLines_ = 0;
-    std::array<int, 3> precision_{};  // MouseSpeed, MouseThreshold1, MouseThreshold2
+    PointerValues values_;
 };
 
 }  // namespace nivra

@@ -11,6 +11,8 @@
 #include <QColorDialog>
 #include <QGraphicsOpacityEffect>
 
+#include <tuple>
+
 namespace nivra::ui {
 
 namespace {
@@ -283,6 +285,8 @@ void AdvancedPage::placeTitlesInView() {
 void AdvancedPage::showEvent(QShowEvent* e) {
     SkinPage::showEvent(e);
     if (!titlesPlaced_) placeTitlesInView();
+    // The desktop's pointer settings may have changed in its own settings program meanwhile.
+    if (m_.pointer) m_.pointer->refresh();
 }
 
 void AdvancedPage::refreshCpi() {
@@ -359,15 +363,28 @@ void AdvancedPage::refreshPointer() {
     if (!m_.pointer) return;
     const PointerSettings& p = *m_.pointer;
     const bool one = oneLit();
+    // A setting with no home on this desktop: its control is dimmed, takes no effect and says
+    // why in its tooltip (so it stays under the mouse for the tooltip to show).
+    const PointerBackend* desktop = p.desktop();
+    const QString noHome = desktop ? text(QStringLiteral("Str860")).arg(desktop->name())
+                                   : text(QStringLiteral("Str861")).arg(runningDesktopName());
+    const auto tip = [&](PointerSetting s) { return p.holds(s) ? QString() : noHome; };
     const std::array<int, 3> steps{p.speedStep(), p.doubleClickStep(), p.wheelBarStep()};
+    constexpr std::array<PointerSetting, 3> kScaleSettings{PointerSetting::Speed, PointerSetting::DoubleClick,
+                                                           PointerSetting::WheelLines};
     for (std::size_t s = 0; s < 3; ++s) {
+        const bool here = p.holds(kScaleSettings[s]);
+        // Whole-screen scrolling greys the wheel scale; it then takes no clicks.
+        const bool greyed = s == 2 && p.wholeScreenOn();
         for (int k = 1; k <= 11; ++k) {
             const auto i = static_cast<std::size_t>(k - 1);
             picture(scales_[s][i], barSegmentLit(one, steps[s], k) ? QStringLiteral("Bar1_E") : QStringLiteral("Bar1_D"));
-            // Whole-screen scrolling greys the wheel scale; it then takes no clicks.
-            const bool on = s != 2 || p.wheelEnabled();
-            greyOut(scales_[s][i], !on);
-            greyOut(scaleNumbers_[s][i], !on);
+            greyOut(scales_[s][i], greyed || !here);
+            scales_[s][i]->setAttribute(Qt::WA_TransparentForMouseEvents, greyed && here);
+            scales_[s][i]->setToolTip(tip(kScaleSettings[s]));
+            // The number labels never take clicks.
+            greyOut(scaleNumbers_[s][i], greyed || !here);
+            scaleNumbers_[s][i]->setAttribute(Qt::WA_TransparentForMouseEvents);
             fitToText(scaleNumbers_[s][i]);
         }
     }
@@ -375,6 +392,11 @@ void AdvancedPage::refreshPointer() {
     wholeScreenBox_->setChecked(p.wholeScreenOn());
     picture(precisionPicture_, p.precisionOn() ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));
     picture(wholeScreenPicture_, p.wholeScreenOn() ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));
+    for (auto [pic, click, setting] : {std::tuple{precisionPicture_, precisionClick_, PointerSetting::Precision},
+                                           std::tuple{wholeScreenPicture_, wholeScreenClick_, PointerSetting::WholeScreen}}) {
+        greyOut(pic, !p.holds(setting));
+        click->setToolTip(tip(setting));
+    }
     // The click areas reach from their offset left of the picture over the whole picture.
     precisionClick_->resize(precisionPicture_->width() + 8, precisionPicture_->height());
     wholeScreenClick_->resize(wholeScreenPicture_->width() + 2, wholeScreenPicture_->height());

@@ -14,10 +14,9 @@ AdvancedSetup::AdvancedSetup(MouseSession& session, QObject* parent) : QObject(p
     // announces the new image to the models.
     cpi_ = new CpiModel(session.editor(), [s] { s->transfer().restartAndRefind(); }, this);
     fire_ = new FireKeyModel(session.editor(), this);
-    pointer_ = new PointerSettings(PointerStore(PointerStore::defaultPath()), this);
-    backends_ = systemPointerBackends();
-    backends_.push_back(std::make_unique<AppPointerHints>());
-    for (const auto& b : backends_) pointer_->addBackend(b.get());
+    desktop_ = systemPointerBackend();
+    pointer_ = new PointerSettings(PointerStore(PointerStore::defaultPath()), desktop_.get(), this);
+    pointer_->setFollower(applyPointerHints);
 
     connect(s, &MouseSession::currentCpiLevelRead, cpi_, &CpiModel::RefreshCurrentDPIStatus);
     connect(s, &MouseSession::pointerSettingsRefreshRequested, pointer_, &PointerSettings::refresh);

@@ -8,7 +8,6 @@
 #include <QObject>
 
 #include <memory>
-#include <vector>
 
 namespace nivra {
 class MouseSession;
@@ -31,7 +30,7 @@ private:
     CpiModel* cpi_;
     FireKeyModel* fire_;
     PointerSettings* pointer_;
-    std::vector<std::unique_ptr<PointerBackend>> backends_;
+    std::unique_ptr<PointerBackend> desktop_;  // null where no desktop backend fits
 };
 
 }  // namespace nivra::ui

@@ -5,11 +5,11 @@
 
 namespace nivra::ui {
 
-void AppPointerHints::apply(const PointerApply& v) {
+void applyPointerHints(const PointerValues& v) {
     QStyleHints* hints = QGuiApplication::styleHints();
     if (!hints) return;
-    if (v.doubleClickMs > 0) hints->setMouseDoubleClickInterval(v.doubleClickMs);
-    if (v.wheelLines > 0) hints->setWheelScrollLines(v.wheelLines);
+    if (v.doubleClickMs && *v.doubleClickMs > 0) hints->setMouseDoubleClickInterval(*v.doubleClickMs);
+    if (v.wheelLines && *v.wheelLines > 0) hints->setWheelScrollLines(*v.wheelLines);
 }
 
 }  // namespace nivra::ui

@@ -2,6 +2,7 @@
 // follow the models. Headless; controls are found by objectName.
 #include "tests/advanced/advanced_rig.h"
 #include "tests/advanced/page_fixture.h"
+#include "tests/advanced/pointer_fakes.h"
 #include "tests/ui/qt_app.h"
 
 #include <QCheckBox>
@@ -12,9 +13,11 @@ namespace nivra {
 namespace {
 
 using namespace nivra::testing;
+using nivra::testing::FakeDesktop;
 
 struct PageRig {
-    PageRig() : pointer(PointerStore(QString::fromStdString((dir.path() / "pointer.ini").string()))) {
+    PageRig() : pointer(PointerStore(QString::fromStdString((dir.path() / "pointer.ini").string())), &desktop) {
+        desktop.held.insert(PointerSetting::WholeScreen);
         skinPage(skin, page, 3);
     }
     template <typename W = QWidget>
@@ -31,6 +34,7 @@ struct PageRig {
     QApplication& app = ui::test::qtApp();
     AdvancedRig r;
     TempDir dir;
+    FakeDesktop desktop;
     PointerSettings pointer;
     StyledSkin skin{1};
     ui::AdvancedPage page{skin, nullptr, {&r.cpi, &r.fire, &pointer}};
@@ -86,6 +90,41 @@ TEST(AdvancedPage, FireKeyEditsAndPointerControlsFollowTheirModels) {
     EXPECT_TRUE(p.child("Img_ScrSpd3")->testAttribute(Qt::WA_TransparentForMouseEvents));
     p.page.MseScrSpd_OnClick(3);
     EXPECT_EQ(p.pointer.wheelStep(), -1);
+}
+
+TEST(AdvancedPage, PointerControlsFollowTheDesktopAndSayWhatItLacks) {
+    PageRig p;
+    p.desktop.held = {PointerSetting::Speed, PointerSetting::Precision};
+    p.desktop.stored = {.speed = 10, .precision = true};
+    p.page.show();  // showing the page reads the desktop
+    EXPECT_EQ(p.pictureOf("Img_Spd6"), "Bar1_E");
+    EXPECT_TRUE(p.child<QCheckBox>("cb_IsControl")->isChecked());
+    EXPECT_EQ(p.child("Img_Spd3")->toolTip(), "");
+    EXPECT_EQ(p.child("Img_Spd3")->graphicsEffect(), nullptr);
+    for (const char* name : {"Img_DbSpd3", "Img_ScrSpd3", "lbl_IsScreen"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(p.child(name)->toolTip(), "Fakedesk keeps no such setting");
+        // Under the mouse for its tooltip, taking no effect.
+        EXPECT_FALSE(p.child(name)->testAttribute(Qt::WA_TransparentForMouseEvents));
+    }
+    EXPECT_NE(p.child("Img_DbSpd3")->graphicsEffect(), nullptr);
+    EXPECT_NE(p.child("Img_IsScreen")->graphicsEffect(), nullptr);
+    p.click("Img_DbSpd3");
+    p.click("lbl_IsScreen");
+    EXPECT_TRUE(p.desktop.written.empty());
+
+    // A change made in the desktop's settings shows when the page is shown again.
+    p.page.hide();
+    p.desktop.stored = {.speed = 20, .precision = false};
+    p.page.show();
+    EXPECT_EQ(p.pictureOf("Img_Spd11"), "Bar1_E");
+    EXPECT_FALSE(p.child<QCheckBox>("cb_IsControl")->isChecked());
+
+    // No desktop backend: every control says which desktop runs.
+    PointerSettings none(PointerStore(QString::fromStdString((p.dir.path() / "none.ini").string())), nullptr);
+    p.page.setModels({&p.r.cpi, &p.r.fire, &none});
+    EXPECT_EQ(p.child("Img_Spd3")->toolTip(),
+              QStringLiteral("The pointer settings of %1 cannot be changed here").arg(runningDesktopName()));
 }
 
 }  // namespace

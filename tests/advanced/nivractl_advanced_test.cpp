@@ -1,11 +1,13 @@
 // nivractl's Advanced page commands run as processes: each sends the reports the window's
-// model call sends on the same simulated mouse, and `pointer` keeps the store the page uses.
+// model call sends on the same simulated mouse, and `pointer` reaches the
+// desktop the environment names.
 #include "tests/advanced/advanced_rig.h"
 #include "tests/support/run_command.h"
 
 #include "files/file_bytes.h"
-#include "settings/pointer_settings.h"
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -76,26 +78,63 @@ TEST(NivractlAdvanced, RefusedValuesChangeNothing) {
     }
 }
 
-TEST(NivractlAdvanced, PointerKeepsTheStoreThePageReads) {
+// `nivractl pointer` on a desktop chosen by the environment, with no display to touch.
+struct PointerCtl {
+    explicit PointerCtl(const std::string& desktopEnv)
+        : env("XDG_CONFIG_HOME=" + dir.path().string() + " HOME=" + dir.path().string() +
+              " DISPLAY= WAYLAND_DISPLAY= XDG_SESSION_TYPE= DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent " + desktopEnv + " ") {}
+    CommandResult operator()(const std::string& args) { return runCommand(env + NIVRACTL_BIN + " pointer " + args, dir.path()); }
     TempDir dir;
-    const std::string env = "XDG_CONFIG_HOME=" + dir.path().string() + " DISPLAY= XDG_CURRENT_DESKTOP= ";
-    const auto ctl = [&](const std::string& args) { return runCommand(env + NIVRACTL_BIN + " pointer " + args, dir.path()); };
-    ASSERT_EQ(ctl("set speed 11").status, 0);
-    ASSERT_EQ(ctl("set double-click 2").status, 0);
-    ASSERT_EQ(ctl("set wheel 5").status, 0);
-    ASSERT_EQ(ctl("set precision on").status, 0);
-    ASSERT_EQ(ctl("set whole-screen on").status, 0);
+    std::string env;
+};
+
+TEST(NivractlAdvanced, PointerOnGnomeKeepsTheUsersProfileAndRefusesWhatGnomeLacks) {
+    if (!std::filesystem::exists("/usr/share/glib-2.0/schemas/org.gnome.desktop.peripherals.gschema.xml"))
+        GTEST_SKIP() << "the GNOME desktop schemas are not installed";
+    PointerCtl ctl("GSETTINGS_BACKEND=keyfile XDG_CURRENT_DESKTOP=ubuntu:GNOME");
+    const auto keyfile = ctl.dir.path() / "glib-2.0" / "settings" / "keyfile";
+    std::filesystem::create_directories(keyfile.parent_path());
+    std::ofstream(keyfile) << "[org/gnome/desktop/peripherals/mouse]\naccel-profile='adaptive'\nspeed=0.5\n";
+    const CommandResult set = ctl("set speed 6");
+    ASSERT_EQ(set.status, 0) << set.err;
+    const std::string stored = readText(keyfile);
+    EXPECT_NE(stored.find("accel-profile='adaptive'"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("speed=0.0"), std::string::npos) << stored;
+    EXPECT_EQ(ctl("").out,
+              "speed: step 6, 10 of 20 (GNOME)\nprecision: on (GNOME)\ndouble-click: step 9, 400 ms (GNOME)\n"
+              "wheel: - (not on this desktop)\nwhole-screen: - (not on this desktop)\n");
+    const CommandResult wheel = ctl("set wheel 3");
+    EXPECT_EQ(wheel.status, 1);
+    EXPECT_NE(wheel.err.find("wheel is not a pointer setting of GNOME"), std::string::npos) << wheel.err;
+}
+
+TEST(NivractlAdvanced, PointerOnKdeWritesPlasmasFilesAndFailsWhenItCannot) {
+    PointerCtl ctl("XDG_CURRENT_DESKTOP=KDE");
+    for (const char* args : {"set speed 11", "set double-click 2", "set wheel 5", "set precision off"}) {
+        const CommandResult run = ctl(args);
+        EXPECT_EQ(run.status, 0) << args << ": " << run.err;
+    }
+    EXPECT_EQ(ctl("").out,
+              "speed: step 11, 20 of 20 (KDE)\nprecision: off (KDE)\ndouble-click: step 2, 830 ms (KDE)\n"
+              "wheel: step 5, 5 lines (KDE)\nwhole-screen: - (not on this desktop)\n");
+    EXPECT_EQ(ctl("set whole-screen on").status, 1);
     EXPECT_NE(ctl("set wheel 12").status, 0);
-    const CommandResult shown = ctl("");
-    EXPECT_EQ(shown.out,
-              "MouseSensitivity=20\nMouseSpeed=1\nMouseThreshold1=6\nMouseThreshold2=10\nDoubleClickSpeed=830\n"
-              "WheelScrollLines=-1\nspeed step 11\ndouble-click step 2\nwheel step whole screen\nprecision on\n"
-              "whole-screen on\n");
-    ASSERT_EQ(ctl("set whole-screen off").status, 0);
-    PointerSettings page{PointerStore(QString::fromStdString((dir.path() / "nivra" / "pointer-settings.ini").string()))};
-    page.refresh();
-    // Found on by this (fresh) process: switching it off writes the saved step 1.
-    EXPECT_EQ(page.wheelStep(), 1);
+    // kdeglobals cannot be written: the change is refused, not reported as done.
+    std::filesystem::remove(ctl.dir.path() / "kdeglobals");
+    std::filesystem::create_directory(ctl.dir.path() / "kdeglobals");
+    const CommandResult run = ctl("set double-click 3");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("could not apply double-click to KDE"), std::string::npos) << run.err;
+}
+
+TEST(NivractlAdvanced, PointerWithNoDesktopBackendSaysSo) {
+    PointerCtl ctl("XDG_CURRENT_DESKTOP=Sway WAYLAND_DISPLAY=wayland-9");
+    const CommandResult run = ctl("set speed 3");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("speed is not a pointer setting of Sway"), std::string::npos) << run.err;
+    EXPECT_EQ(ctl("").out,
+              "speed: - (not on this desktop)\nprecision: - (not on this desktop)\ndouble-click: - (not on this desktop)\n"
+              "wheel: - (not on this desktop)\nwhole-screen: - (not on this desktop)\n");
 }
 
 }  // namespace

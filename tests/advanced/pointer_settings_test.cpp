@@ -1,55 +1,36 @@
-// The pointer settings: reading the store into steps and toggles, what each click writes to
-// the store and hands the desktop backends, and the store file itself.
+// The pointer settings over a desktop that keeps its values in memory: what a read shows as
+// steps and toggles, that a click writes its own setting only, what happens when the desktop
+// refuses or lacks a setting, and whole-screen scrolling with the step kept in our file.
 #include "settings/pointer_settings.h"
+#include "tests/advanced/pointer_fakes.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include <fstream>
+#include <functional>
 
 namespace nivra {
 namespace {
 
 using namespace pointer_store;
-
-struct FakeBackend : PointerBackend {
-    std::vector<PointerApply> applied;
-    void apply(const PointerApply& v) override { applied.push_back(v); }
-};
+using nivra::testing::FakeDesktop;
 
 class PointerTest : public ::testing::Test {
 protected:
     QString path() const { return QString::fromStdString((dir.path() / "nivra" / "pointer-settings.ini").string()); }
-    // Writes the store file as another program (or an earlier run) left it.
-    void storeFile(const std::string& text) {
-        std::filesystem::create_directories(dir.path() / "nivra");
-        std::ofstream(dir.path() / "nivra" / "pointer-settings.ini") << text;
-    }
-    std::string mouse(const char* name) const { return value(kMouse, name); }
-    std::string value(const char* section, const char* name) const {
-        const auto s = PointerStore(path()).readSection(QLatin1String(section));
-        if (!s) return "<no section>";
-        const auto it = s->find(QLatin1String(name));
-        return it == s->end() ? "<none>" : it->second.toStdString();
-    }
     PointerSettings& settings() {
-        if (!model) {
-            model = std::make_unique<PointerSettings>(PointerStore(path()));
-            model->addBackend(&backend);
-        }
+        if (!model) model = std::make_unique<PointerSettings>(PointerStore(path()), &desktop);
         return *model;
     }
 
     nivra::testing::TempDir dir;
-    FakeBackend backend;
+    FakeDesktop desktop;
     std::unique_ptr<PointerSettings> model;
 };
 
-TEST_F(PointerTest, StoredValuesShowAsStepsAndToggles) {
-    storeFile("[Control Panel\\Mouse]\nMouseSensitivity=10\nDoubleClickSpeed=500\nMouseSpeed=1\n"
-              "MouseThreshold1=6\nMouseThreshold2=10\n[Control Panel\\Desktop]\nWheelScrollLines=3\n");
+TEST_F(PointerTest, DesktopValuesShowAsStepsAndToggles) {
+    desktop.stored = {.speed = 10, .precision = true, .doubleClickMs = 500, .wheelLines = 3};
     PointerSettings& s = settings();
     s.refresh();
     EXPECT_EQ(s.speedStep(), 6);
@@ -58,7 +39,14 @@ TEST_F(PointerTest, StoredValuesShowAsStepsAndToggles) {
     EXPECT_EQ(s.wheelBarStep(), 3);
     EXPECT_TRUE(s.precisionOn());
     EXPECT_FALSE(s.wholeScreenOn());
-    EXPECT_TRUE(backend.applied.empty());  // reading applies nothing
+    EXPECT_TRUE(desktop.written.empty());  // reading writes nothing
+    // A change made on the desktop shows at the next read.
+    desktop.stored = {.speed = 19, .precision = false, .doubleClickMs = 900, .wheelLines = 11};
+    s.refresh();
+    EXPECT_EQ(s.speedStep(), 10);
+    EXPECT_EQ(s.doubleClickStep(), 1);
+    EXPECT_EQ(s.wheelStep(), 11);
+    EXPECT_FALSE(s.precisionOn());
 }
 
 TEST_F(PointerTest, StepTablesBothWays) {
@@ -76,116 +64,157 @@ TEST_F(PointerTest, StepTablesBothWays) {
     EXPECT_EQ(sensitivityOfStep(11), 20);
     EXPECT_EQ(doubleClickOfStep(1), 900);
     EXPECT_EQ(doubleClickOfStep(11), 200);
+    // The desktop's -1..1: every step comes back, also through single precision.
+    for (int step = 1; step <= 11; ++step) {
+        const double d = desktopSpeedOf(sensitivityOfStep(step));
+        EXPECT_EQ(stepOfSensitivity(speedOfDesktop(d)), step) << step;
+        EXPECT_EQ(stepOfSensitivity(speedOfDesktop(static_cast<float>(d))), step) << step;
+    }
+    EXPECT_EQ(speedOfDesktop(-1.0), 0);
+    EXPECT_EQ(speedOfDesktop(0.0), 10);
+    EXPECT_EQ(speedOfDesktop(0.9), 19);
+    EXPECT_EQ(speedOfDesktop(7.0), 20);  // beyond the range: its end
 }
 
-TEST_F(PointerTest, OutOfRangeOrMalformedValuesLeaveTheStep) {
-    storeFile("[Control Panel\\Mouse]\nMouseSensitivity=4\nDoubleClickSpeed=830\n[Control Panel\\Desktop]\nWheelScrollLines=5\n");
+TEST_F(PointerTest, OutOfRangeValuesLeaveTheStep) {
+    desktop.stored = {.speed = 4, .doubleClickMs = 830, .wheelLines = 5};
     PointerSettings& s = settings();
     s.refresh();
-    for (const char* text : {"[Control Panel\\Mouse]\nMouseSensitivity=25\nDoubleClickSpeed=950\n[Control Panel\\Desktop]\nWheelScrollLines=0\n",
-                             "[Control Panel\\Mouse]\nMouseSensitivity=ten\nDoubleClickSpeed=99\n[Control Panel\\Desktop]\nWheelScrollLines=12\n",
-                             "[Control Panel\\Mouse]\nMouseSensitivity=0x10\nDoubleClickSpeed=\n"}) {
-        storeFile(text);
+    for (const PointerValues& v : {PointerValues{.speed = 25, .doubleClickMs = 950, .wheelLines = 0},
+                                   PointerValues{.speed = -3, .doubleClickMs = 99, .wheelLines = 12}}) {
+        desktop.stored = v;
         s.refresh();
-        EXPECT_EQ(s.speedStep(), 3) << text;
-        EXPECT_EQ(s.doubleClickStep(), 2) << text;
-        EXPECT_EQ(s.wheelStep(), 5) << text;
+        EXPECT_EQ(s.speedStep(), 3);
+        EXPECT_EQ(s.doubleClickStep(), 2);
+        EXPECT_EQ(s.wheelStep(), 5);
     }
 }
 
-TEST_F(PointerTest, AMissingStoreReadsNothingAndTheFirstClickCreatesIt) {
+TEST_F(PointerTest, AClickWritesItsOwnSettingOnly) {
+    // The precision toggle has never been read (the desktop gave nothing for it): a speed
+    // click must not write it as "off".
+    desktop.stored = {.speed = 10, .doubleClickMs = 500, .wheelLines = 3};
     PointerSettings& s = settings();
     s.refresh();
-    EXPECT_EQ(s.speedStep(), 0);
-    EXPECT_EQ(s.wheelStep(), 0);
-    s.MseSpd_OnClick(11);
-    EXPECT_EQ(mouse(kMouseSensitivity), "20");
-    // Steps still unknown write nothing; the precision values are always written.
-    EXPECT_EQ(mouse(kDoubleClickSpeed), "<none>");
-    EXPECT_EQ(mouse(kMouseSpeed), "0");
-    EXPECT_EQ(value(kDesktop, kWheelScrollLines), "<no section>");
-    ASSERT_EQ(backend.applied.size(), 1u);
-    EXPECT_EQ(backend.applied[0], (PointerApply{20, 0, 0, 0, 0, 0}));
-}
-
-TEST_F(PointerTest, EveryClickRewritesTheKnownValuesAndAppliesAllOfThem) {
-    storeFile("[Control Panel\\Mouse]\nMouseSensitivity=10\nDoubleClickSpeed=500\nMouseSpeed=1\n"
-              "MouseThreshold1=6\nMouseThreshold2=10\nOther=keep\n[Control Panel\\Desktop]\nWheelScrollLines=3\n");
-    PointerSettings& s = settings();
-    s.refresh();
+    std::vector<PointerValues> followed;
+    s.setFollower([&](const PointerValues& v) { followed.push_back(v); });
     struct Click {
         const char* what;
-        std::function<void()> click;
-        PointerApply applied;
-        std::vector<std::pair<const char*, const char*>> stored;
+        std::function<bool()> click;
+        PointerValues written;
     };
     const std::vector<Click> clicks{
-        {"speed 1", [&] { s.MseSpd_OnClick(1); }, {1, 6, 10, 1, 480, 3}, {{kMouseSensitivity, "1"}, {kDoubleClickSpeed, "480"}}},
-        {"speed 2", [&] { s.MseSpd_OnClick(2); }, {2, 6, 10, 1, 480, 3}, {{kMouseSensitivity, "2"}}},
-        {"double-click 1", [&] { s.MseDbSpd_OnClick(1); }, {2, 6, 10, 1, 900, 3}, {{kDoubleClickSpeed, "900"}}},
-        {"precision off", [&] { s.lbl_IsControlClick(); }, {2, 0, 0, 0, 900, 3},
-         {{kMouseSpeed, "0"}, {kMouseThreshold1, "0"}, {kMouseThreshold2, "0"}}},
-        {"precision on", [&] { s.lbl_IsControlClick(); }, {2, 6, 10, 1, 900, 3},
-         {{kMouseSpeed, "1"}, {kMouseThreshold1, "6"}, {kMouseThreshold2, "10"}}},
-        {"wheel 9", [&] { s.MseScrSpd_OnClick(9); }, {2, 6, 10, 1, 900, 9}, {{kMouseSensitivity, "2"}}},
+        {"speed 1", [&] { return s.MseSpd_OnClick(1); }, {.speed = 1}},
+        {"speed 2", [&] { return s.MseSpd_OnClick(2); }, {.speed = 2}},
+        {"speed 11", [&] { return s.MseSpd_OnClick(11); }, {.speed = 20}},
+        {"double-click 1", [&] { return s.MseDbSpd_OnClick(1); }, {.doubleClickMs = 900}},
+        {"precision on", [&] { return s.lbl_IsControlClick(); }, {.precision = true}},
+        {"precision off", [&] { return s.lbl_IsControlClick(); }, {.precision = false}},
+        {"wheel 9", [&] { return s.MseScrSpd_OnClick(9); }, {.wheelLines = 9}},
     };
     for (const Click& c : clicks) {
         SCOPED_TRACE(c.what);
-        backend.applied.clear();
-        c.click();
-        ASSERT_EQ(backend.applied.size(), 1u);
-        EXPECT_EQ(backend.applied[0], c.applied);
-        for (const auto& [name, text] : c.stored) EXPECT_EQ(mouse(name), text) << name;
-        EXPECT_EQ(value(kDesktop, kWheelScrollLines), std::to_string(c.applied.wheelLines));
+        desktop.written.clear();
+        followed.clear();
+        EXPECT_TRUE(c.click());
+        ASSERT_EQ(desktop.written.size(), 1u);
+        EXPECT_EQ(desktop.written[0], c.written);
+        EXPECT_EQ(followed, std::vector<PointerValues>{c.written});
     }
-    EXPECT_EQ(mouse("Other"), "keep");
+    EXPECT_EQ(s.speedStep(), 11);
+    EXPECT_EQ(s.doubleClickStep(), 1);
+    EXPECT_EQ(s.wheelStep(), 9);
+    EXPECT_EQ(desktop.stored, (PointerValues{.speed = 20, .precision = false, .doubleClickMs = 900, .wheelLines = 9}));
 }
 
-TEST_F(PointerTest, WholeScreenWritesMinusOneGreysTheWheelAndRestoresTheSavedStep) {
-    storeFile("[Control Panel\\Desktop]\nWheelScrollLines=4\n");
+TEST_F(PointerTest, ARefusedChangeShowsWhatTheDesktopHoldsAndSaysSo) {
+    desktop.stored = {.speed = 10, .precision = true, .doubleClickMs = 500, .wheelLines = 3};
     PointerSettings& s = settings();
     s.refresh();
-    s.lbl_IsScreenClick();
+    desktop.refuse = true;
+    EXPECT_FALSE(s.MseSpd_OnClick(2));
+    EXPECT_FALSE(s.lbl_IsControlClick());
+    EXPECT_FALSE(s.MseScrSpd_OnClick(7));
+    EXPECT_EQ(s.speedStep(), 6);
+    EXPECT_TRUE(s.precisionOn());
+    EXPECT_EQ(s.wheelStep(), 3);
+    EXPECT_EQ(s.values().speed, 10);
+}
+
+TEST_F(PointerTest, ASettingWithNoHomeTakesNoClicks) {
+    desktop.held = {PointerSetting::Speed};
+    desktop.stored = {.speed = 10, .doubleClickMs = 500, .wheelLines = 3};
+    PointerSettings& s = settings();
+    s.refresh();
+    EXPECT_TRUE(s.holds(PointerSetting::Speed));
+    EXPECT_FALSE(s.holds(PointerSetting::WheelLines));
+    EXPECT_FALSE(s.wheelEnabled());
+    EXPECT_FALSE(s.MseDbSpd_OnClick(3));
+    EXPECT_FALSE(s.MseScrSpd_OnClick(3));
+    EXPECT_FALSE(s.lbl_IsScreenClick());
+    EXPECT_TRUE(desktop.written.empty());
+    EXPECT_FALSE(s.wholeScreenOn());
+
+    // No desktop at all: nothing is read, nothing taken.
+    PointerSettings none(PointerStore(path()), nullptr);
+    none.refresh();
+    EXPECT_EQ(none.speedStep(), 0);
+    EXPECT_FALSE(none.MseSpd_OnClick(5));
+    EXPECT_EQ(none.speedStep(), 0);
+}
+
+TEST_F(PointerTest, WholeScreenWritesMinusOneAndComesBackToTheKeptStep) {
+    desktop.held.insert(PointerSetting::WholeScreen);
+    desktop.stored = {.wheelLines = 4};
+    PointerSettings& s = settings();
+    s.refresh();
+    ASSERT_TRUE(s.lbl_IsScreenClick());
     EXPECT_TRUE(s.wholeScreenOn());
     EXPECT_FALSE(s.wheelEnabled());
-    EXPECT_EQ(value(kDesktop, kWheelScrollLines), "-1");
-    EXPECT_EQ(backend.applied.back().wheelLines, -1);
+    EXPECT_EQ(desktop.stored.wheelLines, -1);
     EXPECT_EQ(s.wheelBarStep(), 4);  // the bar keeps its pictures
-    s.MseScrSpd_OnClick(7);          // greyed segments take no clicks
+    EXPECT_FALSE(s.MseScrSpd_OnClick(7));  // greyed segments take no clicks
     EXPECT_EQ(s.wheelStep(), -1);
-    s.lbl_IsScreenClick();
-    EXPECT_EQ(value(kDesktop, kWheelScrollLines), "4");
+    ASSERT_TRUE(s.lbl_IsScreenClick());
+    EXPECT_EQ(desktop.stored.wheelLines, 4);
     EXPECT_TRUE(s.wheelEnabled());
 
-    // Found on at a read: switching it off writes the saved step 1.
-    storeFile("[Control Panel\\Desktop]\nWheelScrollLines=-1\n");
+    // The desktop forgets the lines while whole-screen scrolling is on; our file keeps the
+    // last step clicked, for this run and the next.
+    ASSERT_TRUE(s.MseScrSpd_OnClick(8));
+    desktop.stored.wheelLines = -1;
+    PointerSettings next(PointerStore(path()), &desktop);
+    next.refresh();
+    EXPECT_TRUE(next.wholeScreenOn());
+    EXPECT_EQ(next.savedWheelStep(), 8);
+    ASSERT_TRUE(next.lbl_IsScreenClick());
+    EXPECT_EQ(desktop.stored.wheelLines, 8);
+
+    // Nothing kept: the saved step is 1.
+    std::filesystem::remove_all(dir.path() / "nivra");
+    desktop.stored.wheelLines = -1;
     s.refresh();
-    EXPECT_TRUE(s.wholeScreenOn());
     EXPECT_EQ(s.savedWheelStep(), 1);
-    EXPECT_EQ(s.wheelBarStep(), 4);
-    s.lbl_IsScreenClick();
-    EXPECT_EQ(value(kDesktop, kWheelScrollLines), "1");
+    ASSERT_TRUE(s.lbl_IsScreenClick());
+    EXPECT_EQ(desktop.stored.wheelLines, 1);
 }
 
-TEST_F(PointerTest, WheelLinesOutsideTheScaleAfterWholeScreenLeaveNothingToWrite) {
-    storeFile("[Control Panel\\Desktop]\nWheelScrollLines=-1\n");
+TEST_F(PointerTest, WheelLinesOutsideTheScaleAfterWholeScreenLeaveTheStepUnknown) {
+    desktop.stored = {.wheelLines = -1};
     PointerSettings& s = settings();
     s.refresh();
-    storeFile("[Control Panel\\Desktop]\nWheelScrollLines=0\n");
+    desktop.stored = {.wheelLines = 0};
     s.refresh();
     EXPECT_FALSE(s.wholeScreenOn());
     EXPECT_EQ(s.wheelStep(), 0);
-    s.MseSpd_OnClick(5);
-    EXPECT_EQ(value(kDesktop, kWheelScrollLines), "0");  // not rewritten as "-1"
 }
 
-TEST_F(PointerTest, AStoreThatCannotBeWrittenLeavesTheValuesButStillApplies) {
+TEST_F(PointerTest, AKeptStepThatCannotBeWrittenIsReported) {
+    desktop.held.insert(PointerSetting::WholeScreen);
     std::ofstream(dir.path() / "nivra") << "a file where the folder should be";
     PointerSettings& s = settings();
-    s.MseDbSpd_OnClick(3);
-    EXPECT_EQ(s.doubleClickStep(), 3);
-    ASSERT_EQ(backend.applied.size(), 1u);
-    EXPECT_EQ(backend.applied[0].doubleClickMs, 0);  // nothing written, nothing new known
+    EXPECT_FALSE(s.MseScrSpd_OnClick(3));
+    EXPECT_EQ(desktop.stored.wheelLines, 3);  // the desktop took it
 }
 
 TEST(PointerBars, OneLitOrProgressStyle) {

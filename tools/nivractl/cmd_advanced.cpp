@@ -6,6 +6,7 @@
 #include "image/fields.h"
 #include "settings/cpi_model.h"
 #include "settings/fire_key_model.h"
+#include "settings/pointer_backends.h"
 #include "settings/pointer_settings.h"
 #include "skin/language_table.h"
 #include "tools/nivractl/advanced_session.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -154,47 +156,83 @@ int runSetFire(const nivractl::Invocation& inv) {
 
 // ---------------------------------------------------------------- pointer
 
+const char* pointerSettingName(PointerSetting s) {
+    switch (s) {
+    case PointerSetting::Speed: return "speed";
+    case PointerSetting::Precision: return "precision";
+    case PointerSetting::DoubleClick: return "double-click";
+    case PointerSetting::WheelLines: return "wheel";
+    case PointerSetting::WholeScreen: return "whole-screen";
+    }
+    return "";
+}
+
+// "step 7, 480 ms", "on", "-" while nothing is known.
+std::string pointerValueText(const PointerSettings& p, PointerSetting s) {
+    const auto step = [](int n, std::optional<int> value, const char* unit) {
+        if (n <= 0) return std::string("-");
+        std::string t = "step " + std::to_string(n);
+        if (value) t += ", " + std::to_string(*value) + unit;
+        return t;
+    };
+    const PointerValues& v = p.values();
+    switch (s) {
+    case PointerSetting::Speed: return step(p.speedStep(), v.speed, " of 20");
+    case PointerSetting::Precision: return v.precision ? (*v.precision ? "on" : "off") : "-";
+    case PointerSetting::DoubleClick: return step(p.doubleClickStep(), v.doubleClickMs, " ms");
+    case PointerSetting::WheelLines: return step(p.wheelStep(), v.wheelLines, " lines");
+    case PointerSetting::WholeScreen: return v.wheelLines ? (p.wholeScreenOn() ? "on" : "off") : "-";
+    }
+    return "-";
+}
+
 int runPointer(const nivractl::Invocation& inv) {
     const auto& a = inv.args;
-    const QString path = PointerStore::defaultPath();
-    if (path.isEmpty()) return nivractl::fail("no folder for the pointer settings: neither XDG_CONFIG_HOME nor HOME is set");
-    PointerSettings settings{PointerStore(path)};
+    const std::unique_ptr<PointerBackend> desktop = systemPointerBackend();
+    PointerSettings settings{PointerStore(PointerStore::defaultPath()), desktop.get()};
     settings.refresh();
     if (a.empty()) {
-        using namespace pointer_store;
-        const PointerStore store(path);
-        const auto mouse = store.readSection(QLatin1String(kMouse));
-        const auto desktop = store.readSection(QLatin1String(kDesktop));
-        const auto show = [](const std::optional<PointerStore::Section>& s, const char* name) {
-            const auto it = s ? s->find(QLatin1String(name)) : PointerStore::Section::const_iterator{};
-            std::cout << name << '=' << (s && it != s->end() ? it->second.toStdString() : std::string()) << '\n';
-        };
-        for (const char* name : {kMouseSensitivity, kMouseSpeed, kMouseThreshold1, kMouseThreshold2, kDoubleClickSpeed})
-            show(mouse, name);
-        show(desktop, kWheelScrollLines);
-        std::cout << "speed step " << settings.speedStep() << "\ndouble-click step " << settings.doubleClickStep()
-                  << "\nwheel step " << (settings.wheelStep() < 0 ? std::string("whole screen") : std::to_string(settings.wheelStep()))
-                  << "\nprecision " << (settings.precisionOn() ? "on" : "off") << "\nwhole-screen "
-                  << (settings.wholeScreenOn() ? "on" : "off") << '\n';
+        // Each setting, its value and where it lives.
+        for (const PointerSetting s : kPointerSettings) {
+            const bool here = settings.holds(s);
+            std::cout << pointerSettingName(s) << ": " << (here ? pointerValueText(settings, s) : std::string("-")) << " ("
+                      << (here ? desktop->name().toStdString() : std::string("not on this desktop")) << ")\n";
+        }
         return nivractl::kOk;
     }
     if (a.size() != 3 || a[0] != "set") return nivractl::usageError("pointer");
-    const auto backends = systemPointerBackends();
-    for (const auto& b : backends) settings.addBackend(b.get());
     const std::string& what = a[1];
+    PointerSetting setting{};
+    std::optional<int> step;
+    std::optional<bool> on;
     if (what == "speed" || what == "double-click" || what == "wheel") {
-        const std::optional<int> step = integer(a[2], 1, 11);
-        if (!step) return nivractl::fail("a step is 1..11: " + a[2]);
-        if (what == "speed") settings.MseSpd_OnClick(*step);
-        else if (what == "double-click") settings.MseDbSpd_OnClick(*step);
-        else if (settings.wholeScreenOn()) return nivractl::fail("whole-screen scrolling is on: switch it off first");
-        else settings.MseScrSpd_OnClick(*step);
-        return nivractl::kOk;
+        setting = what == "speed" ? PointerSetting::Speed : what == "double-click" ? PointerSetting::DoubleClick : PointerSetting::WheelLines;
+        if (!(step = integer(a[2], 1, 11))) return nivractl::fail("a step is 1..11: " + a[2]);
+    } else if (what == "precision" || what == "whole-screen") {
+        setting = what == "precision" ? PointerSetting::Precision : PointerSetting::WholeScreen;
+        if (!(on = onOff(a[2]))) return nivractl::usageError("pointer");
+    } else {
+        return nivractl::usageError("pointer");
     }
-    const std::optional<bool> on = onOff(a[2]);
-    if (!on || (what != "precision" && what != "whole-screen")) return nivractl::usageError("pointer");
-    if (what == "precision" && settings.precisionOn() != *on) settings.lbl_IsControlClick();
-    if (what == "whole-screen" && settings.wholeScreenOn() != *on) settings.lbl_IsScreenClick();
+    const std::string where = desktop ? desktop->name().toStdString() : runningDesktopName().toStdString();
+    if (!settings.holds(setting)) return nivractl::fail(what + " is not a pointer setting of " + where);
+    if (setting == PointerSetting::WheelLines && settings.wholeScreenOn())
+        return nivractl::fail("whole-screen scrolling is on: switch it off first");
+    bool applied = true;
+    switch (setting) {
+    case PointerSetting::Speed: applied = settings.MseSpd_OnClick(*step); break;
+    case PointerSetting::DoubleClick: applied = settings.MseDbSpd_OnClick(*step); break;
+    case PointerSetting::WheelLines: applied = settings.MseScrSpd_OnClick(*step); break;
+    case PointerSetting::Precision:
+        if (settings.precisionOn() != *on || !settings.values().precision) applied = settings.lbl_IsControlClick();
+        // Unknown before: the flip set it from off; once more when that was the wrong way.
+        if (applied && settings.precisionOn() != *on) applied = settings.lbl_IsControlClick();
+        break;
+    case PointerSetting::WholeScreen:
+        if (settings.wholeScreenOn() != *on) applied = settings.lbl_IsScreenClick();
+        break;
+    }
+    if (!applied) return nivractl::fail("could not apply " + what + " to " + where);
     return nivractl::kOk;
 }
 
@@ -261,5 +299,5 @@ NIVRACTL_COMMAND("set fire", "set fire N COUNT INTERVAL [continue]   fire key N 
                  runSetFire);
 NIVRACTL_COMMAND("pointer",
                  "pointer | pointer set speed|double-click|wheel STEP | pointer set precision|whole-screen on|off\n"
-                 "                          the PC's pointer settings (steps 1..11), kept in $XDG_CONFIG_HOME/nivra",
+                 "                          the desktop's pointer settings (steps 1..11): GNOME, KDE or X11",
                  runPointer);

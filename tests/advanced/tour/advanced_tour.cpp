@@ -2,6 +2,7 @@
 // for screenshots in a language (1..3) and bar style (1 one lit segment, 0 progress).
 #include "tests/advanced/advanced_rig.h"
 #include "tests/advanced/page_fixture.h"
+#include "tests/advanced/pointer_fakes.h"
 #include "ui/desktop_style.h"
 
 #include <QApplication>
@@ -17,7 +18,9 @@ int main(int argc, char** argv) {
     using namespace nivra;
     nivra::testing::AdvancedRig r;
     nivra::testing::TempDir dir;
-    PointerSettings pointer(PointerStore(QString::fromStdString((dir.path() / "pointer.ini").string())));
+    // A desktop that keeps every setting but whole-screen scrolling.
+    nivra::testing::FakeDesktop desktop;
+    PointerSettings pointer(PointerStore(QString::fromStdString((dir.path() / "pointer.ini").string())), &desktop);
     pointer.MseSpd_OnClick(6);
     pointer.MseDbSpd_OnClick(7);
     pointer.MseScrSpd_OnClick(3);
