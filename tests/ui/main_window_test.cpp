@@ -5,7 +5,9 @@
 
 #include "ui/loading_splash.h"
 #include "ui/engineer_page.h"
+#include "ui/function_menu.h"
 #include "ui/main_window.h"
+#include "ui/profile_page.h"
 
 #include <QByteArray>
 #include <QLabel>
@@ -74,7 +76,9 @@ protected:
 };
 
 TEST_F(MainWindowTest, StartsInTheNoDeviceStateOnPageOneInLanguageOne) {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nivra Gaming Mouse v1.0"));
+    // The window manager shows the application title of the language once.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Gaming Mouse"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), window->windowTitle());
     EXPECT_EQ(window->size(), QSize(1030, 662));
     // The window takes the shape of its background: the transparent colour is see-through.
     EXPECT_FALSE(window->mask().contains(QPoint(0, 0)));
@@ -366,6 +370,59 @@ TEST_F(MainWindowTest, AMouseThatMayNotBeOpenedNamesTheUdevRuleOnce) {
     device.mouse.plugIn();
     device.session.pollNow();
     EXPECT_EQ(desktop.plainMessages.size(), 2);
+}
+
+// The footer says what the window knows of the mouse: absent, plugged in but not openable
+// (the fix in its tooltip), connected with its USB name, IDs and memory type; the engineer
+// page has its own layout and no footer.
+TEST_F(MainWindowTest, TheFooterShowsTheConnectionInEachState) {
+    QLabel* footer = w<QLabel>(QStringLiteral("lbl_Connection"));
+    auto text = [&] { return footer->property("plainText").toString(); };
+    EXPECT_EQ(text(), QStringLiteral("No mouse found: plug the mouse in"));
+    EXPECT_TRUE(footer->isVisibleTo(window.get()));
+
+    device.mouse.denyOpen(true);
+    device.session.pollNow();
+    EXPECT_EQ(text(), skin.text(QStringLiteral("Str882")));
+    EXPECT_TRUE(footer->toolTip().contains(QString::fromLatin1(SimulatedMouse::kVendorPath)));
+    EXPECT_TRUE(footer->toolTip().contains(QStringLiteral("70-nivra-mouse.rules")));
+
+    device.mouse.denyOpen(false);
+    device.mouse.addOtherDevice(0x046D, 0xC077);  // the interface count changes: the poll opens the mouse
+    device.session.pollNow();
+    EXPECT_EQ(text(), QStringLiteral("Mouse connected: Nivra Gaming Mouse (1BCF:08B8), memory I2C"));
+    EXPECT_LT(footer->geometry().right(), window->findChild<QWidget*>(QStringLiteral("Img_Confirm1_1"))->x());
+
+    window->engineerPage();
+    window->findChild<QWidget*>(QStringLiteral("Btn_Engineer_1"))->show();
+    click(QStringLiteral("Btn_Engineer_1"));
+    EXPECT_FALSE(footer->isVisibleTo(window.get()));
+    QTest::mouseClick(w(QStringLiteral("Btn_Main_6")), Qt::LeftButton);
+    EXPECT_TRUE(footer->isVisibleTo(window.get()));
+
+    device.mouse.unplug();
+    device.session.pollNow();
+    EXPECT_EQ(text(), QStringLiteral("No mouse found: plug the mouse in"));
+}
+
+// Without a mouse the key menus and the toggles of page 1 change nothing and say why.
+TEST_F(MainWindowTest, AnEditWithoutAMouseIsRefusedWithAMessageThatSaysSo) {
+    const Image memory = device.mouse.memory();
+    const auto work = device.session.state().work.bytes;
+    auto* page = dynamic_cast<ProfilePage*>(w(QStringLiteral("gbPage1")));
+    ASSERT_NE(page, nullptr);
+    click(QStringLiteral("Key1"));
+    page->IB_ComboKeyClick(1);
+    EXPECT_EQ(desktop.messages, QStringList(2, QStringLiteral("No mouse is connected, so the change was not made.")));
+    EXPECT_FALSE(page->menu()->isOpen());
+    EXPECT_EQ(device.session.state().work.bytes, work);
+    EXPECT_EQ(device.mouse.memory(), memory);
+
+    device.connect();
+    desktop.messages.clear();
+    click(QStringLiteral("Key1"));
+    EXPECT_TRUE(desktop.messages.isEmpty());
+    EXPECT_TRUE(page->menu()->isOpen());
 }
 
 // A shown covering label spans its page and lies above every control but the ones that
