@@ -320,6 +320,7 @@ void AdvancedPage::placeTitlesInView() {
         const int top = (t < 3 ? a.top() : scales_[t == 3 ? 0 : 2][0]->y()) - title->height();
         title->move(t < 3 ? a.left() : a.right() - title->width() + 1, top);
     }
+    placeNotReadNotes();
     // The fire key captions stand over the first row of their column.
     const std::array<QWidget*, 3> columns{repeatEdits_[0], delayEdits_[0], continuePictures_[0]};
     for (std::size_t c = 0; c < 3; ++c) {
@@ -329,6 +330,20 @@ void AdvancedPage::placeTitlesInView() {
         title->move(c == 2 ? a.center().x() - title->width() / 2 : a.right() - title->width() + 1, a.top() - title->height() - 2);
     }
     titlesPlaced_ = true;
+}
+
+// A note lies across the middle of its scale, in the font of the scale's caption.
+void AdvancedPage::placeNotReadNotes() {
+    for (std::size_t s = 0; s < 3; ++s) {
+        QLabel* note = notRead_[s];
+        if (!note->isVisibleTo(this)) continue;
+        note->setFont(titles_[s]->font());
+        note->adjustSize();
+        const QRect first = scales_[s][0]->geometry();
+        const QRect last = scales_[s][10]->geometry();
+        note->move((first.left() + last.right() - note->width()) / 2, first.center().y() - note->height() / 2);
+        note->raise();
+    }
 }
 
 void AdvancedPage::showEvent(QShowEvent* e) {
@@ -427,16 +442,9 @@ void AdvancedPage::refreshPointer() {
             fitToText(scaleNumbers_[s][i]);
         }
         // No value read from the desktop: the scale says so instead of lying dark.
-        QLabel* note = notRead_[s];
-        note->setVisible(steps[s] == 0 && (s != 2 || p.wheelEnabled()));
-        if (note->isVisibleTo(this)) {
-            note->adjustSize();
-            const QRect first = scales_[s][0]->geometry();
-            const QRect last = scales_[s][10]->geometry();
-            note->move((first.left() + last.right() - note->width()) / 2, first.center().y() - note->height() / 2);
-            note->raise();
-        }
+        notRead_[s]->setVisible(steps[s] == 0 && (s != 2 || p.wheelEnabled()));
     }
+    if (isVisible()) placeNotReadNotes();
     precisionBox_->setChecked(p.precisionOn());
     wholeScreenBox_->setChecked(p.wholeScreenOn());
     picture(precisionPicture_, p.precisionOn() ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));

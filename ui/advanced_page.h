@@ -71,6 +71,7 @@ private:
     void refreshPointer();
     void placeTitles();
     void placeTitlesInView();
+    void placeNotReadNotes();
     void picture(QLabel* label, const QString& name);
     QString text(const QString& id) const;
     bool oneLit() const;

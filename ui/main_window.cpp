@@ -346,11 +346,17 @@ void MainWindow::wireSession() {
         deniedPath_ = path;
         refreshConnectionFooter();
     });
-    for (auto signal : {&MouseSession::connected, &MouseSession::gone})
-        connect(s, signal, this, [this] {
-            deniedPath_.clear();
-            refreshConnectionFooter();
-        });
+    connect(s, &MouseSession::connected, this, [this] {
+        deniedPath_.clear();
+        mouseGone_ = false;
+        refreshConnectionFooter();
+    });
+    // The device-gone handling tells the window before it closes the mouse's handles.
+    connect(s, &MouseSession::gone, this, [this] {
+        deniedPath_.clear();
+        mouseGone_ = true;
+        refreshConnectionFooter();
+    });
     connect(s, &MouseSession::noDeviceEntered, this, &MainWindow::refreshConnectionFooter);
     connect(s, &MouseSession::imageReplaced, this, &MainWindow::refreshConnectionFooter);
     connect(s, &MouseSession::busyChanged, this, &MainWindow::refreshConnectionFooter);
@@ -815,7 +821,9 @@ bool MainWindow::askBeforeReplacing(const QString& question, const char* detailI
 
 void MainWindow::beginRestart(const QString& task) {
     restartTask_ = task;
-    constexpr Clock::Duration restart = Transfer::kBeforeRestart + Transfer::kAfterRestart1 + Transfer::kAfterRestart2;
+    // The restart's waits, in whole seconds as the countdown shows them (17 s).
+    constexpr auto restart = std::chrono::floor<std::chrono::seconds>(Transfer::kBeforeRestart + Transfer::kAfterRestart1 +
+                                                                      Transfer::kAfterRestart2);
     restartDeadlineMs_ = (session_.clock().now() + restart).count();
     if (splash_->isVisible()) refreshSplashText();
 }
@@ -977,7 +985,7 @@ void MainWindow::refreshConnectionFooter() {
     QString text;
     QString tip;
     QColor dot(220, 70, 60);
-    if (session_.mouseOpen()) {
+    if (session_.mouseOpen() && !mouseGone_) {
         const Connection c = session_.discovery().connection();
         const QString ids =
             QStringLiteral("%1:%2").arg(c.vendorId, 4, 16, QLatin1Char('0')).arg(c.productId, 4, 16, QLatin1Char('0')).toUpper();

@@ -20,7 +20,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QComboBox>
+#include <QFile>
+
 #include <algorithm>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -391,7 +395,6 @@ TEST_F(MainWindowTest, TheFooterShowsTheConnectionInEachState) {
     device.mouse.addOtherDevice(0x046D, 0xC077);  // the interface count changes: the poll opens the mouse
     device.session.pollNow();
     EXPECT_EQ(text(), QStringLiteral("Mouse connected: Nivra Gaming Mouse (1BCF:08B8), memory I2C"));
-    EXPECT_LT(footer->geometry().right(), window->findChild<QWidget*>(QStringLiteral("Img_Confirm1_1"))->x());
 
     window->engineerPage();
     window->findChild<QWidget*>(QStringLiteral("Btn_Engineer_1"))->show();
@@ -490,6 +493,92 @@ TEST_F(MainWindowTest, ConfirmButtonsRestoreTheirBuiltInImage) {
     }
     EXPECT_EQ(device.mouse.restartCount(), 2);
     EXPECT_EQ(device.mouse.memory(), builtinImage(1));
+}
+
+// Every action that replaces the mouse's whole configuration asks first, naming what it
+// replaces; Cancel sends nothing, OK does it and then says how it went.
+TEST_F(MainWindowTest, ActionsThatReplaceTheConfigurationAskFirstAndCancelSendsNothing) {
+    device.connect();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("cfg.bin"));
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        const Image& image = builtinImage(3);
+        out.write(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
+    }
+    desktop.fileAnswer = file;
+    const QString whole = QStringLiteral("This replaces the whole configuration.");
+    struct Case {
+        std::function<void()> act;
+        QString question;
+        QString result;
+    };
+    // The engineer page's LED type choice shows the type in effect (1 RGB, 2 Sync, 3 NT).
+    window->engineerPage();
+    auto* ledType = w<QComboBox>(QStringLiteral("cb_LEDMode"));
+    const int otherLed = ledType->currentIndex() == 0 ? 2 : 1;
+    const Case cases[] = {
+        {[&] { click(QStringLiteral("Btn_Confirm2_1")); }, QStringLiteral("Restore built-in configuration 2?|") + whole,
+         QStringLiteral("Restored built-in configuration 2.")},
+        {[&] { click(QStringLiteral("Btn_Load_1")); }, QStringLiteral("Load cfg.bin into the mouse?|") + whole,
+         QStringLiteral("Loaded cfg.bin.")},
+        {[&] { window->Btn_DefaultClick(); }, QStringLiteral("Restore the defaults?|") + whole,
+         QStringLiteral("The defaults are restored.")},
+        {[&] { window->cb_LEDModeChange(otherLed); },
+         QStringLiteral("Change the LED type to %1?|This replaces the whole configuration by the type's defaults.")
+             .arg(otherLed == 1 ? QStringLiteral("RGB") : QStringLiteral("Sync")),
+         QStringLiteral("The LED type is now %1.").arg(otherLed == 1 ? QStringLiteral("RGB") : QStringLiteral("Sync"))},
+    };
+    window->findChild<QWidget*>(QStringLiteral("Btn_Confirm2_1"))->show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.question.toStdString());
+        desktop.questions.clear();
+        desktop.messages.clear();
+        const std::size_t reports = device.mouse.reportCount();
+        const Image memory = device.mouse.memory();
+        desktop.confirmAnswers = {false};
+        c.act();
+        EXPECT_EQ(desktop.questions, QStringList{c.question});
+        EXPECT_EQ(device.mouse.reportCount(), reports);
+        EXPECT_EQ(device.mouse.memory(), memory);
+        EXPECT_TRUE(desktop.messages.isEmpty());
+
+        const int restarts = device.mouse.restartCount();
+        c.act();  // answered OK
+        EXPECT_EQ(device.mouse.restartCount(), restarts + 1);
+        EXPECT_EQ(desktop.messages, QStringList{c.result});
+        EXPECT_FALSE(window->splash()->isVisible());
+    }
+    EXPECT_EQ(ledType->currentIndex(), otherLed - 1);
+}
+
+// During a restart the splash names what happens and counts the seconds down on the
+// session's clock; the read after it says so.
+TEST_F(MainWindowTest, TheSplashNamesTheRestartAndCountsItsSecondsDown) {
+    device.connect();
+    window->findChild<QWidget*>(QStringLiteral("Btn_Confirm3_1"))->show();
+    QStringList seen;
+    device.clock.setPump([&] {
+        window->refreshSplashText();
+        const QString line = window->splash()->what() + QStringLiteral(" / ") + window->splash()->progress();
+        if (seen.isEmpty() || seen.back() != line) seen << line;
+    });
+    click(QStringLiteral("Btn_Confirm3_1"));
+    device.clock.setPump({});
+    const QString task = QStringLiteral("Restoring built-in configuration 3 / ");
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.front(), task + QStringLiteral("The mouse restarts: 17 s"));
+    QStringList expected;
+    for (int s = 17; s >= 1; --s) expected << task + QStringLiteral("The mouse restarts: %1 s").arg(s);
+    expected << task + QStringLiteral("Reading the mouse");
+    EXPECT_EQ(seen.mid(0, expected.size()), expected);
+    EXPECT_EQ(device.mouse.restartCount(), 1);
+    EXPECT_FALSE(window->splash()->isVisible());
+    // A read of its own (a mouse plugged in) says only that the mouse is read.
+    window->refreshSplashText();
+    EXPECT_EQ(window->splash()->what(), QStringLiteral("Reading the mouse"));
+    EXPECT_TRUE(window->splash()->progress().isEmpty());
 }
 
 TEST_F(MainWindowTest, WebButtonOpensTheAddressOnlyWhenEnabledButTheLinkAlways) {
