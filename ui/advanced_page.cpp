@@ -123,12 +123,10 @@ AdvancedPage::AdvancedPage(const SkinPort& skin, QWidget* parent, AdvancedModels
         notRead_[s]->setAttribute(Qt::WA_TransparentForMouseEvents);
         notRead_[s]->hide();
     }
-    for (std::size_t c = 0; c < 3; ++c) {
-        static constexpr std::array<const char*, 3> kNames{"lbl_FireRepeatTitle", "lbl_FireDelayTitle",
-                                                           "lbl_FireContinueTitle"};
-        fireTitles_[c] = addLabel(QLatin1String(kNames[c]));
-        fireTitles_[c]->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
+    // The count and interval columns carry pictures in the panel art and explain themselves
+    // in tooltips; the Continue column has a caption of its own.
+    continueTitle_ = addLabel(QStringLiteral("lbl_FireContinueTitle"));
+    continueTitle_->setAttribute(Qt::WA_TransparentForMouseEvents);
     precisionPicture_ = addLabel(QStringLiteral("Img_IsControl"));
     precisionClick_ = clickLabel(QStringLiteral("lbl_IsControl"), [this] { lbl_IsControlClick(); });
     wholeScreenPicture_ = addLabel(QStringLiteral("Img_IsScreen"));
@@ -289,16 +287,18 @@ void AdvancedPage::placeTitles() {
         if (QWidget* c = findChild<QWidget*>(numbered("lbl_Fire%1Continue", static_cast<int>(i) + 1)))
             c->setToolTip(text(QStringLiteral("Str733")));
     }
-    for (std::size_t c = 0; c < 3; ++c) {
-        fireTitles_[c]->setText(text(QStringLiteral("Str%1").arg(731 + static_cast<int>(c))));
+    continueTitle_->setText(text(QStringLiteral("Str733")));
+    {
         QFont f = scaleNumbers_[0][0]->font();
         if (f.pointSize() > 7) f.setPointSize(f.pointSize() - 1);
-        fireTitles_[c]->setFont(f);
-        fireTitles_[c]->setPalette(scaleNumbers_[0][0]->palette());
+        continueTitle_->setFont(f);
+        continueTitle_->setPalette(scaleNumbers_[0][0]->palette());
     }
     for (QLabel* note : notRead_) {
         note->setText(text(QStringLiteral("Str909")));
-        note->setPalette(scaleNumbers_[0][0]->palette());
+        // Readable over the dark segments: light text on a plate of its own.
+        note->setStyleSheet(QStringLiteral("QLabel { color: rgb(226, 232, 240); background: rgba(14, 17, 22, 235);"
+                                           " border: 1px solid rgb(70, 82, 98); padding: 0 6px; }"));
     }
     for (int n = 1; n <= 8; ++n) {
         levelLabels_[static_cast<std::size_t>(n - 1)]->setToolTip(text(QStringLiteral("Str907")));
@@ -321,14 +321,10 @@ void AdvancedPage::placeTitlesInView() {
         title->move(t < 3 ? a.left() : a.right() - title->width() + 1, top);
     }
     placeNotReadNotes();
-    // The fire key captions stand over the first row of their column.
-    const std::array<QWidget*, 3> columns{repeatEdits_[0], delayEdits_[0], continuePictures_[0]};
-    for (std::size_t c = 0; c < 3; ++c) {
-        QLabel* title = fireTitles_[c];
-        title->adjustSize();
-        const QRect a = columns[c]->geometry();
-        title->move(c == 2 ? a.center().x() - title->width() / 2 : a.right() - title->width() + 1, a.top() - title->height() - 2);
-    }
+    // The Continue caption stands over the first box of its column.
+    continueTitle_->adjustSize();
+    const QRect box = continuePictures_[0]->geometry();
+    continueTitle_->move(box.center().x() - continueTitle_->width() / 2, box.top() - continueTitle_->height() - 2);
     titlesPlaced_ = true;
 }
 

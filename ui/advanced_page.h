@@ -105,7 +105,7 @@ private:
     QCheckBox* wholeScreenBox_ = nullptr;  // cb_IsScreen
     // Captions over the three scales and the two toggles.
     std::array<QLabel*, 5> titles_{};
-    std::array<QLabel*, 3> fireTitles_{};  // captions over the fire key columns
+    QLabel* continueTitle_ = nullptr;      // caption over the Continue column
     std::array<QLabel*, 3> notRead_{};     // over a pointer scale whose value was not read
 };
 

@@ -46,6 +46,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -127,7 +128,7 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     minimise->setCursor(Qt::PointingHandCursor);
     minimise->setStyleSheet(QStringLiteral(
         "QPushButton { color: rgb(206, 214, 226); background: rgba(18, 22, 28, 220); border: 1px solid rgb(74, 84, 100);"
-        " border-radius: 3px; font-weight: bold; padding: 0; }"
+        " border-radius: 8px; font-weight: bold; padding: 0 0 2px 0; }"
         "QPushButton:hover { color: white; border-color: rgb(0, 200, 255); }"
         "QPushButton:pressed { background: rgb(0, 120, 170); }"));
     connect(minimise, &QPushButton::clicked, this, [this] { showMinimized(); });
@@ -338,17 +339,19 @@ void MainWindow::wireSession() {
     connect(s, &MouseSession::message, this, &MainWindow::showMessage);
     connect(s, &MouseSession::messageText, this, &MainWindow::showMessageText);
     connect(s, &MouseSession::refused, this, &MainWindow::showRefusal);
-    connect(s, &MouseSession::permissionDenied, this, &MainWindow::showPermissionDenied);
-    connect(s, &MouseSession::connected, this, [this] { deniedPaths_.clear(); });
-    // The footer follows every change of the connection: a refused node is remembered until
-    // the mouse connects or its interfaces go away.
+    // The footer follows every change of the connection, before any message box about it
+    // waits for the user: a refused node is remembered until the mouse connects or its
+    // interfaces go away.
     connect(s, &MouseSession::permissionDenied, this, [this](const QString& path) {
         deniedPath_ = path;
         refreshConnectionFooter();
     });
+    connect(s, &MouseSession::permissionDenied, this, &MainWindow::showPermissionDenied);
     connect(s, &MouseSession::connected, this, [this] {
+        deniedPaths_.clear();
         deniedPath_.clear();
         mouseGone_ = false;
+        hadMouse_ = true;
         refreshConnectionFooter();
     });
     // The device-gone handling tells the window before it closes the mouse's handles.
@@ -1018,10 +1021,16 @@ void MainWindow::placeConnectionFooter() {
     const bool fire = fireMacroPage_ && fireMacroPage_->isVisible();
     QWidget* page = pages_[0];
     SkinButton* close = buttonNamed(QStringLiteral("Btn_Exit1_1"));
-    minimise_->setVisible(!engineer && close && close->picture()->isVisibleTo(page));
-    if (minimise_->isVisible()) {
+    const bool minimiseShown = !engineer && close && close->picture()->isVisibleTo(page);
+    minimise_->setVisible(minimiseShown);
+    if (minimiseShown) {
         const QRect r = close->picture()->geometry();
-        minimise_->setGeometry(r.left() - r.width() - 6, r.top(), r.width(), r.height());
+        // A round control of the close picture's size, just left of it.
+        const int side = std::min(r.width(), r.height());
+        minimise_->setGeometry(r.left() - side - 8, r.top() + (r.height() - side) / 2, side, side);
+        const QString sheet = minimise_->styleSheet().replace(QRegularExpression(QStringLiteral("border-radius: \\d+px")),
+                                                              QStringLiteral("border-radius: %1px").arg(side / 2));
+        if (sheet != minimise_->styleSheet()) minimise_->setStyleSheet(sheet);
         minimise_->raise();
     }
     connectionFooter_->setVisible(!engineer && !fire);
@@ -1060,6 +1069,10 @@ void MainWindow::enterNoDevice() {
 void MainWindow::deviceGone() {
     HideAllMenu();
     showCovers(true);
+    // "Waiting to reconnect" is for a mouse that was connected: a mouse that was never
+    // opened (one this user may not open) is told by the footer and its own message.
+    if (!hadMouse_) return;
+    hadMouse_ = false;
     RefreshFormMessagDialog(skin_.text(QStringLiteral("Str100")) + QStringLiteral("\n\n") +
                             skin_.text(QStringLiteral("Str101")));
 }

@@ -261,6 +261,7 @@ private:
     QSet<QString> deniedPaths_;  // device nodes whose permission message was shown
     QString deniedPath_;         // the node of a present mouse that may not be opened
     bool mouseGone_ = false;     // the mouse went away; it is back once it connects again
+    bool hadMouse_ = false;      // a mouse connected and has not gone since
     QLabel* connectionFooter_ = nullptr;
     void placeConnectionFooter();
     // Asks before replacing the mouse's configuration; `detailId` says what is replaced.

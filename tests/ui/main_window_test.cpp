@@ -390,6 +390,9 @@ TEST_F(MainWindowTest, TheFooterShowsTheConnectionInEachState) {
     EXPECT_EQ(text(), skin.text(QStringLiteral("Str882")));
     EXPECT_TRUE(footer->toolTip().contains(QString::fromLatin1(SimulatedMouse::kVendorPath)));
     EXPECT_TRUE(footer->toolTip().contains(QStringLiteral("70-nivra-mouse.rules")));
+    // A mouse that was never opened is not "waiting to reconnect": the footer and the udev
+    // message say what is wrong.
+    EXPECT_TRUE(desktop.messages.isEmpty());
 
     device.mouse.denyOpen(false);
     device.mouse.addOtherDevice(0x046D, 0xC077);  // the interface count changes: the poll opens the mouse

@@ -9,6 +9,7 @@
 #include "image/builtin.h"
 #include "ui/desktop.h"
 #include "ui/desktop_style.h"
+#include "ui/light_page.h"
 #include "ui/main_window.h"
 #include "ui/small_dialog.h"
 #include "ui/table_skin.h"
@@ -79,6 +80,10 @@ int main(int argc, char** argv) {
     if (page == QLatin1String("game")) window.Btn_Switch_0Click();
     else if (page == QLatin1String("adv")) window.Btn_Adv_0Click();
     else if (page == QLatin1String("light")) window.Btn_Breath_0Click();
+    else if (page == QLatin1String("lightcpi")) {  // CPI Breath: the speed bar does not apply
+        window.Btn_Breath_0Click();
+        window.lightPage()->RGBMode_OnClick(6);
+    }
     else if (page == QLatin1String("macro")) window.Btn_Macro_0Click();
     else if (page == QLatin1String("update")) window.Btn_Update_0Click();
     else if (page == QLatin1String("engineer")) window.Btn_Engineer_0Click();
