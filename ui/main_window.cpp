@@ -45,6 +45,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -483,6 +484,19 @@ void MainWindow::finishPageLayout(SkinPage* page) {
         b->label()->setVisible(b->picture()->isVisibleTo(page));
     }
     page->finishLayout();
+    // The gun edits keep the hue of the layout's text colour, lightened where it would be
+    // hard to read on their background (dark green on black).
+    if (page->number() == 6) {
+        for (QLineEdit* edit : page->findChildren<QLineEdit*>()) {
+            QPalette pal = edit->palette();
+            const QColor text = pal.color(QPalette::Text);
+            const QColor back = pal.color(QPalette::Base);
+            if (std::abs(text.lightness() - back.lightness()) >= 110) continue;
+            const QColor readable = QColor::fromHsv(text.hsvHue(), text.hsvSaturation(), 230);
+            pal.setColor(QPalette::Text, readable);
+            edit->setPalette(pal);
+        }
+    }
 }
 
 SkinButton* MainWindow::buttonNamed(const QString& name) const { return buttonsByName_.value(name); }
