@@ -35,7 +35,8 @@ int peekStartLanguage(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const nivra::ui::LanguageOption language = nivra::ui::takeLanguageOption(arguments);
-    return language.language.value_or(nivra::ui::languageForLocale(nivra::ui::desktopLocaleName()));
+    return nivra::ui::chooseStartLanguage(language.language, nivra::ui::savedLanguagePath(),
+                                          nivra::ui::desktopLocaleName());
 }
 
 // Runs its work when it leaves scope, on every way out of the scope.
@@ -83,8 +84,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nivra-configurator: %s\n%s", qPrintable(badArgument), kUsage);
         return 2;
     }
-    const int startLanguage =
-        language.language.value_or(nivra::ui::languageForLocale(nivra::ui::desktopLocaleName()));
+    const int startLanguage = nivra::ui::chooseStartLanguage(language.language, nivra::ui::savedLanguagePath(),
+                                                             nivra::ui::desktopLocaleName());
 
     // Listen before the window is built, so a second start during start-up finds this copy.
     nivra::ui::SingleInstance instance;
@@ -116,6 +117,7 @@ int main(int argc, char** argv) {
     nivra::ui::QtDesktop desktop;
     nivra::ui::MainWindow window(*skin, *session, desktop, nullptr, startLanguage);
     raise = [&window] { window.raiseFromSecondStart(); };
+    window.setLanguageFile(nivra::ui::savedLanguagePath());
     window.show();
     std::fprintf(stderr, "nivra-configurator: window shown\n");
     const int rc = QApplication::exec();

@@ -51,6 +51,7 @@ struct Connection {
     std::size_t featureReportLength = 0;
     std::size_t inputReportLength = 0;
     std::string path;
+    std::string product;  // the USB product string of the interface
     std::shared_ptr<HidHandle> command;
     std::shared_ptr<HidHandle> reply;
     std::shared_ptr<HidHandle> notification;

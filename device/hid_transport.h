@@ -33,6 +33,8 @@ struct HidInterfaceInfo {
     // Its top-level collections; empty when the interface is known only as a whole, which
     // then counts as one collection with the lengths above.
     std::vector<HidCollectionInfo> collections;
+    // The product string of the USB device descriptor ("" when the device gives none).
+    std::string product;
 };
 
 // An open interface. Every call may be made from any thread; readInput() and cancelRead()

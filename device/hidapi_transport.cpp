@@ -64,6 +64,33 @@ private:
     std::atomic<bool> cancelled_{false};
 };
 
+// A wide string of hidapi (UTF-32 on Linux) as UTF-8, without surrounding blanks.
+std::string utf8Of(const wchar_t* text) {
+    std::string out;
+    for (; *text; ++text) {
+        const auto c = static_cast<std::uint32_t>(*text);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            if (c >= 0xD800 && c <= 0xDFFF) continue;  // a lone surrogate is no character
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x110000) {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    const auto first = out.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return out.substr(first, out.find_last_not_of(' ') - first + 1);
+}
+
 }  // namespace
 
 HidapiTransport::HidapiTransport(FileAccess& files) : files_(files) {
@@ -92,6 +119,7 @@ std::vector<HidInterfaceInfo> HidapiTransport::enumerate() {
         info.path = d->path;
         info.vendorId = d->vendor_id;
         info.productId = d->product_id;
+        if (d->product_string) info.product = utf8Of(d->product_string);
         const std::vector<unsigned char> descriptor = readSysfsReportDescriptor(info.path, files_);
         setReportLengths(info, measureCollections(descriptor));
         all.push_back(std::move(info));

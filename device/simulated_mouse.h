@@ -50,6 +50,8 @@ public:
     // ordinary mouse whose feature report has another length.
     static constexpr const char* kVendorPath = "sim:mouse/vendor";
     static constexpr const char* kPointerPath = "sim:mouse/pointer";
+    // The product string of its USB description.
+    static constexpr const char* kProduct = "Nivra Gaming Mouse";
 
     // The report descriptors of the two interfaces; their lengths are measured by the same
     // parser as a real interface's.

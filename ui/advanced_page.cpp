@@ -35,13 +35,28 @@ void greyOut(QWidget* w, bool grey) {
     }
 }
 
+// Drawn dim, still taking clicks (a disabled CPI level's label turns it on again).
+void dim(QWidget* w, bool dimmed) {
+    if (dimmed && !w->graphicsEffect()) {
+        auto* effect = new QGraphicsOpacityEffect(w);
+        effect->setOpacity(0.3);
+        w->setGraphicsEffect(effect);
+    } else if (!dimmed && w->graphicsEffect()) {
+        w->setGraphicsEffect(nullptr);
+    }
+}
+
 }  // namespace
 
 AdvancedPage::AdvancedPage(const SkinPort& skin, QWidget* parent, AdvancedModels models) : SkinPage(2, skin, parent) {
     addPanel();
     chooseColour = [this](QColor initial) -> std::optional<QColor> {
-        const QColor c = QColorDialog::getColor(initial, this);
-        return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
+        // The same colour dialog as the other pages: our own, titled in the window's language.
+        QColorDialog dialog(initial, this);
+        dialog.setOption(QColorDialog::DontUseNativeDialog);
+        dialog.setWindowTitle(text(QStringLiteral("Str768")));
+        if (dialog.exec() != QDialog::Accepted || !dialog.currentColor().isValid()) return std::nullopt;
+        return std::optional<QColor>(dialog.currentColor());
     };
 
     // CPI levels: radio picture, label, value label, twelve-segment bar and colour swatch.
@@ -76,12 +91,14 @@ AdvancedPage::AdvancedPage(const SkinPort& skin, QWidget* parent, AdvancedModels
         repeatEdits_[i]->setObjectName(numbered("Edt_Repeat%1", n));
         repeatEdits_[i]->resize(64, 22);
         repeatEdits_[i]->setMaxLength(5);
+        repeatEdits_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         connect(repeatEdits_[i], &QLineEdit::textEdited, this, [this, n](const QString& t) { Edt_RepeatChange(n, t); });
         connect(repeatEdits_[i], &QLineEdit::editingFinished, this, [this, n] { Edt_RepeatExit(n); });
         delayEdits_[i] = new TIntEdit(this);
         delayEdits_[i]->setObjectName(numbered("Edt_DelayTime%1", n));
         delayEdits_[i]->resize(80, 22);
         delayEdits_[i]->setMaxLength(6);
+        delayEdits_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         connect(delayEdits_[i], &QLineEdit::textEdited, this, [this, n](const QString& t) { Edt_DelayTimeChange(n, t); });
         continuePictures_[i] = addLabel(numbered("Img_Fire%1Continue", n));
         clickLabel(numbered("lbl_Fire%1Continue", n), [this, n] { lbl_FireContinueClick(n); });
@@ -103,6 +120,15 @@ AdvancedPage::AdvancedPage(const SkinPort& skin, QWidget* parent, AdvancedModels
             scaleNumbers_[s][i] = number;
         }
     }
+    for (std::size_t s = 0; s < 3; ++s) {
+        notRead_[s] = addLabel(QStringLiteral("lbl_%1NotRead").arg(QLatin1String(kScaleStems[s])));
+        notRead_[s]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        notRead_[s]->hide();
+    }
+    // The count and interval columns carry pictures in the panel art and explain themselves
+    // in tooltips; the Continue column has a caption of its own.
+    continueTitle_ = addLabel(QStringLiteral("lbl_FireContinueTitle"));
+    continueTitle_->setAttribute(Qt::WA_TransparentForMouseEvents);
     precisionPicture_ = addLabel(QStringLiteral("Img_IsControl"));
     precisionClick_ = clickLabel(QStringLiteral("lbl_IsControl"), [this] { lbl_IsControlClick(); });
     wholeScreenPicture_ = addLabel(QStringLiteral("Img_IsScreen"));
@@ -263,6 +289,23 @@ void AdvancedPage::placeTitles() {
         if (QWidget* c = findChild<QWidget*>(numbered("lbl_Fire%1Continue", static_cast<int>(i) + 1)))
             c->setToolTip(text(QStringLiteral("Str733")));
     }
+    continueTitle_->setText(text(QStringLiteral("Str733")));
+    {
+        QFont f = scaleNumbers_[0][0]->font();
+        if (f.pointSize() > 7) f.setPointSize(f.pointSize() - 1);
+        continueTitle_->setFont(f);
+        continueTitle_->setPalette(scaleNumbers_[0][0]->palette());
+    }
+    for (QLabel* note : notRead_) {
+        note->setText(text(QStringLiteral("Str909")));
+        // Readable over the dark segments: light text on a plate of its own.
+        note->setStyleSheet(QStringLiteral("QLabel { color: rgb(226, 232, 240); background: rgba(14, 17, 22, 235);"
+                                           " border: 1px solid rgb(70, 82, 98); padding: 0 6px; }"));
+    }
+    for (int n = 1; n <= 8; ++n) {
+        levelLabels_[static_cast<std::size_t>(n - 1)]->setToolTip(text(QStringLiteral("Str907")));
+        levelRadios_[static_cast<std::size_t>(n - 1)]->setToolTip(text(QStringLiteral("Str908")));
+    }
     aimCaption_->setText(text(QStringLiteral("Str725")));
     fitToText(aimCaption_);
     // Sizing the titles to their text and placing them waits until the page is shown.
@@ -279,7 +322,26 @@ void AdvancedPage::placeTitlesInView() {
         const int top = (t < 3 ? a.top() : scales_[t == 3 ? 0 : 2][0]->y()) - title->height();
         title->move(t < 3 ? a.left() : a.right() - title->width() + 1, top);
     }
+    placeNotReadNotes();
+    // The Continue caption stands over the first box of its column.
+    continueTitle_->adjustSize();
+    const QRect box = continuePictures_[0]->geometry();
+    continueTitle_->move(box.center().x() - continueTitle_->width() / 2, box.top() - continueTitle_->height() - 2);
     titlesPlaced_ = true;
+}
+
+// A note lies across the middle of its scale, in the font of the scale's caption.
+void AdvancedPage::placeNotReadNotes() {
+    for (std::size_t s = 0; s < 3; ++s) {
+        QLabel* note = notRead_[s];
+        if (!note->isVisibleTo(this)) continue;
+        note->setFont(titles_[s]->font());
+        note->adjustSize();
+        const QRect first = scales_[s][0]->geometry();
+        const QRect last = scales_[s][10]->geometry();
+        note->move((first.left() + last.right() - note->width()) / 2, first.center().y() - note->height() / 2);
+        note->raise();
+    }
 }
 
 void AdvancedPage::showEvent(QShowEvent* e) {
@@ -317,12 +379,17 @@ void AdvancedPage::refreshCpi() {
             label->setPalette(pal);
         }
         fitToText(label);
-        picture(levelRadios_[i], n == cpi.currentLevel() ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));
+        // One level is in effect: its box is drawn as a radio button.
+        picture(levelRadios_[i], n == cpi.currentLevel() ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"));
         const int index = cpi.levelValue(n);
         for (int k = 1; k <= 12; ++k) {
             ClickLabel* seg = levelBars_[i][static_cast<std::size_t>(k - 1)];
             picture(seg, barSegmentLit(one, index + 1, k) ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));
+            // A level that is off keeps its value but is drawn dim (its bar takes no clicks).
+            dim(seg, !enabled);
         }
+        dim(levelValues_[i], !enabled);
+        dim(swatches_[i], !enabled);
         levelValues_[i]->setText(valueText(index));
         fitToText(levelValues_[i]);
         const Rgb c = cpi.levelColour(n);
@@ -387,7 +454,10 @@ void AdvancedPage::refreshPointer() {
             scaleNumbers_[s][i]->setAttribute(Qt::WA_TransparentForMouseEvents);
             fitToText(scaleNumbers_[s][i]);
         }
+        // No value read from the desktop: the scale says so instead of lying dark.
+        notRead_[s]->setVisible(steps[s] == 0 && (s != 2 || p.wheelEnabled()));
     }
+    if (isVisible()) placeNotReadNotes();
     precisionBox_->setChecked(p.precisionOn());
     wholeScreenBox_->setChecked(p.wholeScreenOn());
     picture(precisionPicture_, p.precisionOn() ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));

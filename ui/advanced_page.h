@@ -71,6 +71,7 @@ private:
     void refreshPointer();
     void placeTitles();
     void placeTitlesInView();
+    void placeNotReadNotes();
     void picture(QLabel* label, const QString& name);
     QString text(const QString& id) const;
     bool oneLit() const;
@@ -104,6 +105,8 @@ private:
     QCheckBox* wholeScreenBox_ = nullptr;  // cb_IsScreen
     // Captions over the three scales and the two toggles.
     std::array<QLabel*, 5> titles_{};
+    QLabel* continueTitle_ = nullptr;      // caption over the Continue column
+    std::array<QLabel*, 3> notRead_{};     // over a pointer scale whose value was not read
 };
 
 }  // namespace nivra::ui

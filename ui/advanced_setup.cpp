@@ -12,7 +12,11 @@ AdvancedSetup::AdvancedSetup(MouseSession& session, QObject* parent) : QObject(p
     MouseSession* s = &session;
     // A new report rate takes effect after a restart; the re-find's whole-image read
     // announces the new image to the models.
-    cpi_ = new CpiModel(session.editor(), [s] { s->transfer().restartAndRefind(); }, this);
+    cpi_ = new CpiModel(session.editor(), [this, s] {
+        if (beforeRestart) beforeRestart();
+        s->transfer().restartAndRefind();
+        if (afterRestart) afterRestart();
+    }, this);
     fire_ = new FireKeyModel(session.editor(), this);
     desktop_ = systemPointerBackend();
     pointer_ = new PointerSettings(PointerStore(PointerStore::defaultPath()), desktop_.get(), this);

@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 namespace nivra {
@@ -25,6 +26,10 @@ public:
     CpiModel& cpi() const { return *cpi_; }
     FireKeyModel& fire() const { return *fire_; }
     PointerSettings& pointer() const { return *pointer_; }
+
+    // Around the restart a new report rate needs: the window shows what happens meanwhile.
+    std::function<void()> beforeRestart;
+    std::function<void()> afterRestart;
 
 private:
     CpiModel* cpi_;

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -72,6 +73,21 @@ bool QtDesktop::confirmOverwrite(QWidget* parent, const QString& path) {
         QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return answer == QMessageBox::Yes;
+}
+
+bool QtDesktop::confirm(QWidget* parent, const QString& question, const QString& detail, const QString& fontName) {
+    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), question,
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setObjectName(QStringLiteral("FormConfirmDialog"));
+    box.setInformativeText(detail);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.setStyleSheet(QStringLiteral("QMessageBox { border: 1px solid rgb(48, 56, 68); }"
+                                     "QLabel#qt_msgbox_informativelabel { min-width: 380px; }"));
+    QFont font = box.font();
+    if (!fontName.isEmpty()) font.setFamily(fontName);
+    box.setFont(font);
+    return box.exec() == QMessageBox::Ok;
 }
 
 void QtDesktop::openUrl(const QString& address) { QDesktopServices::openUrl(QUrl(address)); }

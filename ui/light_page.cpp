@@ -68,6 +68,11 @@ LightPage::LightPage(const SkinPort& skin, QWidget* parent) : SkinPage(3, skin, 
         segment->setObjectName(QStringLiteral("Img_Fall%1").arg(n));
         segment->setCursor(Qt::PointingHandCursor);
         segment->onClick = [this, n] { FallTime_OnClick(n); };
+        // A disabled picture is drawn in the colours of the palette's window: the window's
+        // transparent colour would tint the bar red; a dark grey draws it greyed out.
+        QPalette pal = segment->palette();
+        pal.setColor(QPalette::Disabled, QPalette::Window, QColor(52, 56, 64));
+        segment->setPalette(pal);
         segments_[static_cast<std::size_t>(n - 1)] = segment;
     }
     for (int n = 1; n <= kUserColours; ++n) {

@@ -17,9 +17,13 @@
 #include "ui/profile_page.h"
 #include "ui/qt_translations.h"
 #include "ui/skin_port.h"
+#include "ui/start_language.h"
 #include "ui/update_page.h"
 
+#include "device/discovery.h"
 #include "image/codes.h"
+#include "image/types.h"
+#include "files/config_file.h"
 #include "image/working_copy.h"
 #include "settings/cpi_model.h"
 #include "settings/fire_macro_model.h"
@@ -37,6 +41,14 @@
 #include <QButtonGroup>
 #include <QRadioButton>
 #include <QCloseEvent>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -72,6 +84,7 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     profilePage_->onHideAllMenu = [this] { HideAllMenu(); };
     profilePage_->onMessage = [this](const QString& id) { showMessage(id); };
     profilePage_->onFireMacroPage = [this] { showFireMacroPage(); };
+    profilePage_->mayEdit = [this] { return mayEdit(); };
     connect(this, &MainWindow::hideAllMenus, profilePage_->menu(), &FunctionMenu::HideAllMenu);
     pages_[0] = profilePage_;
     advanced_ = new AdvancedSetup(session_, this);
@@ -89,8 +102,41 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     });
     // The engineer page is built when it is first needed (engineerPage()).
     splash_ = new LoadingSplash;
+    // While the splash is up its text follows the session's clock (the waits of a restart let
+    // the window run, so the timer fires during them).
+    splashTicker_ = new QTimer(this);
+    splashTicker_->setInterval(250);
+    connect(splashTicker_, &QTimer::timeout, this, &MainWindow::refreshSplashText);
+    advanced_->beforeRestart = [this] {
+        beginRestart(skin_.text(QStringLiteral("Str889")));
+        showSplash(true);
+    };
+    advanced_->afterRestart = [this] { endRestart({}); };
     tray_ = new QSystemTrayIcon(this);
     tray_->setObjectName(QStringLiteral("TrayIcon1"));
+    // Above the pages, left of the Confirm buttons; a press on it moves the window as on the
+    // background.
+    connectionFooter_ = new QLabel(this);
+    connectionFooter_->setObjectName(QStringLiteral("lbl_Connection"));
+    connectionFooter_->setWordWrap(true);
+    connectionFooter_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connectionFooter_->setTextFormat(Qt::RichText);
+    connectionFooter_->installEventFilter(this);
+    // The minimise control beside the close picture, drawn in the close picture's manner.
+    auto* minimise = new QPushButton(QString(QChar(0x2013)), this);
+    minimise->setObjectName(QStringLiteral("Btn_Minimise"));
+    minimise->setFocusPolicy(Qt::NoFocus);
+    minimise->setCursor(Qt::PointingHandCursor);
+    minimise->setStyleSheet(QStringLiteral(
+        "QPushButton { color: rgb(206, 214, 226); background: rgba(18, 22, 28, 220); border: 1px solid rgb(74, 84, 100);"
+        " border-radius: 8px; font-weight: bold; padding: 0 0 2px 0; }"
+        "QPushButton:hover { color: white; border-color: rgb(0, 200, 255); }"
+        "QPushButton:pressed { background: rgb(0, 120, 170); }"));
+    connect(minimise, &QPushButton::clicked, this, [this] { showMinimized(); });
+    minimise_ = minimise;
+    QPalette footerPalette = connectionFooter_->palette();
+    footerPalette.setColor(QPalette::WindowText, QColor(214, 220, 230));
+    connectionFooter_->setPalette(footerPalette);
     // The page and language selectors hold the state; they are never shown.
     pageSelectors_ = new QButtonGroup(this);
     for (int n = 1; n <= 8; ++n) {
@@ -106,6 +152,7 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
         rb->hide();
         languageSelectors_->addButton(rb, n);
     }
+    buildMenus();
     wireSession();
     wireMacroPage();
     wireButtons();
@@ -300,8 +347,30 @@ void MainWindow::wireSession() {
         desktop_.plainMessage(this, skin_.text(QStringLiteral("Str840")).arg(detail));
     });
     connect(s, &MouseSession::refused, this, &MainWindow::showRefusal);
+    // The footer follows every change of the connection, before any message box about it
+    // waits for the user: a refused node is remembered until the mouse connects or its
+    // interfaces go away.
+    connect(s, &MouseSession::permissionDenied, this, [this](const QString& path) {
+        deniedPath_ = path;
+        refreshConnectionFooter();
+    });
     connect(s, &MouseSession::permissionDenied, this, &MainWindow::showPermissionDenied);
-    connect(s, &MouseSession::connected, this, [this] { deniedPaths_.clear(); });
+    connect(s, &MouseSession::connected, this, [this] {
+        deniedPaths_.clear();
+        deniedPath_.clear();
+        mouseGone_ = false;
+        hadMouse_ = true;
+        refreshConnectionFooter();
+    });
+    // The device-gone handling tells the window before it closes the mouse's handles.
+    connect(s, &MouseSession::gone, this, [this] {
+        deniedPath_.clear();
+        mouseGone_ = true;
+        refreshConnectionFooter();
+    });
+    connect(s, &MouseSession::noDeviceEntered, this, &MainWindow::refreshConnectionFooter);
+    connect(s, &MouseSession::imageReplaced, this, &MainWindow::refreshConnectionFooter);
+    connect(s, &MouseSession::busyChanged, this, &MainWindow::refreshConnectionFooter);
     connect(s, &MouseSession::noDeviceEntered, this, &MainWindow::enterNoDevice);
     connect(s, &MouseSession::gone, this, &MainWindow::deviceGone);
     connect(s, &MouseSession::imageReplaced, this, &MainWindow::refreshFromImage);
@@ -355,8 +424,7 @@ void MainWindow::FormCreate() {
     state_.language = startLanguage_;
 
     session_.enterNoDevice();
-    QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
-                                                                       : skin_.title());
+    applyApplicationTitle();
     showContainer(1);
     Btn_LangClick(startLanguage_);
     session_.start();
@@ -397,8 +465,12 @@ void MainWindow::applyLayoutPass() {
         QFont f = splash_->font();
         f.setFamily(font);
         splash_->setFont(f);
+        QFont footer = connectionFooter_->font();
+        footer.setFamily(font);
+        connectionFooter_->setFont(footer);
     }
     layoutApplied_ = true;
+    refreshConnectionFooter();
     if (state_.page != Page::Engineer) applyWindowShape();
     markSelected();
     refreshKeyLabels();
@@ -419,6 +491,19 @@ void MainWindow::finishPageLayout(SkinPage* page) {
         b->label()->setVisible(b->picture()->isVisibleTo(page));
     }
     page->finishLayout();
+    // The gun edits keep the hue of the layout's text colour, lightened where it would be
+    // hard to read on their background (dark green on black).
+    if (page->number() == 6) {
+        for (QLineEdit* edit : page->findChildren<QLineEdit*>()) {
+            QPalette pal = edit->palette();
+            const QColor text = pal.color(QPalette::Text);
+            const QColor back = pal.color(QPalette::Base);
+            if (std::abs(text.lightness() - back.lightness()) >= 110) continue;
+            const QColor readable = QColor::fromHsv(text.hsvHue(), text.hsvSaturation(), 230);
+            pal.setColor(QPalette::Text, readable);
+            edit->setPalette(pal);
+        }
+    }
 }
 
 SkinButton* MainWindow::buttonNamed(const QString& name) const { return buttonsByName_.value(name); }
@@ -441,7 +526,7 @@ void MainWindow::wirePageButtons(SkinPage* p) {
             else b->onClick = [this] { Btn_Load_0Click(); };
         }
         for (int n = 1; n <= 3; ++n) {
-            if (name.startsWith(QStringLiteral("Btn_Lang%1_").arg(n))) b->onClick = [this, n] { Btn_LangClick(n); };
+            if (name.startsWith(QStringLiteral("Btn_Lang%1_").arg(n))) b->onClick = [this, n] { chooseLanguage(n); };
             if (name.startsWith(QStringLiteral("Btn_Confirm%1_").arg(n))) b->onClick = [this, n] { Btn_ConfirmClick(n); };
         }
         if (name.startsWith(QLatin1String("Btn_Exit"))) b->onClick = [this] { close(); };
@@ -468,6 +553,20 @@ EngineerPage* MainWindow::engineerPage() {
     connect(engineerPage_->button(QStringLiteral("Btn_Save_6")), &QPushButton::clicked, this, [this] { Btn_Save_0Click(); });
     connect(engineerPage_->button(QStringLiteral("Btn_Load_6")), &QPushButton::clicked, this, [this] { Btn_Load_0Click(); });
     connect(engineerPage_->button(QStringLiteral("Btn_Close")), &QPushButton::clicked, this, [this] { close(); });
+    connect(engineerPage_->button(QStringLiteral("Btn_Default")), &QPushButton::clicked, this, [this] { Btn_DefaultClick(); });
+    // The LED type choice shows the type in effect; a change asked for and refused (or
+    // cancelled) goes back to it.
+    auto* ledType = engineerPage_->findChild<QComboBox*>(QStringLiteral("cb_LEDMode"));
+    const auto showLedType = [this, ledType] {
+        const auto type = static_cast<int>(lighting_->type());
+        if (type >= 1 && type <= 3) ledType->setCurrentIndex(type - 1);
+    };
+    connect(ledType, &QComboBox::activated, this, [this, showLedType](int index) {
+        cb_LEDModeChange(index + 1);
+        showLedType();
+    });
+    connect(lighting_, &LightingModel::changed, ledType, showLedType);
+    showLedType();
     engineerPage_->attachGunOffsets(*gunModel_);
     // The imports of the engineer state: device macros (Macro page) and fire macros.
     connect(engineerPage_->button(QStringLiteral("Btn_ImportBaseMacro")), &QPushButton::clicked, this, [this] {
@@ -537,10 +636,13 @@ void MainWindow::showContainer(int container) {
         if (p) p->setVisible(p->number() == container);
     if (container == 7) engineerPage()->show();
     else if (engineerPage_) engineerPage_->hide();
+    placeConnectionFooter();
 }
 
 void MainWindow::sizeFor(Page page) {
     if (page == Page::Engineer) {
+        if (!onEngineerSize_) placeBeforeEngineer_ = pos();
+        onEngineerSize_ = true;
         clearMask();
         resize(kEngineerWidth, kEngineerHeight);
         // The larger page stays on the screen where the window is.
@@ -549,9 +651,13 @@ void MainWindow::sizeFor(Page page) {
             move(qMax(avail.left(), qMin(x(), avail.right() + 1 - width())),
                  qMax(avail.top(), qMin(y(), avail.bottom() + 1 - height())));
         }
+        placeOnEngineer_ = pos();
         return;
     }
     resize(pageSize_);
+    // The window goes back to where it was unless it was dragged on the engineer page.
+    if (onEngineerSize_ && pos() == placeOnEngineer_) move(placeBeforeEngineer_);
+    onEngineerSize_ = false;
     applyWindowShape();
 }
 
@@ -612,6 +718,7 @@ void MainWindow::RefreshAPPage() {
     }
     if (engineerPage_) engineerPage_->hide();
     if (fireMacroPage_) fireMacroPage_->setVisible(fireShown);
+    placeConnectionFooter();
 }
 
 void MainWindow::Btn_LangClick(int language) {
@@ -627,10 +734,66 @@ void MainWindow::Btn_LangClick(int language) {
     // The pictures of the language left that no control in view shows are let go.
     if (changed) skin_.releaseUnusedPictures();
     QCoreApplication::processEvents();
-    QGuiApplication::setApplicationDisplayName(skin_.title().isEmpty() ? QLatin1String(kApplicationTitle)
-                                                                       : skin_.title());
+    applyApplicationTitle();
     RefreshAPPage();
+    refreshMenus();
     pages_[0]->cover()->hide();
+}
+
+void MainWindow::chooseLanguage(int language) {
+    if (language < 1 || language > 3) return;
+    Btn_LangClick(language);
+    if (!languageFile_.isEmpty() && !saveLanguage(languageFile_, language))
+        qWarning("nivra: could not keep the language in %s", qPrintable(languageFile_));
+}
+
+void MainWindow::buildMenus() {
+    trayMenu_ = new QMenu(this);
+    trayMenu_->setObjectName(QStringLiteral("TrayMenu"));
+    windowMenu_ = new QMenu(this);
+    windowMenu_->setObjectName(QStringLiteral("WindowMenu"));
+    fillMenu(trayMenu_, true);
+    fillMenu(windowMenu_, false);
+    tray_->setContextMenu(trayMenu_);
+    refreshMenus();
+}
+
+// The actions are made once; refreshMenus() gives them the texts of the language in effect.
+void MainWindow::fillMenu(QMenu* menu, bool tray) {
+    const auto add = [&](const char* id, const char* name, auto slot) {
+        QAction* a = menu->addAction(QString());
+        a->setObjectName(QLatin1String(name));
+        menuTexts_.emplace_back(a, QLatin1String(id));
+        connect(a, &QAction::triggered, this, slot);
+    };
+    if (tray) {
+        add("Str904", "act_Show", [this] { raiseFromSecondStart(); });
+        menu->addSeparator();
+    }
+    menuTexts_.emplace_back(menu->addSection(QString()), QStringLiteral("Str903"));
+    auto* group = new QActionGroup(menu);
+    for (int n = 1; n <= 3; ++n) {
+        QAction* a = menu->addAction(QString());
+        a->setObjectName(QStringLiteral("act_Lang%1").arg(n));
+        a->setCheckable(true);
+        group->addAction(a);
+        // The names of the languages are the same in every table, each in its own script.
+        menuTexts_.emplace_back(a, QStringLiteral("Str%1").arg(909 + n));
+        languageActions_.emplace_back(a, n);
+        connect(a, &QAction::triggered, this, [this, n] { chooseLanguage(n); });
+    }
+    menu->addSeparator();
+    if (!tray) add("Str906", "act_Minimise", [this] { showMinimized(); });
+    add("Str905", "act_Quit", [this] { close(); });
+}
+
+void MainWindow::refreshMenus() {
+    QFont font = trayMenu_->font();
+    if (!skin_.fontName().isEmpty()) font.setFamily(skin_.fontName());
+    for (QMenu* menu : {trayMenu_, windowMenu_}) menu->setFont(font);
+    for (const auto& [action, id] : menuTexts_) action->setText(skin_.text(id));
+    for (const auto& [action, language] : languageActions_) action->setChecked(language == state_.language);
+    if (minimise_) minimise_->setToolTip(skin_.text(QStringLiteral("Str906")));
 }
 
 void MainWindow::Btn_ConfirmClick(int image) {
@@ -640,7 +803,72 @@ void MainWindow::Btn_ConfirmClick(int image) {
         return;
     }
     HideAllMenu();
+    // A click handled while another flow runs starts nothing, and asks nothing either.
+    if (!session_.acceptsClicks()) return;
+    if (!askBeforeReplacing(skin_.text(QStringLiteral("Str892")).arg(image))) return;
+    beginRestart(skin_.text(QStringLiteral("Str887")).arg(image));
     session_.restoreBuiltin(image);
+    endRestart(skin_.text(QStringLiteral("Str898")).arg(image));
+}
+
+void MainWindow::Btn_DefaultClick() {
+    HideAllMenu();
+    if (!session_.mouseOpen()) {
+        RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
+        return;
+    }
+    if (!session_.acceptsClicks() || !askBeforeReplacing(skin_.text(QStringLiteral("Str895")))) return;
+    beginRestart(skin_.text(QStringLiteral("Str890")));
+    session_.restoreDefaults();
+    endRestart(skin_.text(QStringLiteral("Str900")));
+}
+
+void MainWindow::cb_LEDModeChange(int type) {
+    if (type < 1 || type > 3) return;
+    const auto led = static_cast<LedType>(type);
+    if (led == lighting_->type()) return;
+    if (!session_.mouseOpen()) {
+        RefreshFormMessagDialog(skin_.text(QStringLiteral("Str022")));
+        return;
+    }
+    const QString name = qs(ledTypeName(led));
+    if (!session_.acceptsClicks() || !askBeforeReplacing(skin_.text(QStringLiteral("Str894")).arg(name), "Str897"))
+        return;
+    beginRestart(skin_.text(QStringLiteral("Str891")));
+    lighting_->cb_LEDModeChange(led);
+    endRestart(skin_.text(QStringLiteral("Str901")).arg(name));
+}
+
+bool MainWindow::askBeforeReplacing(const QString& question, const char* detailId) {
+    return desktop_.confirm(this, question, skin_.text(QLatin1String(detailId)), skin_.fontName());
+}
+
+void MainWindow::beginRestart(const QString& task) {
+    restartTask_ = task;
+    // The restart's waits, in whole seconds as the countdown shows them (17 s).
+    constexpr auto restart = std::chrono::floor<std::chrono::seconds>(Transfer::kBeforeRestart + Transfer::kAfterRestart1 +
+                                                                      Transfer::kAfterRestart2);
+    restartDeadlineMs_ = (session_.clock().now() + restart).count();
+    if (splash_->isVisible()) refreshSplashText();
+}
+
+void MainWindow::endRestart(const QString& done) {
+    restartTask_.clear();
+    if (splash_->isVisible()) refreshSplashText();
+    if (done.isEmpty()) return;
+    RefreshFormMessagDialog(session_.mouseOpen() && !session_.noDevice() ? done
+                                                                          : skin_.text(QStringLiteral("Str902")));
+}
+
+void MainWindow::refreshSplashText() {
+    const QString reading = skin_.text(QStringLiteral("Str886"));
+    if (restartTask_.isEmpty()) {
+        splash_->setText(reading, {});
+        return;
+    }
+    const std::int64_t left = restartDeadlineMs_ - session_.clock().now().count();
+    const std::int64_t seconds = (left + 999) / 1000;
+    splash_->setText(restartTask_, seconds > 0 ? skin_.text(QStringLiteral("Str885")).arg(seconds) : reading);
 }
 
 void MainWindow::Btn_Web_0Click() {
@@ -661,7 +889,21 @@ void MainWindow::Btn_Save_0Click() {
 
 void MainWindow::Btn_Load_0Click() {
     HideAllMenu();
-    session_.loadProfile([this] { return chosenPath(chooseOpenFile()); });
+    QString loaded;
+    const FileResult r = session_.loadProfile([this, &loaded]() -> std::optional<std::string> {
+        const std::optional<QString> path = chooseOpenFile();
+        if (!path) return std::nullopt;
+        // A file that is no configuration is refused by the load itself, with its message,
+        // before anything is replaced: only a usable one is asked about.
+        Image probe;
+        if (!readConfigurationFile(path->toStdString(), probe)) return path->toStdString();
+        const QString name = QFileInfo(*path).fileName();
+        if (!askBeforeReplacing(skin_.text(QStringLiteral("Str893")).arg(name))) return std::nullopt;
+        loaded = name;
+        beginRestart(skin_.text(QStringLiteral("Str888")).arg(name));
+        return path->toStdString();
+    });
+    endRestart(r.ok() && !loaded.isEmpty() ? skin_.text(QStringLiteral("Str899")).arg(loaded) : QString());
 }
 
 void MainWindow::Btn_LoadBINClick() {
@@ -698,6 +940,7 @@ void MainWindow::showFireMacroPage() {
     HideAllMenu();
     showContainer(6);
     firePage()->raise();
+    placeConnectionFooter();
     gunModel_->open();
 }
 
@@ -725,8 +968,14 @@ void MainWindow::showCovers(bool shown) {
 }
 
 void MainWindow::showSplash(bool shown) {
-    if (shown) splash_->showOver(this);
-    else splash_->hide();
+    if (shown) {
+        refreshSplashText();
+        splash_->showOver(this);
+        splashTicker_->start();
+    } else {
+        splash_->hide();
+        splashTicker_->stop();
+    }
     QCoreApplication::processEvents();
 }
 
@@ -742,6 +991,92 @@ void MainWindow::showPermissionDenied(const QString& path) {
     desktop_.plainMessage(this, skin_.text(QStringLiteral("Str790")).arg(path));
 }
 
+// The application title of the language, which the window manager shows once: Qt adds the
+// application's name to a window title that does not end with it.
+void MainWindow::applyApplicationTitle() {
+    const QString title = skin_.title().isEmpty() ? QLatin1String(kApplicationTitle) : skin_.title();
+    QGuiApplication::setApplicationDisplayName(title);
+    setWindowTitle(title);
+}
+
+bool MainWindow::mayEdit() {
+    if (session_.mouseOpen() && !session_.noDevice()) return true;
+    RefreshFormMessagDialog(skin_.text(QStringLiteral("Str884")));
+    return false;
+}
+
+void MainWindow::refreshConnectionFooter() {
+    QString text;
+    QString tip;
+    QColor dot(220, 70, 60);
+    if (session_.mouseOpen() && !mouseGone_) {
+        const Connection c = session_.discovery().connection();
+        const QString ids =
+            QStringLiteral("%1:%2").arg(c.vendorId, 4, 16, QLatin1Char('0')).arg(c.productId, 4, 16, QLatin1Char('0')).toUpper();
+        if (session_.noDevice()) {
+            text = skin_.text(QStringLiteral("Str883")).arg(ids);
+            dot = QColor(240, 180, 40);
+        } else {
+            const QString name = c.product.empty() ? skin_.title() : QString::fromStdString(c.product);
+            text = skin_.text(QStringLiteral("Str880"))
+                       .arg(name, ids, qs(memoryTypeName(session_.discovery().connectedMemoryType())));
+            dot = QColor(60, 200, 90);
+        }
+    } else if (!deniedPath_.isEmpty()) {
+        text = skin_.text(QStringLiteral("Str882"));
+        tip = skin_.text(QStringLiteral("Str790")).arg(deniedPath_);
+    } else {
+        text = skin_.text(QStringLiteral("Str881"));
+    }
+    connectionFooter_->setProperty("plainText", text);
+    connectionFooter_->setText(QStringLiteral("<span style=\"color:%1\">&#9679;</span>&nbsp;%2")
+                                   .arg(dot.name(), text.toHtmlEscaped()));
+    connectionFooter_->setToolTip(tip.isEmpty() ? text : tip);
+}
+
+// The footer lies on the page's bottom line, from the page buttons' column to the first
+// Confirm or Exit button of the layout in effect; it is shown on pages 1-5.
+void MainWindow::placeConnectionFooter() {
+    if (!connectionFooter_) return;
+    const bool engineer = engineerPage_ && engineerPage_->isVisible();
+    const bool fire = fireMacroPage_ && fireMacroPage_->isVisible();
+    QWidget* page = pages_[0];
+    SkinButton* close = buttonNamed(QStringLiteral("Btn_Exit1_1"));
+    const bool minimiseShown = !engineer && close && close->picture()->isVisibleTo(page);
+    minimise_->setVisible(minimiseShown);
+    if (minimiseShown) {
+        const QRect r = close->picture()->geometry();
+        // A round control of the close picture's size, just left of it.
+        const int side = std::min(r.width(), r.height());
+        minimise_->setGeometry(r.left() - side - 8, r.top() + (r.height() - side) / 2, side, side);
+        const QString sheet = minimise_->styleSheet().replace(QRegularExpression(QStringLiteral("border-radius: \\d+px")),
+                                                              QStringLiteral("border-radius: %1px").arg(side / 2));
+        if (sheet != minimise_->styleSheet()) minimise_->setStyleSheet(sheet);
+        minimise_->raise();
+    }
+    connectionFooter_->setVisible(!engineer && !fire);
+    if (engineer || fire) return;
+    int left = 30;
+    if (SkinButton* b = buttonNamed(QStringLiteral("Btn_Main_1"))) left = b->picture()->x();
+    int right = pageSize_.width() - 150;
+    int top = pageSize_.height() - 42;
+    int height = 30;
+    for (const char* name : {"Btn_Confirm1_1", "Btn_Confirm2_1", "Btn_Confirm3_1", "Btn_Exit2_1"}) {
+        SkinButton* b = buttonNamed(QLatin1String(name));
+        if (!b || !b->picture()->isVisibleTo(page)) continue;
+        const QRect r = b->picture()->geometry();
+        if (r.left() < right) {
+            right = r.left();
+            top = r.top();
+            height = r.height();
+        }
+    }
+    // Two lines of the long texts fit in the button's height and a little more.
+    const int h = std::max(height, 2 * connectionFooter_->fontMetrics().height() + 4);
+    connectionFooter_->setGeometry(left, top + height / 2 - h / 2, std::max(120, right - 14 - left), h);
+    connectionFooter_->raise();
+}
+
 void MainWindow::enterNoDevice() {
     state_.page = Page::Office;
     buttons_->setProfileShown(1);
@@ -755,6 +1090,10 @@ void MainWindow::enterNoDevice() {
 void MainWindow::deviceGone() {
     HideAllMenu();
     showCovers(true);
+    // "Waiting to reconnect" is for a mouse that was connected: a mouse that was never
+    // opened (one this user may not open) is told by the footer and its own message.
+    if (!hadMouse_) return;
+    hadMouse_ = false;
     RefreshFormMessagDialog(skin_.text(QStringLiteral("Str100")) + QStringLiteral("\n\n") +
                             skin_.text(QStringLiteral("Str101")));
 }
@@ -843,7 +1182,8 @@ void MainWindow::endDrag() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    const bool pageBackground = widget && widget->objectName().startsWith(QLatin1String("Img_Base_"));
+    const bool pageBackground =
+        widget && (widget->objectName().startsWith(QLatin1String("Img_Base_")) || widget == connectionFooter_);
     // A covering label blocks its page's controls but not the window: a drag on it moves the
     // window as on the background.
     const bool cover = qobject_cast<CoverLabel*>(watched) != nullptr;
@@ -853,6 +1193,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!pageBackground && !engineerBackground && !cover) return QWidget::eventFilter(watched, event);
     const bool swallow = pageBackground || cover;
     switch (event->type()) {
+        case QEvent::ContextMenu:
+            // The languages, minimising and quitting from any state of the window.
+            windowMenu_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
         case QEvent::MouseButtonPress: armDrag(static_cast<QMouseEvent*>(event)); return swallow;
         case QEvent::MouseMove: return followDrag(static_cast<QMouseEvent*>(event)) || swallow;
         case QEvent::MouseButtonRelease:

@@ -15,10 +15,17 @@
 #include <memory>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QButtonGroup;
+class QTimer;
+class QLabel;
+class QAction;
+class QMenu;
 class QSystemTrayIcon;
 
 namespace nivra {
@@ -84,6 +91,15 @@ public:
     void Btn_Save_0Click();
     void Btn_Load_0Click();
     void Btn_LangClick(int language);  // Btn_Lang1_0Click .. Btn_Lang3_0Click; others are ignored
+    // The user chose a language (a language button, the tray menu or the window's own menu):
+    // applied, and kept in the language file for the next start.
+    void chooseLanguage(int language);
+    // Where the choice is kept; empty (the default): not kept.
+    void setLanguageFile(const QString& path) { languageFile_ = path; }
+    // The menus that offer the three languages in every state: the tray icon's and the one a
+    // right click on the window's background opens.
+    QMenu* trayMenu() const { return trayMenu_; }
+    QMenu* windowMenu() const { return windowMenu_; }
     void Btn_ConfirmClick(int image);  // Btn_Confirm1_0Click .. Btn_Confirm3_0Click
     void Btn_Web_0Click();
     void Btn_WebLinkClick();
@@ -111,6 +127,19 @@ public:
     void showRefusal();
     // The mouse is present but may not be opened: what installs the udev rule.
     void showPermissionDenied(const QString& path);
+    // The footer lbl_Connection: the mouse connected (name, VID:PID, memory type), found and
+    // being read, plugged in but not openable, or absent with what to do.
+    void refreshConnectionFooter();
+    QLabel* connectionFooter() const { return connectionFooter_; }
+    // An edit asked for without a mouse: false, after the message that there is none.
+    bool mayEdit();
+    // The splash's text: what a flow that restarts the mouse does and the seconds left of
+    // the restart on the session's clock, or that the mouse is being read.
+    void refreshSplashText();
+    // The engineer page's full default restore (Btn_Default) and LED type change
+    // (cb_LEDMode, 1 RGB, 2 Sync, 3 NT), each after the user agreed.
+    void Btn_DefaultClick();
+    void cb_LEDModeChange(int type);
     void enterNoDevice();
     void deviceGone();
     void refreshFromImage();
@@ -230,6 +259,33 @@ private:
     QPoint pressGlobal_;
     QPoint dragOffset_;
     QSet<QString> deniedPaths_;  // device nodes whose permission message was shown
+    QString deniedPath_;         // the node of a present mouse that may not be opened
+    bool mouseGone_ = false;     // the mouse went away; it is back once it connects again
+    bool hadMouse_ = false;      // a mouse connected and has not gone since
+    QLabel* connectionFooter_ = nullptr;
+    void placeConnectionFooter();
+    // Asks before replacing the mouse's configuration; `detailId` says what is replaced.
+    bool askBeforeReplacing(const QString& question, const char* detailId = "Str896");
+    // A flow that restarts the mouse: the splash names `task` and counts down from here ...
+    void beginRestart(const QString& task);
+    // ... until the flow has returned; then `done` when the mouse came back, or what to do.
+    void endRestart(const QString& done);
+    void buildMenus();
+    void applyApplicationTitle();
+    void fillMenu(QMenu* menu, bool tray);
+    void refreshMenus();
+    std::vector<std::pair<QAction*, QString>> menuTexts_;  // actions and their language ids
+    std::vector<std::pair<QAction*, int>> languageActions_;
+    QString languageFile_;
+    QMenu* trayMenu_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QWidget* minimise_ = nullptr;  // Btn_Minimise beside the close picture
+    QPoint placeBeforeEngineer_;   // where the window was before the engineer page moved it
+    QPoint placeOnEngineer_;
+    bool onEngineerSize_ = false;
+    QString restartTask_;
+    std::int64_t restartDeadlineMs_ = 0;
+    QTimer* splashTicker_ = nullptr;
 };
 
 }  // namespace nivra::ui

@@ -62,6 +62,7 @@ void ProfilePage::hideAllMenus() {
 void ProfilePage::ShowPnlMain_OnClick(int k) {
     if (!buttons_) return;
     hideAllMenus();
+    if (mayEdit && !mayEdit()) return;
     buttons_->selectLabel(k);
     MenuOffer offer{ButtonView::User, buttons_->profileShown(), profiles_->layout().gdEnable,
                     !buttons_->deviceMacros().empty()};
@@ -102,6 +103,7 @@ void ProfilePage::LB_NameClick(int slotIndex) {
 
 void ProfilePage::IB_ComboKeyClick(int toggle) {
     hideAllMenus();
+    if (mayEdit && !mayEdit()) return;
     profiles_->IB_ComboKeyClick(toggle);
 }
 

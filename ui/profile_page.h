@@ -47,6 +47,9 @@ public:
     std::function<void()> onHideAllMenu;
     std::function<void(const QString& id)> onMessage;
     std::function<void()> onFireMacroPage;
+    // Asked before a key's menu opens or a toggle changes: false refuses the edit (the
+    // window then says why: no mouse).
+    std::function<bool()> mayEdit;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

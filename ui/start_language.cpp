@@ -1,7 +1,11 @@
 // The start language from the desktop locale and the --language option.
 #include "ui/start_language.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QSaveFile>
 
 namespace nivra::ui {
 
@@ -34,6 +38,38 @@ std::optional<int> parseLanguageNumber(const QString& value) {
     if (value == QLatin1String("2")) return 2;
     if (value == QLatin1String("3")) return 3;
     return std::nullopt;
+}
+
+QString savedLanguagePath() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty()) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty()) return {};
+        base = home + QStringLiteral("/.config");
+    }
+    return base + QStringLiteral("/nivra/language");
+}
+
+std::optional<int> readSavedLanguage(const QString& path) {
+    if (path.isEmpty()) return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return parseLanguageNumber(QString::fromLatin1(file.read(16)).trimmed());
+}
+
+bool saveLanguage(const QString& path, int language) {
+    if (path.isEmpty() || !parseLanguageNumber(QString::number(language))) return false;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(QByteArray::number(language) + '\n');
+    return file.commit();
+}
+
+int chooseStartLanguage(std::optional<int> option, const QString& savedPath, const QString& localeName) {
+    if (option) return *option;
+    if (const std::optional<int> saved = readSavedLanguage(savedPath)) return *saved;
+    return languageForLocale(localeName);
 }
 
 LanguageOption takeLanguageOption(QStringList& args) {

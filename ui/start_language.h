@@ -29,10 +29,19 @@ struct LanguageOption {
 };
 LanguageOption takeLanguageOption(QStringList& arguments);
 
+// The language chosen in the window is kept in $XDG_CONFIG_HOME/nivra/language (one digit),
+// so that the next start uses it: --language first, then the kept choice, then the locale.
+QString savedLanguagePath();
+std::optional<int> readSavedLanguage(const QString& path);
+// False when the file could not be written; the choice then lasts until the program ends.
+bool saveLanguage(const QString& path, int language);
+int chooseStartLanguage(std::optional<int> option, const QString& savedPath, const QString& localeName);
+
 // The line of --help that describes the option.
 inline constexpr const char* kLanguageOptionHelp =
     "  --language N          start in language N: 1 Simplified Chinese, 2 Traditional\n"
-    "                        Chinese, 3 English (default: from the desktop locale;\n"
-    "                        zh_CN/zh_SG 1, zh_TW/zh_HK/zh_MO 2, any other 3)\n";
+    "                        Chinese, 3 English (default: the language last chosen in\n"
+    "                        the window, else from the desktop locale; zh_CN/zh_SG 1,\n"
+    "                        zh_TW/zh_HK/zh_MO 2, any other 3)\n";
 
 }  // namespace nivra::ui

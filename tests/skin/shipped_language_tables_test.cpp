@@ -38,6 +38,7 @@ QStringList idsTheProgramReads() {
         << range(454, 458) << range(500, 506) << range(510, 512) << range(520, 524) << range(600, 606)
         << range(610, 614) << range(620, 621) << range(640, 648) << range(700, 707) << range(720, 733) << range(760, 768)
         << range(780, 781) << range(790, 791);
+    ids << range(880, 912);
     return ids;
 }
 

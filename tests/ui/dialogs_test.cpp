@@ -133,9 +133,18 @@ TEST(Desktop, PasswordPromptHidesWhatIsTypedAndCancelGivesNothing) {
 
 TEST(LoadingSplash, SitsCentredAndFortyPixelsBelowTheMiddleAndAnimates) {
     qtApp();
-    EXPECT_EQ(LoadingSplash::placeFor(QRect(100, 50, 1030, 662)), QPoint(100 + 412, 50 + 233 + 40));
+    // The animation's 206 x 196 box; the text panel below it widens the window evenly.
+    const QPoint disc(LoadingSplash::placeFor(QRect(100, 50, 1030, 662)) +
+                      QPoint((LoadingSplash::kWidth - LoadingSplash::kDiscWidth) / 2, 0));
+    EXPECT_EQ(disc, QPoint(100 + 412, 50 + 233 + 40));
     LoadingSplash splash;
-    EXPECT_EQ(splash.size(), QSize(206, 196));
+    EXPECT_EQ(splash.size(), QSize(LoadingSplash::kWidth, LoadingSplash::kHeight));
+    EXPECT_EQ(LoadingSplash::kDiscWidth, 206);
+    EXPECT_EQ(LoadingSplash::kDiscHeight, 196);
+    // Without a text only the disc is drawn; with one the panel below it too.
+    EXPECT_FALSE(splash.mask().contains(QPoint(5, LoadingSplash::kHeight - 10)));
+    splash.setText(QStringLiteral("Loading a.bin"), QStringLiteral("The mouse restarts: 12 s"));
+    EXPECT_TRUE(splash.mask().contains(QPoint(5, LoadingSplash::kHeight - 10)));
     EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
     const int first = splash.frame();
     for (int i = 0; i < 12; ++i) splash.advance();

@@ -54,6 +54,32 @@ public:
             {QStringLiteral("Str107"), QStringLiteral("The mouse manufacturer or product id error")},
             {QStringLiteral("Str790"), QStringLiteral("May not open the mouse (%1): install the udev rule 70-nivra-mouse.rules")},
             {QStringLiteral("Str840"), QStringLiteral("No backup of the mouse's configuration was kept: %1")},
+            {QStringLiteral("Str880"), QStringLiteral("Mouse connected: %1 (%2), memory %3")},
+            {QStringLiteral("Str881"), QStringLiteral("No mouse found: plug the mouse in")},
+            {QStringLiteral("Str882"), QStringLiteral("The mouse may not be opened: install the package or the udev rule, then plug it in again")},
+            {QStringLiteral("Str883"), QStringLiteral("Mouse found (%1): reading")},
+            {QStringLiteral("Str884"), QStringLiteral("No mouse is connected, so the change was not made.")},
+            {QStringLiteral("Str885"), QStringLiteral("The mouse restarts: %1 s")},
+            {QStringLiteral("Str886"), QStringLiteral("Reading the mouse")},
+            {QStringLiteral("Str887"), QStringLiteral("Restoring built-in configuration %1")},
+            {QStringLiteral("Str888"), QStringLiteral("Loading %1")},
+            {QStringLiteral("Str889"), QStringLiteral("Changing the report rate")},
+            {QStringLiteral("Str892"), QStringLiteral("Restore built-in configuration %1?")},
+            {QStringLiteral("Str893"), QStringLiteral("Load %1 into the mouse?")},
+            {QStringLiteral("Str894"), QStringLiteral("Change the LED type to %1?")},
+            {QStringLiteral("Str895"), QStringLiteral("Restore the defaults?")},
+            {QStringLiteral("Str896"), QStringLiteral("This replaces the whole configuration.")},
+            {QStringLiteral("Str897"), QStringLiteral("This replaces the whole configuration by the type's defaults.")},
+            {QStringLiteral("Str898"), QStringLiteral("Restored built-in configuration %1.")},
+            {QStringLiteral("Str899"), QStringLiteral("Loaded %1.")},
+            {QStringLiteral("Str900"), QStringLiteral("The defaults are restored.")},
+            {QStringLiteral("Str901"), QStringLiteral("The LED type is now %1.")},
+            {QStringLiteral("Str902"), QStringLiteral("The mouse did not come back.")},
+            {QStringLiteral("Str903"), QStringLiteral("Language")},
+            {QStringLiteral("Str905"), QStringLiteral("Quit")},
+            {QStringLiteral("Str910"), QStringLiteral("简体中文")},
+            {QStringLiteral("Str911"), QStringLiteral("繁體中文")},
+            {QStringLiteral("Str912"), QStringLiteral("English")},
         };
         static const std::map<QString, QString> chinese{{QStringLiteral("Str004"), QStringLiteral("办公模式")}};
         if (language == 1)
@@ -117,6 +143,16 @@ public:
     bool confirmOverwrite(QWidget*, const QString&) override {
         ++overwriteQuestions;
         return overwrite;
+    }
+    // Confirmations asked (question, then detail) and the answers, in turn; OK when none is left.
+    QStringList questions;
+    std::deque<bool> confirmAnswers;
+    bool confirm(QWidget*, const QString& question, const QString& detail, const QString&) override {
+        questions << question + QLatin1Char('|') + detail;
+        if (confirmAnswers.empty()) return true;
+        const bool answer = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return answer;
     }
     void openUrl(const QString& address) override { urls << address; }
     int systemMoves = 0;

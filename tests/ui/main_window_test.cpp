@@ -5,7 +5,9 @@
 
 #include "ui/loading_splash.h"
 #include "ui/engineer_page.h"
+#include "ui/function_menu.h"
 #include "ui/main_window.h"
+#include "ui/profile_page.h"
 
 #include <QByteArray>
 #include <QLabel>
@@ -19,8 +21,11 @@
 #include <QTest>
 
 #include "tests/support/temp_dir.h"
+#include <QComboBox>
+#include <QFile>
 
 #include <algorithm>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -76,7 +81,9 @@ protected:
 };
 
 TEST_F(MainWindowTest, StartsInTheNoDeviceStateOnPageOneInLanguageOne) {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nivra Gaming Mouse v1.0"));
+    // The window manager shows the application title of the language once.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Gaming Mouse"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), window->windowTitle());
     EXPECT_EQ(window->size(), QSize(1030, 662));
     // The window takes the shape of its background: the transparent colour is see-through.
     EXPECT_FALSE(window->mask().contains(QPoint(0, 0)));
@@ -393,6 +400,61 @@ TEST(MainWindowBackups, ABackupThatCannotBeWrittenIsShown) {
     EXPECT_FALSE(session.backupFailure().empty());
 }
 
+// The footer says what the window knows of the mouse: absent, plugged in but not openable
+// (the fix in its tooltip), connected with its USB name, IDs and memory type; the engineer
+// page has its own layout and no footer.
+TEST_F(MainWindowTest, TheFooterShowsTheConnectionInEachState) {
+    QLabel* footer = w<QLabel>(QStringLiteral("lbl_Connection"));
+    auto text = [&] { return footer->property("plainText").toString(); };
+    EXPECT_EQ(text(), QStringLiteral("No mouse found: plug the mouse in"));
+    EXPECT_TRUE(footer->isVisibleTo(window.get()));
+
+    device.mouse.denyOpen(true);
+    device.session.pollNow();
+    EXPECT_EQ(text(), skin.text(QStringLiteral("Str882")));
+    EXPECT_TRUE(footer->toolTip().contains(QString::fromLatin1(SimulatedMouse::kVendorPath)));
+    EXPECT_TRUE(footer->toolTip().contains(QStringLiteral("70-nivra-mouse.rules")));
+    // A mouse that was never opened is not "waiting to reconnect": the footer and the udev
+    // message say what is wrong.
+    EXPECT_TRUE(desktop.messages.isEmpty());
+
+    device.mouse.denyOpen(false);
+    device.mouse.addOtherDevice(0x046D, 0xC077);  // the interface count changes: the poll opens the mouse
+    device.session.pollNow();
+    EXPECT_EQ(text(), QStringLiteral("Mouse connected: Nivra Gaming Mouse (1BCF:08B8), memory I2C"));
+
+    window->engineerPage();
+    window->findChild<QWidget*>(QStringLiteral("Btn_Engineer_1"))->show();
+    click(QStringLiteral("Btn_Engineer_1"));
+    EXPECT_FALSE(footer->isVisibleTo(window.get()));
+    QTest::mouseClick(w(QStringLiteral("Btn_Main_6")), Qt::LeftButton);
+    EXPECT_TRUE(footer->isVisibleTo(window.get()));
+
+    device.mouse.unplug();
+    device.session.pollNow();
+    EXPECT_EQ(text(), QStringLiteral("No mouse found: plug the mouse in"));
+}
+
+// Without a mouse the key menus and the toggles of page 1 change nothing and say why.
+TEST_F(MainWindowTest, AnEditWithoutAMouseIsRefusedWithAMessageThatSaysSo) {
+    const Image memory = device.mouse.memory();
+    const auto work = device.session.state().work.bytes;
+    auto* page = dynamic_cast<ProfilePage*>(w(QStringLiteral("gbPage1")));
+    ASSERT_NE(page, nullptr);
+    click(QStringLiteral("Key1"));
+    page->IB_ComboKeyClick(1);
+    EXPECT_EQ(desktop.messages, QStringList(2, QStringLiteral("No mouse is connected, so the change was not made.")));
+    EXPECT_FALSE(page->menu()->isOpen());
+    EXPECT_EQ(device.session.state().work.bytes, work);
+    EXPECT_EQ(device.mouse.memory(), memory);
+
+    device.connect();
+    desktop.messages.clear();
+    click(QStringLiteral("Key1"));
+    EXPECT_TRUE(desktop.messages.isEmpty());
+    EXPECT_TRUE(page->menu()->isOpen());
+}
+
 // A shown covering label spans its page and lies above every control but the ones that
 // close the window, also after a language change has raised the page buttons again.
 TEST_F(MainWindowTest, ShownCoveringLabelsSpanTheirPageAboveThePageButtons) {
@@ -458,6 +520,92 @@ TEST_F(MainWindowTest, ConfirmButtonsRestoreTheirBuiltInImage) {
     }
     EXPECT_EQ(device.mouse.restartCount(), 2);
     EXPECT_EQ(device.mouse.memory(), builtinImage(1));
+}
+
+// Every action that replaces the mouse's whole configuration asks first, naming what it
+// replaces; Cancel sends nothing, OK does it and then says how it went.
+TEST_F(MainWindowTest, ActionsThatReplaceTheConfigurationAskFirstAndCancelSendsNothing) {
+    device.connect();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("cfg.bin"));
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        const Image& image = builtinImage(3);
+        out.write(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
+    }
+    desktop.fileAnswer = file;
+    const QString whole = QStringLiteral("This replaces the whole configuration.");
+    struct Case {
+        std::function<void()> act;
+        QString question;
+        QString result;
+    };
+    // The engineer page's LED type choice shows the type in effect (1 RGB, 2 Sync, 3 NT).
+    window->engineerPage();
+    auto* ledType = w<QComboBox>(QStringLiteral("cb_LEDMode"));
+    const int otherLed = ledType->currentIndex() == 0 ? 2 : 1;
+    const Case cases[] = {
+        {[&] { click(QStringLiteral("Btn_Confirm2_1")); }, QStringLiteral("Restore built-in configuration 2?|") + whole,
+         QStringLiteral("Restored built-in configuration 2.")},
+        {[&] { click(QStringLiteral("Btn_Load_1")); }, QStringLiteral("Load cfg.bin into the mouse?|") + whole,
+         QStringLiteral("Loaded cfg.bin.")},
+        {[&] { window->Btn_DefaultClick(); }, QStringLiteral("Restore the defaults?|") + whole,
+         QStringLiteral("The defaults are restored.")},
+        {[&] { window->cb_LEDModeChange(otherLed); },
+         QStringLiteral("Change the LED type to %1?|This replaces the whole configuration by the type's defaults.")
+             .arg(otherLed == 1 ? QStringLiteral("RGB") : QStringLiteral("Sync")),
+         QStringLiteral("The LED type is now %1.").arg(otherLed == 1 ? QStringLiteral("RGB") : QStringLiteral("Sync"))},
+    };
+    window->findChild<QWidget*>(QStringLiteral("Btn_Confirm2_1"))->show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.question.toStdString());
+        desktop.questions.clear();
+        desktop.messages.clear();
+        const std::size_t reports = device.mouse.reportCount();
+        const Image memory = device.mouse.memory();
+        desktop.confirmAnswers = {false};
+        c.act();
+        EXPECT_EQ(desktop.questions, QStringList{c.question});
+        EXPECT_EQ(device.mouse.reportCount(), reports);
+        EXPECT_EQ(device.mouse.memory(), memory);
+        EXPECT_TRUE(desktop.messages.isEmpty());
+
+        const int restarts = device.mouse.restartCount();
+        c.act();  // answered OK
+        EXPECT_EQ(device.mouse.restartCount(), restarts + 1);
+        EXPECT_EQ(desktop.messages, QStringList{c.result});
+        EXPECT_FALSE(window->splash()->isVisible());
+    }
+    EXPECT_EQ(ledType->currentIndex(), otherLed - 1);
+}
+
+// During a restart the splash names what happens and counts the seconds down on the
+// session's clock; the read after it says so.
+TEST_F(MainWindowTest, TheSplashNamesTheRestartAndCountsItsSecondsDown) {
+    device.connect();
+    window->findChild<QWidget*>(QStringLiteral("Btn_Confirm3_1"))->show();
+    QStringList seen;
+    device.clock.setPump([&] {
+        window->refreshSplashText();
+        const QString line = window->splash()->what() + QStringLiteral(" / ") + window->splash()->progress();
+        if (seen.isEmpty() || seen.back() != line) seen << line;
+    });
+    click(QStringLiteral("Btn_Confirm3_1"));
+    device.clock.setPump({});
+    const QString task = QStringLiteral("Restoring built-in configuration 3 / ");
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.front(), task + QStringLiteral("The mouse restarts: 17 s"));
+    QStringList expected;
+    for (int s = 17; s >= 1; --s) expected << task + QStringLiteral("The mouse restarts: %1 s").arg(s);
+    expected << task + QStringLiteral("Reading the mouse");
+    EXPECT_EQ(seen.mid(0, expected.size()), expected);
+    EXPECT_EQ(device.mouse.restartCount(), 1);
+    EXPECT_FALSE(window->splash()->isVisible());
+    // A read of its own (a mouse plugged in) says only that the mouse is read.
+    window->refreshSplashText();
+    EXPECT_EQ(window->splash()->what(), QStringLiteral("Reading the mouse"));
+    EXPECT_TRUE(window->splash()->progress().isEmpty());
 }
 
 TEST_F(MainWindowTest, WebButtonOpensTheAddressOnlyWhenEnabledButTheLinkAlways) {

@@ -22,7 +22,11 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QFile>
+#include <QMenu>
 #include <QRadioButton>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -308,6 +312,50 @@ TEST_F(WindowUseTest, StartsInTheLanguageItIsGiven) {
               skin::builtInLanguages()->table(3).text(QStringLiteral("Str004")));
     EXPECT_TRUE(w<QRadioButton>(QStringLiteral("rb_Lang3"))->isChecked());
     EXPECT_EQ(w<QLabel>(QStringLiteral("Img_Lang3_1"))->property("skinPicture").toString(), QStringLiteral("SetS_03"));
+}
+
+// From every start language the three languages are offered in the tray menu and the
+// window's own menu, named in their own scripts; the choice applies at once and is kept for
+// the next start, where it wins over the locale and --language wins over it.
+TEST_F(WindowUseTest, ALanguageChosenFromTheTrayInEachStartLanguageIsKeptForTheNextStart) {
+    QTemporaryDir dir;
+    const QString kept = dir.filePath(QStringLiteral("nivra/language"));
+    const QStringList names{QStringLiteral("简体中文"), QStringLiteral("繁體中文"), QStringLiteral("English")};
+    for (int first : {1, 2, 3}) {
+        SCOPED_TRACE(first);
+        const int chosen = first % 3 + 1;
+        start(first);
+        window->setLanguageFile(kept);
+        for (QMenu* menu : {window->trayMenu(), window->windowMenu()}) {
+            for (int n = 1; n <= 3; ++n) {
+                auto* action = menu->findChild<QAction*>(QStringLiteral("act_Lang%1").arg(n));
+                ASSERT_NE(action, nullptr);
+                EXPECT_EQ(action->text(), names[n - 1]);
+                EXPECT_EQ(action->isChecked(), n == first);
+            }
+        }
+        EXPECT_EQ(window->trayIcon()->contextMenu(), window->trayMenu());
+        window->trayMenu()->findChild<QAction*>(QStringLiteral("act_Lang%1").arg(chosen))->trigger();
+        EXPECT_TRUE(w<QRadioButton>(QStringLiteral("rb_Lang%1").arg(chosen))->isChecked());
+        EXPECT_EQ(w<QLabel>(QStringLiteral("Btn_Main_1"))->text(),
+                  skin::builtInLanguages()->table(chosen).text(QStringLiteral("Str004")));
+        EXPECT_TRUE(window->windowMenu()->findChild<QAction*>(QStringLiteral("act_Lang%1").arg(chosen))->isChecked());
+        EXPECT_EQ(readSavedLanguage(kept), chosen);
+        EXPECT_EQ(chooseStartLanguage(std::nullopt, kept, QStringLiteral("de_DE.UTF-8")), chosen);
+        EXPECT_EQ(chooseStartLanguage(first, kept, QStringLiteral("de_DE.UTF-8")), first);
+        window.reset();
+    }
+    // The window's own menu does the same; a file that holds no language leaves it to the locale.
+    start(3);
+    window->setLanguageFile(kept);
+    window->windowMenu()->findChild<QAction*>(QStringLiteral("act_Lang2"))->trigger();
+    EXPECT_EQ(readSavedLanguage(kept), 2);
+    QFile garbage(kept);
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("7\n");
+    garbage.close();
+    EXPECT_EQ(chooseStartLanguage(std::nullopt, kept, QStringLiteral("zh_TW.UTF-8")), 2);
+    EXPECT_EQ(chooseStartLanguage(std::nullopt, dir.filePath(QStringLiteral("none")), QStringLiteral("zh_CN")), 1);
 }
 
 // Qt's own buttons speak the window's language.

@@ -12,6 +12,7 @@
 #include "skin/language_table.h"
 #include "skin/skin_layout.h"
 #include "tools/nivractl/command.h"
+#include "tools/nivractl/mouse_access.h"
 
 #include <charconv>
 #include <memory>
@@ -54,7 +55,9 @@ public:
         Transfer& t = session->transfer();
         const std::size_t before = t.readRuns();
         if (!session->findNow() || refused_ || session->refusals() > 0) {
-            error = english(refused_ || session->refusals() > 0 ? "Str107" : "Str022");
+            error = refused_ || session->refusals() > 0
+                        ? english("Str107")
+                        : nivractl::mouseNotOpenedReason(session->discovery(), english("Str022"));
             return false;
         }
         if (t.readRuns() == before || !t.connectedI2c() || !t.lastReadAccepted()) {

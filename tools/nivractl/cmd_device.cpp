@@ -19,6 +19,7 @@
 #include "skin/ini_reader.h"
 #include "skin/language_table.h"
 #include "tools/nivractl/command.h"
+#include "tools/nivractl/mouse_access.h"
 
 namespace {
 
@@ -36,6 +37,15 @@ std::string hex4(unsigned v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);
     return buf;
+}
+
+// A mouse that is there but may not be opened is not "no mouse": say what fixes it.
+std::string deniedMessage(const HidInterfaceInfo& denied) {
+    return "no permission to open the mouse (" + hex4(denied.vendorId) + ":" + hex4(denied.productId) + ") at " +
+           denied.path + ": install the nivra-configurator package, which brings the udev rule, or install the rule " +
+           kUdevRuleFile +
+           " into /etc/udev/rules.d/ and run 'udevadm control --reload && udevadm trigger' as root; then plug the "
+           "mouse in again";
 }
 
 // The reserve manufacturer or product ID of the layout table ORG ([org] Rev_Manu_ID or
@@ -139,14 +149,7 @@ int runInfo(const nivractl::Invocation& inv) {
 
     if (!opened) {
         // A mouse that is there but may not be opened is not "no mouse": say what fixes it.
-        if (denied) {
-            return finish(*session,
-                          nivractl::fail("no permission to open the mouse (" + hex4(denied->vendorId) + ":" +
-                                         hex4(denied->productId) + ") at " + denied->path + ": install the udev rule " +
-                                         kUdevRuleFile +
-                                         " into /etc/udev/rules.d/, run 'udevadm control --reload && udevadm "
-                                         "trigger' as root and plug the mouse in again"));
-        }
+        if (denied) return finish(*session, nivractl::fail(deniedMessage(*denied)));
         const DeviceId& want = config.deviceTable[0];
         return finish(*session, nivractl::fail("no mouse found: no HID interface " + hex4(want.vendorId) + ":" +
                                                hex4(want.productId) + " with an 8-byte feature report"));
@@ -177,3 +180,12 @@ NIVRACTL_COMMAND("descriptor",
 NIVRACTL_COMMAND("info", "info                    find, identify and check the mouse", runInfo);
 
 }  // namespace
+
+namespace nivractl {
+
+std::string mouseNotOpenedReason(nivra::Discovery& discovery, const std::string& notFound) {
+    if (const auto denied = discovery.deniedMouseInterface()) return deniedMessage(*denied);
+    return notFound;
+}
+
+}  // namespace nivractl

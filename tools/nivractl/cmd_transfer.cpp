@@ -71,7 +71,7 @@ public:
     bool connect(std::string& error) {
         const std::size_t before = transfer().readRuns();
         if (!session->findNow()) {
-            error = english("Str022");
+            error = nivractl::mouseNotOpenedReason(session->discovery(), english("Str022"));
             return false;
         }
         if (session->refusals() > 0) {

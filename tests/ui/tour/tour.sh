@@ -12,8 +12,8 @@ tour="$build/tests/ui/ui_tour"
 mkdir -p "$out"
 . "$here/x_session.sh"
 x_session_start
-pages=(office game adv light macro update fire firemacro fireinsert engineer unplugged openfile colour
-       form2 form3 form4 form5 form6 form7)
+pages=(office game adv light lightcpi macro update fire firemacro fireinsert engineer unplugged nomouse denied restart
+       confirm langmenu openfile colour form2 form3 form4 form5 form6 form7)
 failed=0
 for lang in 1 2 3; do
   for page in "${pages[@]}"; do

@@ -1,6 +1,6 @@
 // ui_tour LANGUAGE PAGE [SHOT.png]: shows the window with the simulated mouse attached, in a
 // language (1..3), on one page (office, game, adv, light, macro, update, fire, firemacro,
-// fireinsert, engineer,
+// fireinsert, engineer, nomouse, denied, restart, confirm, langmenu,
 // splash, unplugged, openfile, colour) or with a small dialog open and text typed into it (form2 .. form7), for
 // screenshots of every page. With SHOT.png it saves the whole screen there once the window
 // has settled, and ends.
@@ -9,6 +9,7 @@
 #include "image/builtin.h"
 #include "ui/desktop.h"
 #include "ui/desktop_style.h"
+#include "ui/light_page.h"
 #include "ui/main_window.h"
 #include "ui/small_dialog.h"
 #include "ui/table_skin.h"
@@ -21,16 +22,22 @@
 #include <QFontInfo>
 #include <QScreen>
 #include <QTest>
+#include <QMenu>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-// Answers the password prompt with the engineer password.
+// Answers the password prompt with the engineer password; confirmations are answered OK
+// unless the page shows one.
 class TourDesktop : public nivra::ui::QtDesktop {
 public:
+    bool showConfirmations = false;
     std::optional<QString> password(QWidget*, const QString&) override { return QStringLiteral("QorvinTekWLP"); }
+    bool confirm(QWidget* parent, const QString& question, const QString& detail, const QString& font) override {
+        return !showConfirmations || QtDesktop::confirm(parent, question, detail, font);
+    }
 };
 }  // namespace
 
@@ -64,12 +71,19 @@ int main(int argc, char** argv) {
             std::_Exit(saved ? 0 : 1);
         });
     }
+    // Without a mouse, or with one this user may not open, the window starts as it found it.
+    if (page == QLatin1String("nomouse")) mouse.unplug();
+    if (page == QLatin1String("denied")) mouse.denyOpen(true);
     device.pollNow();
     for (int i = 0; i < 5; ++i) window.Img_Base_1DblClick();  // engineer state: Engineer buttons shown
 
     if (page == QLatin1String("game")) window.Btn_Switch_0Click();
     else if (page == QLatin1String("adv")) window.Btn_Adv_0Click();
     else if (page == QLatin1String("light")) window.Btn_Breath_0Click();
+    else if (page == QLatin1String("lightcpi")) {  // CPI Breath: the speed bar does not apply
+        window.Btn_Breath_0Click();
+        window.lightPage()->RGBMode_OnClick(6);
+    }
     else if (page == QLatin1String("macro")) window.Btn_Macro_0Click();
     else if (page == QLatin1String("update")) window.Btn_Update_0Click();
     else if (page == QLatin1String("engineer")) window.Btn_Engineer_0Click();
@@ -87,6 +101,24 @@ int main(int argc, char** argv) {
         }
     }
     else if (page == QLatin1String("splash")) window.showSplash(true);
+    else if (page == QLatin1String("restart")) {
+        // Five seconds into the restart after a restore the window runs on its own for a while,
+        // so the shot shows the splash and its countdown.
+        const auto from = clock.now();
+        bool held = false;
+        clock.setPump([&] {
+            if (held || clock.now() - from < std::chrono::seconds(5)) return;
+            held = true;
+            window.refreshSplashText();
+            QTest::qWait(5000);
+        });
+        window.Btn_ConfirmClick(2);
+    } else if (page == QLatin1String("confirm")) {
+        desktop.showConfirmations = true;
+        window.Btn_ConfirmClick(1);
+    } else if (page == QLatin1String("langmenu")) {
+        window.windowMenu()->popup(window.mapToGlobal(QPoint(300, 40)));
+    }
     else if (page == QLatin1String("openfile")) desktop.openFile(&window, QLatin1String(nivra::ui::kLoadFilter));
     else if (page == QLatin1String("colour")) QColorDialog::getColor(Qt::red, &window);
     else if (page == QLatin1String("unplugged")) {
