@@ -1,9 +1,11 @@
 # Sourced by the tour scripts: starts a private headless X screen with the openbox window
-# manager, exports DISPLAY, and ends both when the calling script ends.
+# manager, exports DISPLAY, and ends both when the calling script ends. The screen takes the
+# first free display number, or X_SESSION_DISPLAY (":74") when set.
 x_session_start() {
   local fdfile
   fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  # shellcheck disable=SC2086  # no display argument at all when unset
+  Xvfb ${X_SESSION_DISPLAY:-} -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   X_SESSION_XVFB=$!
   for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
   DISPLAY=":$(head -n 1 "$fdfile")"
