@@ -26,6 +26,7 @@ const std::string kUsageText = std::string(
     "                        them): refuse-set, fail-get, vanish or vanish-return (back at the\n"
     "                        next discovery)\n"
     "  --trace FILE          write every report to FILE\n") + nivra::ui::kLanguageOptionHelp +
+    "  --version             show the version\n"
     "  --help                show this text\n";
 const char* const kUsage = kUsageText.c_str();
 
@@ -53,10 +54,14 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Before the application object, so --help works without a display.
+    // Before the application object, so --help and --version work without a display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::printf("%s", kUsage);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("nivra-configurator %s\n", NIVRA_VERSION);
             return 0;
         }
     }
@@ -73,6 +78,9 @@ int main(int argc, char** argv) {
     // The skin holds pixmaps: it goes before the application object.
     const AtExit skinGone([&skin] { skin.reset(); });
     QApplication::setApplicationName(QStringLiteral("nivra-configurator"));
+    QApplication::setApplicationVersion(QStringLiteral(NIVRA_VERSION));
+    // The installed desktop entry's name: Wayland desktops match the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(NIVRA_APP_ID));
     QApplication::setApplicationDisplayName(QLatin1String(nivra::ui::kApplicationTitle));
     nivra::ui::applyDesktopStyle(app);
 

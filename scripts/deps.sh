@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the screenshots need, when missing.
+# Installs the Debian packages the build, the tests, the screenshots and the Debian package
+# need, when missing.
 set -euo pipefail
 pkgs=(g++ cmake ninja-build pkg-config git
       qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
@@ -7,6 +8,7 @@ pkgs=(g++ cmake ninja-build pkg-config git
       libglib2.0-dev gsettings-desktop-schemas libx11-dev libxi-dev libpng-dev libfontconfig-dev
       fonts-noto-cjk fonts-dejavu-core fonts-dejavu-extra xvfb xauth
       qt6-translations-l10n openbox xdotool
+      desktop-file-utils appstream libxml2-utils dpkg-dev file
       clang libclang-rt-dev)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -16,7 +16,8 @@ std::vector<Command>& registry() {
 }
 
 void printHelp(std::ostream& out) {
-    out << "usage: nivractl " << nivra::kDeviceOptionsUsage << " COMMAND [ARGS...]\n\ncommands:\n";
+    out << "usage: nivractl " << nivra::kDeviceOptionsUsage << " COMMAND [ARGS...]\n"
+        << "       nivractl --version | --help\n\ncommands:\n";
     std::vector<const Command*> sorted;
     for (const Command& c : registry()) sorted.push_back(&c);
     std::sort(sorted.begin(), sorted.end(),
@@ -81,6 +82,10 @@ int runCommandLine(const std::vector<std::string>& words) {
         const std::string& a = words[at];
         if (a == "--help" || a == "-h" || a == "help") {
             printHelp(std::cout);
+            return kOk;
+        }
+        if (a == "--version") {
+            std::cout << "nivractl " << NIVRA_VERSION << '\n';
             return kOk;
         }
         std::string error;

@@ -3,7 +3,7 @@
 // fireinsert, engineer, nomouse, denied, restart, confirm, langmenu,
 // splash, unplugged, openfile, colour) or with a small dialog open and text typed into it (form2 .. form7), for
 // screenshots of every page. With SHOT.png it saves the whole screen there once the window
-// has settled, and ends.
+// has settled (only the window and its frame with NIVRA_TOUR_WINDOW_ONLY=1), and ends.
 #include "device/clock.h"
 #include "device/simulated_mouse.h"
 #include "image/builtin.h"
@@ -62,8 +62,13 @@ int main(int argc, char** argv) {
     window.show();
     // Set before anything that may open a modal dialog, whose own loop then runs the shot.
     if (!shot.isEmpty()) {
-        QTimer::singleShot(1200, [&shot] {
-            const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+        // NIVRA_TOUR_WINDOW_ONLY=1: the window with its frame, for pictures of the program.
+        const bool windowOnly = qEnvironmentVariableIntValue("NIVRA_TOUR_WINDOW_ONLY") == 1;
+        QTimer::singleShot(1200, [&shot, &window, windowOnly] {
+            const QRect frame = window.frameGeometry();
+            const QPixmap screen = windowOnly ? QGuiApplication::primaryScreen()->grabWindow(
+                                                    0, frame.x(), frame.y(), frame.width(), frame.height())
+                                              : QGuiApplication::primaryScreen()->grabWindow(0);
             const bool saved = screen.save(shot);
             std::fprintf(stderr, "ui_tour: %s %s\n", saved ? "wrote" : "could not write", qPrintable(shot));
             // Also from inside a modal dialog's own loop, which would outlive a plain exit().

@@ -1,19 +1,13 @@
 # Sourced by the tour scripts: starts a private headless X screen with the openbox window
-# manager, exports DISPLAY, and ends both when the calling script ends.
-# TOUR_DISPLAY=N takes display :N instead of the first free one (for a machine whose users
-# keep to their own displays).
+# manager, exports DISPLAY, and ends both when the calling script ends. The screen takes the
+# first free display number, or X_SESSION_DISPLAY (":74") when set (TOUR_DISPLAY=74 likewise).
 x_session_start() {
   local fdfile
   fdfile=$(mktemp)
-  if [ -n "${TOUR_DISPLAY:-}" ]; then
-    Xvfb ":$TOUR_DISPLAY" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
-    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$TOUR_DISPLAY" ] && break; sleep 0.1; done
-    echo "$TOUR_DISPLAY" >"$fdfile"
-  else
-    Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
-    for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
-  fi
+  # shellcheck disable=SC2086  # no display argument at all when unset
+  Xvfb ${X_SESSION_DISPLAY:-${TOUR_DISPLAY:+:$TOUR_DISPLAY}} -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   X_SESSION_XVFB=$!
+  for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
   DISPLAY=":$(head -n 1 "$fdfile")"
   rm -f "$fdfile"
   [ "$DISPLAY" != ":" ] || { echo "Xvfb did not start" >&2; return 1; }

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# install_check.sh BUILD_DIR APP_ID VERSION: installs BUILD_DIR with prefix /usr into a
+# temporary DESTDIR and checks the installed tree: exactly the expected files, each where the
+# desktop, udev and the software centre look for it; the desktop entry, the icon and the
+# metainfo name each other; the validators pass; both programs report VERSION.
+set -euo pipefail
+build=$1 id=$2 version=$3
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+failed=0
+fail() { echo "FAIL: $*" >&2; failed=1; }
+
+DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
+
+sizes=(16 22 24 32 48 64 128 256 512)
+expected=(
+  usr/bin/nivra-configurator
+  usr/bin/nivractl
+  usr/lib/udev/rules.d/70-nivra-mouse.rules
+  "usr/share/applications/$id.desktop"
+  "usr/share/icons/hicolor/scalable/apps/$id.svg"
+  "usr/share/metainfo/$id.metainfo.xml"
+)
+for s in "${sizes[@]}"; do expected+=("usr/share/icons/hicolor/${s}x${s}/apps/$id.png"); done
+# Nothing more and nothing less: a stray file (a library's headers, a test program) would end
+# up in the package too.
+diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort) ||
+  fail "the installed files differ from the expected list (< expected, > installed)"
+
+for p in nivra-configurator nivractl; do
+  [ -x "$root/usr/bin/$p" ] || { fail "usr/bin/$p is not executable"; continue; }
+  got=$("$root/usr/bin/$p" --version) || fail "$p --version failed"
+  [ "$got" = "$p $version" ] || fail "$p --version printed '$got', not '$p $version'"
+done
+
+# udev applies uaccess in 73-seat-late.rules: the tag must be set by an earlier rule file.
+rules="$root/usr/lib/udev/rules.d/70-nivra-mouse.rules"
+grep -q '^KERNEL=="hidraw\*".*TAG+="uaccess"' "$rules" || fail "the udev rule does not tag the hidraw node uaccess"
+
+desktop="$root/usr/share/applications/$id.desktop"
+desktop-file-validate "$desktop" || fail "desktop-file-validate refused $id.desktop"
+exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+[ -x "$root/usr/bin/${exec_line%% *}" ] || fail "Exec=$exec_line names no installed program"
+[ "$(sed -n 's/^Icon=//p' "$desktop")" = "$id" ] || fail "Icon= of the desktop entry is not $id"
+
+# Each PNG holds the size its folder names (width and height in the IHDR chunk).
+for s in "${sizes[@]}"; do
+  png="$root/usr/share/icons/hicolor/${s}x${s}/apps/$id.png"
+  [ -f "$png" ] || continue
+  [ "$(head -c 8 "$png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || { fail "$png is no PNG"; continue; }
+  dims=$(od -An -tu1 -j16 -N8 "$png" | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}')
+  [ "$dims" = "${s}x${s}" ] || fail "${s}x${s}/apps/$id.png is $dims"
+done
+svg="$root/usr/share/icons/hicolor/scalable/apps/$id.svg"
+xmllint --noout "$svg" || fail "the SVG icon is not well-formed XML"
+grep -q '<svg xmlns="http://www.w3.org/2000/svg"' "$svg" || fail "the SVG icon has no svg root element"
+
+metainfo="$root/usr/share/metainfo/$id.metainfo.xml"
+appstreamcli validate --no-net --pedantic "$metainfo" || fail "appstreamcli refused the metainfo"
+grep -q "<id>$id</id>" "$metainfo" || fail "the metainfo's id is not $id"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+  fail "the metainfo does not launch $id.desktop"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo names no release $version"
+
+[ $failed -eq 0 ] && echo "install tree OK: ${#expected[@]} files"
+exit $failed
