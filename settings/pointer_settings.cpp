@@ -100,7 +100,10 @@ bool PointerStore::writeValues(const QString& section, const Section& values) {
         all.push_back({section, {}});
         sec = all.end() - 1;
     }
-    for (const auto& [name, text] : values) {
+    for (const auto& value : values) {
+        // Named, not a structured binding: a lambda may not capture one before C++20 in clang.
+        const QString& name = value.first;
+        const QString& text = value.second;
         auto& lines = sec->second;
         auto it = std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return l.first == name; });
         if (it == lines.end()) lines.push_back({name, text});

@@ -85,11 +85,11 @@ grep -q "huge.txt: it is longer than 1048576 bytes" err.txt || fail "huge listin
 # add a field or a line.
 run 0 library rename Paste "$(printf 'a\tb\nc')"
 run 0 library list
-grep -q "^[0-9]*	a\\tb\\nc	" out.txt || fail "escaped name: $(cat -A out.txt)"
+grep -q '^[0-9]*	a\\tb\\nc	' out.txt || fail "escaped name: $(cat -A out.txt)"
 [ "$(awk -F'\t' 'NF != 3' out.txt | wc -l)" -eq 0 ] || fail "a listing line without three fields: $(cat -A out.txt)"
 run 0 $sim macro add "$(printf 'a\tb\nc')"
 run 0 $sim macro list
-grep -q "^a\\tb\\nc	0" out.txt || fail "escaped device macro name: $(cat -A out.txt)"
+grep -q '^a\\tb\\nc	0' out.txt || fail "escaped device macro name: $(cat -A out.txt)"
 
 # A damaged library (cut short) is refused and left as it is until the user replaces it.
 lib=data/nivra/Nivra-Macro.bin
