@@ -74,6 +74,18 @@ bool QtDesktop::confirmOverwrite(QWidget* parent, const QString& path) {
     return answer == QMessageBox::Yes;
 }
 
+bool QtDesktop::confirm(QWidget* parent, const QString& text, const QString& fontName) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setObjectName(QStringLiteral("FormConfirmDialog"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setStyleSheet(QStringLiteral("QMessageBox { border: 1px solid rgb(48, 56, 68); }"
+                                     "QLabel#qt_msgbox_label { min-width: 300px; min-height: 40px; }"));
+    QFont font = box.font();
+    if (!fontName.isEmpty()) font.setFamily(fontName);
+    box.setFont(font);
+    return box.exec() == QMessageBox::Ok;
+}
+
 void QtDesktop::openUrl(const QString& address) { QDesktopServices::openUrl(QUrl(address)); }
 
 bool QtDesktop::startSystemMove(QWidget* window) {

@@ -24,6 +24,9 @@ public:
     virtual std::optional<QString> openFile(QWidget* parent, const QString& filter) = 0;
     virtual std::optional<QString> saveFile(QWidget* parent, const QString& filter) = 0;
     virtual bool confirmOverwrite(QWidget* parent, const QString& path) = 0;
+    // A question before an action that cannot be undone, in the message dialog's style:
+    // true for OK, false for Cancel (the default) or a closed box.
+    virtual bool confirm(QWidget* parent, const QString& text, const QString& fontName) = 0;
     virtual void openUrl(const QString& address) = 0;
     // Hands a pointer drag of the frameless window to the window manager; false where the
     // platform cannot, and the window then follows the pointer itself.
@@ -38,6 +41,7 @@ public:
     std::optional<QString> openFile(QWidget* parent, const QString& filter) override;
     std::optional<QString> saveFile(QWidget* parent, const QString& filter) override;
     bool confirmOverwrite(QWidget* parent, const QString& path) override;
+    bool confirm(QWidget* parent, const QString& text, const QString& fontName) override;
     void openUrl(const QString& address) override;
     bool startSystemMove(QWidget* window) override;
 };

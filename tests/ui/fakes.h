@@ -53,8 +53,11 @@ public:
             {QStringLiteral("Str100"), QStringLiteral("Waiting to reconnect device")},
             {QStringLiteral("Str107"), QStringLiteral("The mouse manufacturer or product id error")},
             {QStringLiteral("Str790"), QStringLiteral("May not open the mouse (%1): install the udev rule 70-nivra-mouse.rules")},
+            {QStringLiteral("Str802"), QStringLiteral("Not a patch file: exactly 528 bytes are needed")},
+            {QStringLiteral("Str803"), QStringLiteral("The mouse's firmware patch will be replaced by %1")},
         };
-        static const std::map<QString, QString> chinese{{QStringLiteral("Str004"), QStringLiteral("办公模式")}};
+        static const std::map<QString, QString> chinese{{QStringLiteral("Str004"), QStringLiteral("办公模式")},
+                                                        {QStringLiteral("Str803"), QStringLiteral("鼠标的固件补丁将被 %1 替换")}};
         if (language == 1)
             if (auto it = chinese.find(id); it != chinese.end()) return it->second;
         auto it = english.find(id);
@@ -116,6 +119,12 @@ public:
     bool confirmOverwrite(QWidget*, const QString&) override {
         ++overwriteQuestions;
         return overwrite;
+    }
+    QStringList confirmQuestions;
+    bool confirmAnswer = false;
+    bool confirm(QWidget*, const QString& text, const QString&) override {
+        confirmQuestions << text;
+        return confirmAnswer;
     }
     void openUrl(const QString& address) override { urls << address; }
     int systemMoves = 0;
