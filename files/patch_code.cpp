@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "files/config_file.h"
+#include "files/file_bytes.h"
 
 namespace nivra {
 
@@ -30,11 +31,27 @@ bool PatchCodeFiles::readInto(const std::string& path, std::string& detail) {
     return true;
 }
 
+bool PatchCodeFiles::patchSized(const std::string& path, std::string& detail) {
+    std::vector<std::uint8_t> bytes;
+    if (!readWholeFile(path, bytes, nullptr, kPatchFileSize + 1) || bytes.size() == kPatchFileSize) return true;
+    detail = path + (bytes.size() > kPatchFileSize ? " holds more than " : " holds fewer than ") +
+             std::to_string(kPatchFileSize) + " bytes";
+    return false;
+}
+
 FileResult PatchCodeFiles::loadPatchFile(const ChoosePath& choose) {
     TransferView& view = t_.view();
     const auto chosen = choose();
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
     FileResult result{FileOutcome::Done, *chosen, {}};
+    if (!patchSized(*chosen, result.detail)) {
+        // "Program" must not write an earlier file after this one was refused.
+        patchLoaded_ = false;
+        fileRead_ = false;
+        view.showPatchFilePath("");
+        result.outcome = FileOutcome::WrongSize;
+        return result;
+    }
     view.showPatchFilePath(*chosen);
     fileRead_ = false;
     if (t_.connectedI2c()) {
@@ -92,6 +109,10 @@ FileResult PatchCodeFiles::patchInOneStep(const ChoosePath& choose) {
     const auto chosen = choose();
     if (!chosen) return {FileOutcome::Cancelled, {}, {}};
     FileResult result{FileOutcome::Done, *chosen, {}};
+    if (!patchSized(*chosen, result.detail)) {
+        result.outcome = FileOutcome::WrongSize;
+        return result;
+    }
     view.showSplash();
     if (t_.connectedI2c() && !readInto(*chosen, result.detail)) {
         view.hideSplash();

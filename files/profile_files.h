@@ -16,6 +16,7 @@ enum class FileOutcome {
     Refused,      // the file cannot be loaded: "Loading .bin is error!" was shown, nothing sent
     NotRead,      // the mouse refused the whole-image read, or is not I2C: no file written
     WriteFailed,  // the file could not be written; any old file of that name is unchanged
+    WrongSize,    // the file is not of its kind's exact size: nothing loaded, nothing sent
 };
 
 struct FileResult {

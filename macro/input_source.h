@@ -5,6 +5,7 @@
 #include "macro/recorder.h"
 
 #include <cstddef>
+#include <functional>
 
 namespace nivra {
 
@@ -20,12 +21,21 @@ public:
 class RecorderInput final : public RecordingInputSink {
 public:
     RecorderInput(KeyboardListener& keys, MacroRecorder& recorder) : keys_(keys), recorder_(recorder) {}
+    // Asked at every button event, on the thread that delivers it: is the pointer over a
+    // record button now? The answer is the recorder's over-record-button state for that
+    // event, so the click on Stop is never recorded, also when the pointer came to the
+    // button without an enter event (it was already there when the button appeared).
+    void askOverRecordButton(std::function<bool()> ask) { overRecordButton_ = std::move(ask); }
     void keyMessage(std::size_t captureIndex, bool down) override { keys_.keyMessage(captureIndex, down); }
-    void mouseButton(MouseButton button, bool down) override { recorder_.mouseHook(mouseEventOf(button, down)); }
+    void mouseButton(MouseButton button, bool down) override {
+        if (overRecordButton_) recorder_.setOverRecordButton(overRecordButton_());
+        recorder_.mouseHook(mouseEventOf(button, down));
+    }
 
 private:
     KeyboardListener& keys_;
     MacroRecorder& recorder_;
+    std::function<bool()> overRecordButton_;
 };
 
 class RecordingInputSource {

@@ -74,10 +74,13 @@ std::string keyEventLine(std::size_t captureIndex, bool press) {
 }
 
 void KeyboardListener::keyMessage(std::size_t captureIndex, bool down) {
-    downCount_ = down ? downCount_ + 1 : 0;
+    const auto at = std::find(held_.begin(), held_.end(), captureIndex);
+    const bool wasHeld = at != held_.end();
+    if (down && !wasHeld) held_.push_back(captureIndex);
+    if (!down && wasHeld) held_.erase(at);
     if (!enabled_ || !onReceive_) return;
-    const int state = downCount_ == 0 ? 1 : downCount_ == 1 ? 0 : 2;
-    onReceive_(captureIndex, downCount_, state);
+    const int state = !down ? 1 : wasHeld ? 2 : 0;
+    onReceive_(captureIndex, downCount(), state);
 }
 
 MacroRecorder::MacroRecorder(RecordingListing& listing, Milliseconds clock)

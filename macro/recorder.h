@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace nivra {
 
@@ -54,10 +55,10 @@ public:
     virtual void selectRow(std::size_t row) = 0;
 };
 
-// The keyboard listener: a program-wide count of key-downs since the last key-up, and
-// one report per key message while enabled. State 0 is a press that came while no other
-// key-down was counted, state 1 any release, state 2 an auto-repeat or a second key
-// pressed while another is held.
+// The keyboard listener: the program-wide set of keys held down, and one report per key
+// message while enabled. State 0 is the press of a key that was up, state 1 any release,
+// state 2 a key-down of a key already held (auto-repeat). A key pressed while others are
+// held (Shift, then A) is a press of its own, so chords record every press they make.
 class KeyboardListener {
 public:
     using Receive = std::function<void(std::size_t captureIndex, int downCount, int state)>;
@@ -65,7 +66,8 @@ public:
     void setOnReceive(Receive receive) { onReceive_ = std::move(receive); }
     void setEnabled(bool enabled) { enabled_ = enabled; }
     bool enabled() const { return enabled_; }
-    int downCount() const { return downCount_; }
+    // The number of keys held down.
+    int downCount() const { return static_cast<int>(held_.size()); }
 
     // A key-down or key-up of the key of that capture row.
     void keyMessage(std::size_t captureIndex, bool down);
@@ -73,7 +75,7 @@ public:
 private:
     Receive onReceive_;
     bool enabled_ = false;
-    int downCount_ = 0;
+    std::vector<std::size_t> held_;  // capture rows, in the order pressed
 };
 
 // The recording state and the two event paths: keys (KeyboardHook1Receive, on the UI

@@ -57,8 +57,12 @@ std::uint8_t gunNibble(int gun) { return kNibble[gunIndex(gun)]; }
 GunModel::GunModel(ImageEditor& editor, ButtonModel& buttons, ProfileModel& profiles, LightingModel& lighting,
                    QObject* parent)
     : QObject(parent), editor_(editor), buttons_(buttons), profiles_(profiles), lighting_(lighting) {
-    connect(&editor_, &ImageEditor::imageReplaced, this, &GunModel::fill);
+    connect(&editor_, &ImageEditor::imageReplaced, this, [this] {
+        remember();
+        fill();
+    });
     connect(&editor_, &ImageEditor::bytesChanged, this, &GunModel::onBytesChanged);
+    remember();
     fill();
 }
 
@@ -134,7 +138,16 @@ std::size_t GunModel::bodyOffset(int column) const {
 void GunModel::open() {
     // The offsets and the profile byte as the mouse holds them now.
     editor_.RefreshProfileParameter();
+    remember();
     selectGun(1);
+}
+
+void GunModel::remember() {
+    const WorkingCopy& work = editor_.work();
+    remembered_.names = work.fireMacroNames;
+    remembered_.bodies = work.fireMacroBodies;
+    std::copy_n(work.bytes.begin() + static_cast<std::ptrdiff_t>(offset::kXOffsets), remembered_.offsets.size(),
+                remembered_.offsets.begin());
 }
 
 void GunModel::selectGun(int gun) {
@@ -259,6 +272,7 @@ bool GunModel::confirm() {
     // The fire macros into the fire macro area.
     rebuildFireMacroBlock(editor_.workForEdit());
     editor_.touched(region::kFireMacroBlock.offset, region::kFireMacroBlock.length);
+    remember();
     confirmOk_ = false;
     if (editor_.busy()) {
         emit closed();
@@ -287,7 +301,19 @@ bool GunModel::confirm() {
     return true;
 }
 
-void GunModel::cancel() { emit closed(); }
+void GunModel::cancel() {
+    if (!editor_.busy()) {
+        WorkingCopy& work = editor_.workForEdit();
+        work.fireMacroNames = remembered_.names;
+        work.fireMacroBodies = remembered_.bodies;
+        ownEdit_ = true;
+        editor_.touched(region::kFireMacroNames.offset, kFireMacroCount * (kFireMacroNameSize + kFireMacroBodySize));
+        editor_.setBytes(offset::kXOffsets, remembered_.offsets, Write::None);
+        ownEdit_ = false;
+        fill();
+    }
+    emit closed();
+}
 
 // ---------------------------------------------------------------- engineer offsets
 
@@ -312,6 +338,11 @@ void GunModel::onBytesChanged(EditRegion region, std::size_t offset, std::size_t
     const std::size_t end = offset + count;
     // The fire macro editor changed a fire macro, or the engineer tab or a read-back an
     // offset: the columns show the new values.
+    // A whole new set of fire macros (an imported file, written to the mouse at once) is
+    // what Cancel goes back to from now on.
+    if (region == EditRegion::FireMacros && offset <= region::kFireMacroNames.offset &&
+        end >= region::kFireMacroNames.offset + kFireMacroCount * (kFireMacroNameSize + kFireMacroBodySize))
+        remember();
     const bool bodies = region == EditRegion::FireMacros;
     const bool offsets = region == EditRegion::User && offset < offset::kYOffsets + 10 && end > offset::kXOffsets;
     if (!bodies && !offsets) return;

@@ -99,7 +99,9 @@ public:
     bool confirm();
     // The last Confirm sent everything and the mouse took every write.
     bool confirmOk() const { return confirmOk_; }
-    // Btn_FireExitClick: nothing is sent; the edits stay in the working copy.
+    // Btn_FireExitClick: nothing is sent; the fire macros (names and bodies) and the X/Y
+    // offsets go back in the working copy to what they were when the page was opened or
+    // last confirmed, so that no later write carries the cancelled edits.
     void cancel();
 
     // --- Engineer offsets edt_XOffset k / edt_YOffset k (k = 1..10, slot k - 1) -----------------
@@ -126,6 +128,9 @@ private:
     std::size_t bodyOffset(int column) const;
     void writeBody(int column, std::size_t at, std::initializer_list<std::uint8_t> bytes);
     void fill();
+    // What Cancel goes back to: taken when the page opens, at Confirm, and whenever the
+    // mouse's own fire macros arrive (an image read, an imported fire macro file).
+    void remember();
     void onBytesChanged(EditRegion region, std::size_t offset, std::size_t count);
 
     ImageEditor& editor_;
@@ -139,6 +144,11 @@ private:
     bool ownEdit_ = false;
     bool confirmOk_ = false;  // the change being reported is one of this model's edits
     std::array<Column, kGunColumns> columns_;
+    struct Remembered {
+        std::array<FireMacroName, kFireMacroCount> names{};
+        std::array<FireMacroBody, kFireMacroCount> bodies{};
+        std::array<std::uint8_t, 20> offsets{};  // image 171-190
+    } remembered_;
 };
 
 }  // namespace nivra

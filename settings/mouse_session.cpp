@@ -275,8 +275,11 @@ bool MouseSession::openUpdatePage() {
 FileResult MouseSession::loadPatch(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
     exclusive([&] { r = patch_->loadPatchFile(choose); });
+    if (r.outcome == FileOutcome::WrongSize) emit message(QStringLiteral("Str802"));
     return r;
 }
+
+bool MouseSession::patchLoaded() const { return patch_->patchLoaded(); }
 
 bool MouseSession::programPatch() {
     bool ok = false;
@@ -287,6 +290,7 @@ bool MouseSession::programPatch() {
 FileResult MouseSession::patchInOneStep(const ChoosePath& choose) {
     FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
     exclusive([&] { r = patch_->patchInOneStep(choose); });
+    if (r.outcome == FileOutcome::WrongSize) emit message(QStringLiteral("Str802"));
     return r;
 }
 

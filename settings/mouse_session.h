@@ -107,7 +107,9 @@ public:
     FileResult loadProfile(const ChoosePath& choose);
     FileResult exportMacros(const ChoosePath& choose);
     bool openUpdatePage();         // forgets a loaded patch file
-    FileResult loadPatch(const ChoosePath& choose);   // Load BIN
+    // Load BIN: "Str802" for a file that is not exactly 528 bytes.
+    FileResult loadPatch(const ChoosePath& choose);
+    bool patchLoaded() const;      // Load BIN took a file since the update page was opened
     bool programPatch();           // Program (nothing without a loaded patch)
     FileResult patchInOneStep(const ChoosePath& choose);  // the engineer page's Load Patch Code
 

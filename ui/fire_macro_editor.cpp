@@ -69,10 +69,8 @@ FireMacroEditor::FireMacroEditor(QWidget* page, const SkinPort& skin, FireMacroM
                                  Clock clock, std::unique_ptr<RecordingInputSource> source)
     : QObject(page), page_(page), skin_(skin), model_(model), discovery_(discovery), listing_(model) {
     build();
-    recording_ = std::make_unique<MacroRecording>(listing_, *this, std::move(clock), std::move(source), this);
+    replaceInput(std::move(clock), std::move(source));
     start_->onClick = [this] { Btn_FireStartClick(); };
-    start_->onEnter = [this] { recording_->setOverRecordButton(true); };
-    start_->onLeave = [this] { recording_->setOverRecordButton(false); };
     if (QWidget* base = page_->findChild<QWidget*>(QStringLiteral("Img_Base_6"))) base->installEventFilter(this);
     connect(&model_, &FireMacroModel::changed, this, &FireMacroEditor::refresh);
     connect(&model_, &FireMacroModel::hidePopups, this, &FireMacroEditor::HidePopups);
@@ -358,8 +356,13 @@ void FireMacroEditor::chooseDelay(int row) {
 // ------------------------------------------------------------------ recording
 
 void FireMacroEditor::replaceInput(Clock clock, std::unique_ptr<RecordingInputSource> source) {
-    if (recording_->recording()) return;
+    if (recording_ && recording_->recording()) return;
     recording_ = std::make_unique<MacroRecording>(listing_, *this, std::move(clock), std::move(source), this);
+    recording_->askOverRecordButton([this] { return pointerOver(start_->label()); });
+}
+
+void FireMacroEditor::recordingRefused(const QString& textId) {
+    if (showMessage) showMessage(textId);
 }
 
 void FireMacroEditor::setPresencePoll(bool running) {

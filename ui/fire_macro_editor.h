@@ -77,6 +77,7 @@ public:
     void clearMacroForRecording() override;
     void showRecording(bool recording, bool insert, RecordingInputSource::Kind source) override;
     void commitRecordedMacro() override;
+    void recordingRefused(const QString& textId) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

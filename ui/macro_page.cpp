@@ -436,8 +436,12 @@ void MacroPage::showInsertPanel(bool insert) {
 
 void MacroPage::lock(bool on) {
     for (MacroList* l : {pcList_, devList_, content_}) l->setEnabled(!on);
+    // The cover swallows every click on the page but on the open insert panel: the cover
+    // comes to the top whenever it is shown, so the panel must be kept above it by name,
+    // not only raised before it.
+    dialogCover_->keepAbove(insertShown_ ? insertGroup_ : std::vector<QWidget*>{});
     dialogCover_->setVisible(on);
-    if (on) dialogCover_->raise();
+    if (on) dialogCover_->raiseAbove();
     const bool insertRecording = recording_ && recordingInsert_;
     insertCover_->setVisible(insertRecording);
     if (insertRecording) {

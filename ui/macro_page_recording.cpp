@@ -34,10 +34,6 @@ MacroPageRecording::MacroPageRecording(MacroPage& page, MacroModel& model, Disco
         recording_->Btn_InsertStartClick(model_.listingSelection(), after,
                                          static_cast<unsigned>(model_.insertBudgetStart() + 1), page_.recordDelay(true));
     };
-    for (SkinButton* b : {page_.startButton(), page_.insertStartButton()}) {
-        b->onEnter = [this] { recording_->setOverRecordButton(true); };
-        b->onLeave = [this] { recording_->setOverRecordButton(false); };
-    }
 }
 
 MacroPageRecording::~MacroPageRecording() = default;
@@ -45,6 +41,13 @@ MacroPageRecording::~MacroPageRecording() = default;
 void MacroPageRecording::replaceInput(Clock clock, std::unique_ptr<RecordingInputSource> source) {
     if (recording_ && recording_->recording()) return;
     recording_ = std::make_unique<MacroRecording>(listing_, *this, std::move(clock), std::move(source));
+    recording_->askOverRecordButton([this] {
+        return pointerOver(page_.startButton()->label()) || pointerOver(page_.insertStartButton()->label());
+    });
+}
+
+void MacroPageRecording::recordingRefused(const QString& textId) {
+    if (page_.showMessage) page_.showMessage(textId);
 }
 
 void MacroPageRecording::setPresencePoll(bool running) {

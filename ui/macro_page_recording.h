@@ -47,6 +47,7 @@ public:
     void clearMacroForRecording() override;
     void showRecording(bool recording, bool insert, RecordingInputSource::Kind source) override;
     void commitRecordedMacro() override;
+    void recordingRefused(const QString& textId) override;
 
 private:
     MacroPage& page_;

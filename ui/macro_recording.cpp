@@ -2,14 +2,24 @@
 #include "ui/macro_recording.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QMetaObject>
 #include <QPointer>
+#include <QWidget>
 
 namespace nivra::ui {
 
 const char* recordingSourceTextId(RecordingInputSource::Kind kind) {
     return kind == RecordingInputSource::Kind::Desktop ? "Str780" : "Str781";
+}
+
+const char* recordingSourceFailedTextId(RecordingInputSource::Kind kind) {
+    return kind == RecordingInputSource::Kind::Desktop ? "Str800" : "Str801";
+}
+
+bool pointerOver(const QWidget* control) {
+    return control && control->isVisible() && control->rect().contains(control->mapFromGlobal(QCursor::pos()));
 }
 
 void QueuedRecordingListing::insertLine(std::size_t line, const std::string& text) {
@@ -54,7 +64,7 @@ void MacroRecording::Btn_StartClick(bool librarySelected, const RecordDelay& mai
         if (mode_ == Mode::Full) stop();
         return;
     }
-    if (!librarySelected) return;
+    if (!librarySelected || !startSource()) return;
     page_.setPresencePoll(false);
     page_.clearMacroForRecording();
     listing_.flush();
@@ -71,6 +81,10 @@ void MacroRecording::Btn_InsertStartClick(std::optional<std::size_t> selectedRow
     if (!selectedRow) return;
     listing_.flush();
     if (!recorder_.startInsert(insertDelay, *selectedRow, after, compiledLength)) return;
+    if (!startSource()) {
+        recorder_.stop();
+        return;
+    }
     page_.setPresencePoll(false);
     begin(Mode::Insert);
 }
@@ -80,7 +94,7 @@ void MacroRecording::Btn_FireStartClick(bool fireMacroSelected, const RecordDela
         if (mode_ == Mode::Fire) stop();
         return;
     }
-    if (!fireMacroSelected) return;
+    if (!fireMacroSelected || !startSource()) return;
     page_.setPresencePoll(false);
     page_.clearMacroForRecording();
     listing_.flush();
@@ -88,16 +102,18 @@ void MacroRecording::Btn_FireStartClick(bool fireMacroSelected, const RecordDela
     begin(Mode::Fire);
 }
 
+bool MacroRecording::startSource() {
+    // Events the source delivers before the recorder starts are dropped by the recorder.
+    if (source_->start(input_)) return true;
+    page_.recordingRefused(QLatin1String(recordingSourceFailedTextId(source_->kind())));
+    return false;
+}
+
 void MacroRecording::begin(Mode mode) {
     mode_ = mode;
     page_.showRecording(true, mode == Mode::Insert, source_->kind());
     // A fire macro records the left button only: the keyboard listener stays off.
     keys_.setEnabled(mode != Mode::Fire);
-    if (!source_->start(input_)) {
-        // No events can come: end at once, as a click on Stop would.
-        stop();
-        return;
-    }
     poller_.start();
 }
 

@@ -7,6 +7,9 @@
 #include "macro/recorder.h"
 
 #include <QObject>
+#include <QString>
+
+class QWidget;
 
 #include <cstdint>
 #include <functional>
@@ -35,6 +38,14 @@ private:
 // "Str780" the whole desktop, "Str781" this window only (keep it in front).
 const char* recordingSourceTextId(RecordingInputSource::Kind kind);
 
+// The language id of the message shown when a source cannot start: "Str800" the
+// desktop's keys and buttons cannot be read, "Str801" this window's cannot.
+const char* recordingSourceFailedTextId(RecordingInputSource::Kind kind);
+
+// The pointer is over the visible control now (asked of the window system, so it holds
+// also when no enter event came).
+bool pointerOver(const QWidget* control);
+
 // What a recording does to the page and the window.
 class RecordingPagePort {
 public:
@@ -48,6 +59,9 @@ public:
     virtual void showRecording(bool recording, bool insert, RecordingInputSource::Kind source) = 0;
     // End of full recording: CompileMacroListing into the slot and the library file write.
     virtual void commitRecordedMacro() = 0;
+    // The input source could not start: no recording began and nothing changed; the user
+    // is told why (the language text `textId`).
+    virtual void recordingRefused(const QString& textId) = 0;
 };
 
 class MacroRecording final : public QObject {
@@ -73,13 +87,16 @@ public:
     // at most `byteMaximum` bytes before the end marker) when a fire macro is selected, or
     // stops the fire recording that runs.
     void Btn_FireStartClick(bool fireMacroSelected, const RecordDelay& delay, unsigned byteMaximum);
-    // The pointer entering or leaving a record button.
-    void setOverRecordButton(bool over) { recorder_.setOverRecordButton(over); }
+    // Whether the pointer is over the record buttons, asked at each button event.
+    void askOverRecordButton(std::function<bool()> ask) { input_.askOverRecordButton(std::move(ask)); }
     // Ends the recording that runs, as its record button does.
     void stop();
 
 private:
     enum class Mode { Idle, Full, Insert, Fire };
+    // Starts the input source before anything else changes; when it cannot start, the page
+    // says why and the caller leaves everything as it was.
+    bool startSource();
     void begin(Mode mode);
 
     RecordingPagePort& page_;

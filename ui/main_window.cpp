@@ -49,6 +49,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -910,7 +911,15 @@ void MainWindow::Btn_LoadBINClick() {
     session_.loadPatch([this] { return chosenPath(chooseOpenFile()); });
 }
 
-void MainWindow::Btn_ProgramClick() { session_.programPatch(); }
+void MainWindow::Btn_ProgramClick() {
+    // Programming replaces what the mouse runs: asked first, naming the file (Cancel sends
+    // nothing). Without a loaded file Program does nothing and asks nothing.
+    if (session_.mouseOpen() && session_.patchLoaded() && !patchFilePath_.isEmpty()) {
+        const QString question = skin_.text(QStringLiteral("Str803")).arg(QDir::toNativeSeparators(patchFilePath_));
+        if (!desktop_.confirm(this, question, QString(), skin_.fontName())) return;
+    }
+    session_.programPatch();
+}
 
 void MainWindow::Img_Base_1DblClick() {
     switch (state_.onEngineerDoubleClick()) {

@@ -125,7 +125,12 @@ std::unique_ptr<XInputListener> XInputListener::open(const std::string& displayN
     if (!impl->display) return nullptr;
     int event = 0, error = 0;
     if (!XQueryExtension(impl->display, "XInputExtension", &impl->opcode, &event, &error)) return nullptr;
-    int major = 2, minor = 0;
+    // Announced 2.2: from 2.1 on the server sends raw events to the root window also while
+    // another client holds a grab. A client that announces 2.0 gets none then, and every
+    // click on a window that takes button events starts an implicit grab, so releases
+    // made over other programs' windows would be lost. An older server answers with its own
+    // version, and its raw events are taken as they come.
+    int major = 2, minor = 2;
     if (XIQueryVersion(impl->display, &major, &minor) != Success) return nullptr;
 
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};

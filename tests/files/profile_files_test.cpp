@@ -181,31 +181,47 @@ TEST(PatchCode, LoadPatchCodeWritesAFreshHeaderAndKeepsBytes8To15) {
     EXPECT_TRUE(rig.view.has("showPatchCheck 261A"));  // shown again by the read after the re-find
 }
 
-TEST(PatchCode, ShortOrMissingFilesAreRefused) {
+TEST(PatchCode, FilesNotOf528BytesAndMissingFilesAreRefused) {
     const auto full = patchFile(builtinImage(1), 0x00);
+    std::vector<std::uint8_t> configuration(builtinImage(1).begin(), builtinImage(1).end());
+    std::vector<std::uint8_t> longer = full;
+    longer.push_back(0);
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> bytes;  // empty: the file does not exist
+        FileOutcome outcome;
+    } cases[] = {
+        {"short.bin", {full.begin(), full.end() - 1}, FileOutcome::WrongSize},
+        {"long.bin", longer, FileOutcome::WrongSize},
+        {"config.bin", configuration, FileOutcome::WrongSize},
+        {"absent.bin", {}, FileOutcome::Refused},
+    };
     for (const bool oneStep : {true, false}) {
-        Rig rig;
-        rig.connect();
-        rig.view.openAnswer = rig.dir.file("short.bin", {full.begin(), full.end() - 1}).string();
-        const Image before = rig.mouse.memory();
-        rig.mark();
-        PatchCodeFiles patch(*rig.transfer);
-        if (oneStep) {
-            EXPECT_EQ(patch.patchInOneStep(rig.view.openDialog()).outcome, FileOutcome::Refused);
-        } else {
-            ASSERT_TRUE(patch.openUpdatePage());
-            EXPECT_EQ(patch.loadPatchFile(rig.view.openDialog()).outcome, FileOutcome::Refused);
-            EXPECT_FALSE(patch.patchLoaded());
-            EXPECT_FALSE(patch.programPatch());
+        for (const auto& c : cases) {
+            Rig rig;
+            rig.connect();
+            rig.view.openAnswer =
+                c.bytes.empty() ? (rig.dir.path() / c.name).string() : rig.dir.file(c.name, c.bytes).string();
+            const Image before = rig.mouse.memory();
+            rig.mark();
+            PatchCodeFiles patch(*rig.transfer);
+            if (oneStep) {
+                EXPECT_EQ(patch.patchInOneStep(rig.view.openDialog()).outcome, c.outcome) << c.name;
+            } else {
+                ASSERT_TRUE(patch.openUpdatePage());
+                EXPECT_EQ(patch.loadPatchFile(rig.view.openDialog()).outcome, c.outcome) << c.name;
+                EXPECT_FALSE(patch.patchLoaded());
+                EXPECT_FALSE(patch.programPatch());
+            }
+            // A file of another size is told by its own message (the session's); only an
+            // unreadable one is "Loading .bin is error!".
+            EXPECT_EQ(rig.view.has("showMessageText Loading .bin is error!"), c.outcome == FileOutcome::Refused)
+                << c.name;
+            EXPECT_TRUE(rig.lines().empty()) << c.name;
+            EXPECT_EQ(bytesOf(rig.mouse.memory()), bytesOf(before)) << c.name;
+            EXPECT_EQ(rig.mouse.restartCount(), 0) << c.name;
+            EXPECT_FALSE(rig.view.splashShown) << c.name;
         }
-        EXPECT_TRUE(rig.view.has("showMessageText Loading .bin is error!"));
-        EXPECT_TRUE(rig.lines().empty());
-        EXPECT_EQ(bytesOf(rig.mouse.memory()), bytesOf(before));
-        EXPECT_EQ(rig.mouse.restartCount(), 0);
-        EXPECT_FALSE(rig.view.splashShown);
-        rig.view.openAnswer = (rig.dir.path() / "absent.bin").string();
-        EXPECT_EQ(oneStep ? patch.patchInOneStep(rig.view.openDialog()).outcome : patch.loadPatchFile(rig.view.openDialog()).outcome,
-                  FileOutcome::Refused);
     }
 }
 
@@ -265,7 +281,7 @@ TEST(PatchCode, OnlyProgramWritesTheLoadedFile) {
 
     // A refused file after a good one leaves nothing to program.
     rig.view.openAnswer = rig.dir.file("short.bin", {file.begin(), file.begin() + 100}).string();
-    EXPECT_EQ(patch.loadPatchFile(rig.view.openDialog()).outcome, FileOutcome::Refused);
+    EXPECT_EQ(patch.loadPatchFile(rig.view.openDialog()).outcome, FileOutcome::WrongSize);
     EXPECT_FALSE(patch.patchLoaded());
     rig.mark();
     EXPECT_FALSE(patch.programPatch());

@@ -16,9 +16,12 @@
 #include "ui/table_skin.h"
 
 #include <QComboBox>
+
+#include <algorithm>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QCursor>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -187,6 +190,34 @@ TEST_F(FireMacroEditorTest, RecordingTakesOnlyTheLeftButton) {
     const FireMacroBody expected{0xA1, 0x21, 0x00};
     EXPECT_EQ(device->editor().work().fireMacroBodies[6], expected);
     EXPECT_EQ(device->editor().work().fireMacroBodies[7], next);
+}
+
+// The click on Stop is not recorded even when no enter event told that the pointer is over
+// the record button: the pointer's place is asked at the click.
+TEST_F(FireMacroEditorTest, TheClickOnStopIsNotRecorded) {
+    reveal();
+    auto* source = new FakeSource;
+    window->fireMacroEditor().replaceInput([] { return std::uint64_t{1000}; }, std::unique_ptr<RecordingInputSource>(source));
+    pressRow("LB_FireMacroName", 6, Qt::LeftButton);
+    window->fireMacroModel().setFireDelayMode(macro::DelayMode::None);
+    QWidget* stop = w("Btn_FireStart");
+    QCursor::setPos(stop->mapToGlobal(stop->rect().center()));
+    QCoreApplication::processEvents();
+    click("Btn_FireStart");
+    ASSERT_NE(source->sink, nullptr);
+    QEvent leave(QEvent::Leave);  // the pointer left for a cover and came back without an event
+    QApplication::sendEvent(stop, &leave);
+    MacroRecording& recording = window->fireMacroEditor().recording();
+    const std::uint32_t flagged = recording.recorder().wakeups().load();
+    // The press and release of the click on Stop, as the source delivers them first.
+    source->sink->mouseButton(MouseButton::Left, true);
+    source->sink->mouseButton(MouseButton::Left, false);
+    EXPECT_EQ(recording.recorder().wakeups().load(), flagged);
+    click("Btn_FireStart");
+    const macro::Listing listing = window->fireMacroModel().listing();
+    EXPECT_TRUE(std::none_of(listing.begin(), listing.end(),
+                             [](const std::string& l) { return l.find("LeftKey") != std::string::npos; }));
+    QCursor::setPos(0, 0);
 }
 
 TEST_F(FireMacroEditorTest, EngineerImportRefusesAForeignFile) {

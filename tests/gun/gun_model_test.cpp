@@ -197,6 +197,54 @@ TEST(GunModel, ColumnEditsInGameModeWithoutASelectedButtonChangeNoButton) {
         }
 }
 
+// Cancel puts the fire macros and the X/Y offsets back as they were when the page was opened
+// or last confirmed, sending nothing; a later Confirm of another gun then carries none of the
+// cancelled edits, and the confirmed ones stay.
+TEST(GunModel, CancelRestoresTheGunsAsOpenedOrLastConfirmed) {
+    GunRig r(gunButtonImage());
+    r.profiles.showProfile(2);
+    r.buttons.selectLabel(3);
+    r.gun.open();
+    const WorkingCopy opened = r.work();
+    const QString shownY = r.gun.text(1, GunParam::Y);
+    r.rig.mark();
+    r.gun.setMove(1, Axis::Y, "9");
+    r.gun.setCount(1, "30");
+    r.gun.setTime(1, "400");
+    r.gun.setOffset(1, Axis::X, "20");
+    ASSERT_NE(r.work().fireMacroBodies, opened.fireMacroBodies);
+    int closed = 0;
+    QObject::connect(&r.gun, &GunModel::closed, [&] { ++closed; });
+    r.gun.cancel();
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(r.work().fireMacroBodies, opened.fireMacroBodies);
+    EXPECT_EQ(r.work().fireMacroNames, opened.fireMacroNames);
+    EXPECT_EQ(r.work().bytes, opened.bytes);
+    EXPECT_EQ(r.gun.text(1, GunParam::Y), shownY);
+    EXPECT_EQ(str(r.gun.text(1, GunParam::XOffset)), "0");
+    EXPECT_TRUE(r.rig.lines().empty());
+
+    // Gun 2 confirmed with X 5; then gun 1 edited and cancelled; then gun 3 confirmed.
+    r.gun.open();
+    r.gun.selectGun(2);
+    ASSERT_TRUE(r.gun.params(1).moveAt);
+    const std::size_t moveX = body(1) + *r.gun.params(1).moveAt;
+    r.gun.setMove(1, Axis::X, "5");
+    ASSERT_TRUE(r.gun.confirm());
+    r.gun.open();
+    r.gun.setMove(1, Axis::Y, "9");
+    r.gun.setOffset(1, Axis::Y, "-3");
+    r.gun.cancel();
+    r.gun.open();
+    r.gun.selectGun(3);
+    ASSERT_TRUE(r.gun.confirm());
+    const Image m = r.mouse();
+    const auto bodyOf = [&m](int slot) { return std::vector<std::uint8_t>(m.begin() + body(slot), m.begin() + body(slot + 1)); };
+    EXPECT_EQ(bodyOf(0), std::vector<std::uint8_t>(opened.fireMacroBodies[0].begin(), opened.fireMacroBodies[0].end()));
+    EXPECT_EQ(m[moveX], 5);
+    EXPECT_EQ(m[181], opened.bytes[181]);
+}
+
 TEST(GunModel, KeepLeftOffAndTheModesOfTheLayout) {
     GunRig r;
     r.gun.setLayout(GunLayout{1, 2});

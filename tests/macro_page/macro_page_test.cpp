@@ -22,6 +22,9 @@
 #include "ui/small_dialog.h"
 #include "ui/table_skin.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCursor>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -65,6 +68,41 @@ protected:
         QTest::mouseRelease(l->viewport(), Qt::RightButton, {}, at);
     }
     void click(const char* name) { QTest::mouseClick(w(name), Qt::LeftButton); }
+    // What a click at the middle of the control meets: the topmost widget there, as the
+    // window system finds it for a real click (a cover above the control takes it).
+    QWidget* topAt(const char* name) {
+        QWidget* control = w(name);
+        return window->childAt(window->mapFromGlobal(control->mapToGlobal(control->rect().center())));
+    }
+    // A user's left click on the control: the pointer moves there and the window gets the
+    // click, which goes to what lies on top at that point (and to a recording's source).
+    void clickOn(const char* name) {
+        QWidget* control = w(name);
+        ASSERT_TRUE(control->isVisible()) << name;
+        const QPoint global = control->mapToGlobal(control->rect().center());
+        QCursor::setPos(global);
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->mapFromGlobal(global));
+    }
+    // Chooses an item of CB_Insert as a user does: a click opens the list, the item is
+    // taken from it (by the keyboard: the list ignores a release that comes right after it
+    // opened).
+    void chooseInsertItem(int item) {
+        auto* combo = window->findChild<QComboBox*>(QStringLiteral("CB_Insert"));
+        clickOn("CB_Insert");
+        QAbstractItemView* view = combo->view();
+        ASSERT_TRUE(view->isVisible());
+        view->setCurrentIndex(view->model()->index(item, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(view->isVisible());
+        ASSERT_EQ(combo->currentIndex(), item);
+    }
+    void typeInto(const char* name, const QString& text) {
+        auto* edit = window->findChild<QLineEdit*>(QLatin1String(name));
+        clickOn(name);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
     std::array<std::uint8_t, 4> mouseCode(int profile, int key) const {
         const Image m = mouse->memory();
         std::array<std::uint8_t, 4> c{};
@@ -297,6 +335,107 @@ TEST_F(MacroRecordPageTest, InsertRecordingAfterARowUntilOK) {
     EXPECT_EQ(model->library().listing(0).lines, before) << "nothing written before OK";
     click("Btn_OK");
     EXPECT_EQ(model->library().listing(0).lines, expected);
+}
+
+// The insert panel works above the page's cover, through real clicks on the window: a delay,
+// a recorded key, an X/Y move, a repeat start and end, and a Cancel; after each the page is
+// unlocked and its buttons take clicks again. While the panel is open, only the panel takes
+// clicks.
+TEST_F(MacroRecordPageTest, TheWholeInsertRoundThroughClicksOnTheWindow) {
+    rightClickRow("LB_PCMacroName", 0);
+    macro::Listing expected = model->listing();
+    ASSERT_GT(expected.size(), 3u);
+    struct Round {
+        int item;
+        std::function<void()> fill;
+        std::vector<std::string> lines;
+        bool after;
+    };
+    const Round rounds[] = {
+        {0, [this] { typeInto("Edt_InsertDelay", QStringLiteral("120")); }, {"0 120"}, false},
+        {3,
+         [this] {
+             clickOn("Btn_InsertStart");
+             ASSERT_TRUE(window->macroRecording().recording().inserting());
+             key(Qt::Key_Q, 0);
+             clickOn("Btn_InsertStart");
+             ASSERT_FALSE(window->macroRecording().recording().recording());
+         },
+         {line("Q", true), "0 40", line("Q", false)},
+         true},
+        {5,
+         [this] {
+             typeInto("edt_XAxisValue", QStringLiteral("-1"));
+             typeInto("edt_YAxisValue", QStringLiteral("5"));
+         },
+         {"3 04FF05"},
+         true},
+        {6, [this] { typeInto("edt_Repeat", QStringLiteral("3")); }, {"7 FD03"}, false},
+        {7, [] {}, {"8 FC"}, true},
+    };
+    int row = 1;
+    for (const Round& r : rounds) {
+        SCOPED_TRACE(r.item);
+        rightClickRow("LB_macro", row);
+        clickOn("Btn_Insert");
+        ASSERT_TRUE(w("CB_Insert")->isVisible());
+        EXPECT_EQ(topAt("Btn_Main_4"), w("Disable_All_4_1")) << "the page is locked";
+        chooseInsertItem(r.item);
+        r.fill();
+        clickOn("Btn_OK");
+        EXPECT_FALSE(w("CB_Insert")->isVisible());
+        const std::size_t at = static_cast<std::size_t>(row + 1 + (r.after ? 1 : 0));
+        expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(at), r.lines.begin(), r.lines.end());
+        EXPECT_EQ(model->listing(), expected);
+        EXPECT_EQ(model->library().listing(0).lines, expected) << "committed";
+        EXPECT_FALSE(w("Disable_All_4_1")->isVisible());
+        EXPECT_EQ(topAt("Btn_Main_4"), w("Btn_Main_4"));
+        row += 2;
+    }
+    // Cancel drops what the panel did.
+    rightClickRow("LB_macro", 0);
+    clickOn("Btn_Insert");
+    chooseInsertItem(4);
+    typeInto("edt_XAxisValue", QStringLiteral("7"));
+    clickOn("Btn_Cancel");
+    EXPECT_FALSE(w("CB_Insert")->isVisible());
+    EXPECT_EQ(model->listing(), expected);
+    EXPECT_EQ(topAt("Btn_Main_4"), w("Btn_Main_4"));
+    QCursor::setPos(0, 0);
+}
+
+// The click on Stop is not recorded, also when the pointer reached the record button
+// without an enter event (it was there when the cover of the recording came and left it
+// there): the pointer's place is asked at the click. For both record buttons of the page.
+TEST_F(MacroRecordPageTest, TheClickOnStopIsNotRecorded) {
+    for (const char* button : {"Btn_Start", "Btn_InsertStart"}) {
+        SCOPED_TRACE(button);
+        const bool insert = std::string_view(button) == "Btn_InsertStart";
+        rightClickRow("LB_PCMacroName", 0);
+        if (insert) {
+            rightClickRow("LB_macro", 0);
+            click("Btn_Insert");
+            page->CB_InsertChange(3);
+        }
+        QWidget* label = w(button);
+        QCursor::setPos(label->mapToGlobal(label->rect().center()));
+        QCoreApplication::processEvents();
+        clickOn(button);
+        MacroRecording& recording = window->macroRecording().recording();
+        ASSERT_TRUE(recording.recording());
+        // The pointer left the button for the cover and never came back by an event.
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(label, &leave);
+        key(Qt::Key_Q, 0);
+        clickOn(button);  // Stop, through the window: the source sees the press and release
+        ASSERT_FALSE(recording.recording());
+        const macro::Listing listing = model->listing();
+        EXPECT_TRUE(std::none_of(listing.begin(), listing.end(),
+                                 [](const std::string& l) { return l.find("LeftKey") != std::string::npos; }));
+        EXPECT_NE(std::find(listing.begin(), listing.end(), line("Q", false)), listing.end());
+        if (insert) click("Btn_Cancel");
+    }
+    QCursor::setPos(0, 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "macro/recorder.h"
 
 #include "image/keys.h"
+#include "macro/byte_code.h"
 #include "recorder_support.h"
 
 #include <gtest/gtest.h>
@@ -68,8 +69,10 @@ TEST(KeyboardListener, DownCountAndStates) {
         int count;
         int state;
     } steps[] = {
-        {"A", true, 1, 0}, {"A", true, 2, 2}, {"A", true, 3, 2}, {"A", false, 0, 1},   // auto-repeat
-        {"Shift", true, 1, 0}, {"B", true, 2, 2}, {"B", false, 0, 1}, {"Shift", false, 0, 1},
+        {"A", true, 1, 0}, {"A", true, 1, 2}, {"A", true, 1, 2}, {"A", false, 0, 1},   // auto-repeat
+        {"Shift", true, 1, 0}, {"B", true, 2, 0}, {"B", true, 2, 2}, {"B", false, 1, 1},  // a chord
+        {"Shift", true, 1, 2}, {"Shift", false, 0, 1},
+        {"Ctrl", true, 1, 0}, {"C", true, 2, 0}, {"Ctrl", false, 1, 1}, {"C", false, 0, 1},  // released out of order
     };
     for (const auto& s : steps) keys.keyMessage(row(s.key), s.down);
     ASSERT_EQ(seen.size(), std::size(steps) + 1);
@@ -132,13 +135,29 @@ TEST(FullRecording, KeySequences) {
         rig.up("A");
         EXPECT_EQ(rig.listing.lines, (Lines{"00", "1 A CODE:8204", "2 A CODE:0204"}));
     }
-    {  // Shift held, then A: A's press comes as a second key-down and is not recorded
-        Rig rig;
-        rig.startFull({RecordDelayMode::None, 50});
-        rig.down("Shift");
-        rig.tap("A");
-        rig.up("Shift");
-        EXPECT_EQ(rig.listing.lines, (Lines{"00", "1 Shift CODE:8102", "2 A CODE:0204", "2 Shift CODE:0102"}));
+    {  // chords record every press and release as typed, and compile to what was typed
+        const struct {
+            const char* first;
+            const char* second;
+            Lines lines;
+            std::vector<std::uint8_t> code;
+        } chords[] = {
+            {"Shift", "A", {"00", "1 Shift CODE:8102", "1 A CODE:8204", "2 A CODE:0204", "2 Shift CODE:0102"},
+             {0x81, 0x02, 0x82, 0x04, 0x02, 0x04, 0x01, 0x02, 0x00}},
+            {"Ctrl", "C", {"00", "1 Ctrl CODE:8101", "1 C CODE:8206", "2 C CODE:0206", "2 Ctrl CODE:0101"},
+             {0x81, 0x01, 0x82, 0x06, 0x02, 0x06, 0x01, 0x01, 0x00}},
+        };
+        for (const auto& c : chords) {
+            Rig rig;
+            rig.startFull({RecordDelayMode::None, 50});
+            rig.down(c.first);
+            rig.down(c.second);
+            rig.down(c.second);  // auto-repeat of the held key
+            rig.up(c.second);
+            rig.up(c.first);
+            EXPECT_EQ(rig.listing.lines, c.lines) << c.second;
+            EXPECT_EQ(nivra::macro::CompileMacroListing(rig.listing.lines), c.code) << c.second;
+        }
     }
     {  // unknown key is "None" / 00; the "255" row is ignored
         Rig rig;

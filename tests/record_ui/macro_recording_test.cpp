@@ -60,6 +60,7 @@ struct FakePage : nivra::ui::RecordingPagePort {
         calls.push_back("commit");
         committed = listing.lines;
     }
+    void recordingRefused(const QString& textId) override { calls.push_back("refused " + textId.toStdString()); }
 };
 
 struct Rig {
@@ -138,12 +139,29 @@ TEST(MacroRecording, InsertRecordingCommitsNothing) {
     EXPECT_EQ(rig.listing.lines, (Lines{"00", "1 Z CODE:821D", "2 Z CODE:021D", "1 A CODE:8204", "2 A CODE:0204"}));
 }
 
-TEST(MacroRecording, ASourceThatCannotStartEndsTheRecording) {
-    Rig rig;
-    rig.source->canStart = false;
-    rig.recording.Btn_StartClick(true, {RecordDelayMode::Record, 50});
-    EXPECT_FALSE(rig.recording.recording());
-    EXPECT_EQ(rig.page.calls, (Lines{"poll off", "clear", "recording full", "idle full", "commit", "poll on"}));
+// A source that cannot start: no recording begins, the user is told why, and the macro, the
+// presence poll and the page stay as they were; for each record button.
+TEST(MacroRecording, ASourceThatCannotStartStartsNothingAndSaysWhy) {
+    enum class Button { Full, Insert, Fire };
+    for (const Button button : {Button::Full, Button::Insert, Button::Fire}) {
+        Rig rig;
+        rig.listing.lines = {"00", "1 A CODE:8204", "2 A CODE:0204"};
+        rig.source->canStart = false;
+        switch (button) {
+            case Button::Full: rig.recording.Btn_StartClick(true, {RecordDelayMode::Record, 50}); break;
+            case Button::Insert: rig.recording.Btn_InsertStartClick(0, false, 5, {RecordDelayMode::None, 50}); break;
+            case Button::Fire: rig.recording.Btn_FireStartClick(true, {RecordDelayMode::None, 50}, 31); break;
+        }
+        EXPECT_FALSE(rig.recording.recording());
+        EXPECT_FALSE(rig.recording.recorder().recording());
+        EXPECT_EQ(rig.page.calls, (Lines{"refused Str801"}));
+        EXPECT_EQ(rig.listing.lines, (Lines{"00", "1 A CODE:8204", "2 A CODE:0204"}));
+        // Once the source works, the same button records.
+        rig.source->canStart = true;
+        rig.recording.Btn_StartClick(true, {RecordDelayMode::None, 50});
+        EXPECT_TRUE(rig.recording.recording());
+        rig.recording.stop();
+    }
 }
 
 }  // namespace

@@ -80,8 +80,11 @@ public:
             {QStringLiteral("Str910"), QStringLiteral("简体中文")},
             {QStringLiteral("Str911"), QStringLiteral("繁體中文")},
             {QStringLiteral("Str912"), QStringLiteral("English")},
+            {QStringLiteral("Str802"), QStringLiteral("Not a patch file: exactly 528 bytes are needed")},
+            {QStringLiteral("Str803"), QStringLiteral("The mouse's firmware patch will be replaced by %1")},
         };
-        static const std::map<QString, QString> chinese{{QStringLiteral("Str004"), QStringLiteral("办公模式")}};
+        static const std::map<QString, QString> chinese{{QStringLiteral("Str004"), QStringLiteral("办公模式")},
+                                                        {QStringLiteral("Str803"), QStringLiteral("鼠标的固件补丁将被 %1 替换")}};
         if (language == 1)
             if (auto it = chinese.find(id); it != chinese.end()) return it->second;
         auto it = english.find(id);
@@ -144,12 +147,16 @@ public:
         ++overwriteQuestions;
         return overwrite;
     }
-    // Confirmations asked (question, then detail) and the answers, in turn; OK when none is left.
+    // Confirmations asked (question, then detail) and the answers, in turn; `confirmAnswer`
+    // when none is left. `confirmQuestions` keeps the questions alone.
     QStringList questions;
+    QStringList confirmQuestions;
     std::deque<bool> confirmAnswers;
+    bool confirmAnswer = true;
     bool confirm(QWidget*, const QString& question, const QString& detail, const QString&) override {
         questions << question + QLatin1Char('|') + detail;
-        if (confirmAnswers.empty()) return true;
+        confirmQuestions << question;
+        if (confirmAnswers.empty()) return confirmAnswer;
         const bool answer = confirmAnswers.front();
         confirmAnswers.pop_front();
         return answer;

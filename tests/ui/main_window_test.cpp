@@ -16,6 +16,7 @@
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -693,15 +694,67 @@ TEST_F(MainWindowTest, LoadProfileAndTheUpdatePageUseTheLoadFilter) {
     click(QStringLiteral("Btn_Update_1"));
     buildPages();
     EXPECT_EQ(picture(QStringLiteral("Img_Update_2")), "SetS_03");
-    click(QStringLiteral("Btn_LoadBIN"));
-    EXPECT_EQ(w<QLabel>(QStringLiteral("lbl_LoadBIN"))->text(), profile);
+    EXPECT_EQ(desktop.filters, (QStringList{QStringLiteral("LoadFile (*.bin)")}));
+}
+
+// Only a patch file is programmed, and only after the user agreed, in the window's language.
+TEST_F(MainWindowTest, TheUpdatePageProgramsOnlyAConfirmedPatchFile) {
+    device.connect();
+    QTemporaryDir dir;
+    const auto fileOf = [&dir](const char* name, const Image& image, std::size_t from, std::size_t size) {
+        const QString path = dir.filePath(QLatin1String(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(image.data() + from), static_cast<qint64>(size));
+        return path;
+    };
+    Image other = builtinImage(1);
+    std::fill(other.begin() + 1024, other.begin() + 1536, 0x11);
+    const QString patch = fileOf("patch.bin", other, 1008, 528);
+    click(QStringLiteral("Btn_Update_1"));
+    const auto memory = [this] { return device.mouse.memory(); };
+    const Image before = memory();
     const int restarts = device.mouse.restartCount();
+
+    // A configuration file, and files a byte too short or too long, are not patch files.
+    for (const auto& [name, size] : {std::pair{"profile.bin", std::size_t{2048}}, {"short.bin", std::size_t{527}},
+                                     {"long.bin", std::size_t{529}}}) {
+        desktop.messages.clear();
+        desktop.fileAnswer = fileOf(name, other, 0, size);
+        click(QStringLiteral("Btn_LoadBIN"));
+        EXPECT_EQ(desktop.messages, QStringList{skin.text(QStringLiteral("Str802"))}) << name;
+        EXPECT_TRUE(w<QLabel>(QStringLiteral("lbl_LoadBIN"))->text().isEmpty()) << name;
+        click(QStringLiteral("Btn_Program"));
+        EXPECT_TRUE(desktop.confirmQuestions.isEmpty()) << name;
+    }
+    EXPECT_EQ(memory(), before);
+    EXPECT_EQ(device.mouse.restartCount(), restarts);
+
+    desktop.messages.clear();
+    desktop.fileAnswer = patch;
+    click(QStringLiteral("Btn_LoadBIN"));
+    EXPECT_TRUE(desktop.messages.isEmpty());
+    EXPECT_EQ(w<QLabel>(QStringLiteral("lbl_LoadBIN"))->text(), patch);
+    // Cancel sends nothing; the question names the file in the window's language.
+    desktop.confirmAnswer = false;
+    skin.language = 1;
     click(QStringLiteral("Btn_Program"));
+    EXPECT_EQ(desktop.confirmQuestions,
+              QStringList{skin.text(QStringLiteral("Str803")).arg(QDir::toNativeSeparators(patch))});
+    EXPECT_TRUE(desktop.confirmQuestions.value(0).startsWith(QStringLiteral("鼠标")));
+    EXPECT_EQ(memory(), before);
+    EXPECT_EQ(device.mouse.restartCount(), restarts);
+    // OK programs it.
+    desktop.confirmAnswer = true;
+    click(QStringLiteral("Btn_Program"));
+    EXPECT_EQ(desktop.confirmQuestions.size(), 2);
     EXPECT_EQ(device.mouse.restartCount(), restarts + 1);
-    EXPECT_EQ(desktop.filters, (QStringList{QStringLiteral("LoadFile (*.bin)"), QStringLiteral("LoadFile (*.bin)")}));
-    // Opening the page again forgets the loaded path.
+    EXPECT_TRUE(std::equal(other.begin() + 1024, other.begin() + 1536, memory().begin() + 1024));
+    // Opening the page again forgets the loaded path: Program then asks nothing.
     click(QStringLiteral("Btn_Update_1"));
     EXPECT_TRUE(w<QLabel>(QStringLiteral("lbl_LoadBIN"))->text().isEmpty());
+    click(QStringLiteral("Btn_Program"));
+    EXPECT_EQ(desktop.confirmQuestions.size(), 2);
 }
 
 // The engineer page's Import Base Macro puts a device macro export file into the mouse.
