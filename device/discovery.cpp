@@ -76,7 +76,7 @@ bool Discovery::OpenMouse(std::uint32_t vendorId, std::uint32_t productId) {
         c.featureReportLength = vendor->featureReportLength;
         c.inputReportLength = vendor->inputReportLength;
         c.path = info.path;
-        c.product = info.product;
+        c.product = transport_.productName(info.path);
         c.notification = transport_.open(info.path);
         // A match whose identify is refused (or whose reply cannot be read) does not take
         // the command (or reply) handle from an earlier match that answered.

@@ -33,8 +33,6 @@ struct HidInterfaceInfo {
     // Its top-level collections; empty when the interface is known only as a whole, which
     // then counts as one collection with the lengths above.
     std::vector<HidCollectionInfo> collections;
-    // The product string of the USB device descriptor ("" when the device gives none).
-    std::string product;
 };
 
 // An open interface. Every call may be made from any thread; readInput() and cancelRead()
@@ -78,6 +76,13 @@ public:
     virtual bool permissionDenied(const std::string& path) {
         (void)path;
         return false;
+    }
+
+    // The product string of the USB description of the device at `path`; empty when it
+    // gives none or is not present.
+    virtual std::string productName(const std::string& path) {
+        (void)path;
+        return {};
     }
 };
 

@@ -119,13 +119,26 @@ std::vector<HidInterfaceInfo> HidapiTransport::enumerate() {
         info.path = d->path;
         info.vendorId = d->vendor_id;
         info.productId = d->product_id;
-        if (d->product_string) info.product = utf8Of(d->product_string);
         const std::vector<unsigned char> descriptor = readSysfsReportDescriptor(info.path, files_);
         setReportLengths(info, measureCollections(descriptor));
         all.push_back(std::move(info));
     }
     hid_free_enumeration(list);
     return all;
+}
+
+std::string HidapiTransport::productName(const std::string& path) {
+    if (!ok_) return {};
+    hid_device_info* list = hid_enumerate(0, 0);
+    std::string name;
+    for (hid_device_info* d = list; d; d = d->next) {
+        if (d->path && path == d->path && d->product_string) {
+            name = utf8Of(d->product_string);
+            break;
+        }
+    }
+    hid_free_enumeration(list);
+    return name;
 }
 
 std::size_t HidapiTransport::count() {

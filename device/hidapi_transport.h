@@ -29,6 +29,7 @@ public:
     std::unique_ptr<HidHandle> open(const std::string& path) override;
     // EACCES or EPERM on opening the hidraw node.
     bool permissionDenied(const std::string& path) override;
+    std::string productName(const std::string& path) override;
 
 private:
     FileAccess& files_;

@@ -89,6 +89,7 @@ public:
         return std::make_unique<TracedHandle>(std::move(h), trace_);
     }
     bool permissionDenied(const std::string& path) override { return inner_.permissionDenied(path); }
+    std::string productName(const std::string& path) override { return inner_.productName(path); }
 
 private:
     std::unique_ptr<HidTransport> owned_;

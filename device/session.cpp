@@ -16,6 +16,7 @@ public:
     std::size_t count() override { return inner_.count(); }
     std::unique_ptr<HidHandle> open(const std::string& path) override { return inner_.open(path); }
     bool permissionDenied(const std::string& path) override { return inner_.permissionDenied(path); }
+    std::string productName(const std::string& path) override { return inner_.productName(path); }
 
 private:
     HidTransport& inner_;

@@ -203,8 +203,8 @@ std::vector<HidInterfaceInfo> SimulatedMouse::enumerate() {
     std::vector<HidInterfaceInfo> all;
     if (presentLocked()) {
         // The pointer interface first, as the mouse's interface 0; the vendor one is interface 1.
-        all.push_back({kPointerPath, vendorId_, productId_, pointer.feature, pointer.input, pointer.output, {}, kProduct});
-        all.push_back({kVendorPath, vendorId_, productId_, vendor.feature, vendor.input, vendor.output, {}, kProduct});
+        all.push_back({kPointerPath, vendorId_, productId_, pointer.feature, pointer.input, pointer.output, {}});
+        all.push_back({kVendorPath, vendorId_, productId_, vendor.feature, vendor.input, vendor.output, {}});
     }
     for (const auto& [path, other] : others_) all.push_back(other.info);
     return all;
@@ -219,6 +219,10 @@ std::unique_ptr<HidHandle> SimulatedMouse::open(const std::string& path) {
     }
     if (others_.count(path)) return std::make_unique<Handle>(*this, Handle::Kind::Other, path, 0);
     return nullptr;
+}
+
+std::string SimulatedMouse::productName(const std::string& path) {
+    return path == kVendorPath || path == kPointerPath ? kProduct : std::string();
 }
 
 bool SimulatedMouse::permissionDenied(const std::string& path) {
@@ -315,7 +319,7 @@ std::string SimulatedMouse::addOtherDevice(std::uint16_t vendorId, std::uint16_t
                                            std::size_t featureLength, std::size_t inputLength) {
     std::lock_guard lock(mutex_);
     std::string path = "sim:other/" + std::to_string(nextOther_++);
-    others_[path] = Other{HidInterfaceInfo{path, vendorId, productId, featureLength, inputLength, 0, {}, {}}};
+    others_[path] = Other{HidInterfaceInfo{path, vendorId, productId, featureLength, inputLength, 0, {}}};
     return path;
 }
 

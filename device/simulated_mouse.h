@@ -74,6 +74,7 @@ public:
     std::vector<HidInterfaceInfo> enumerate() override;
     std::unique_ptr<HidHandle> open(const std::string& path) override;
     bool permissionDenied(const std::string& path) override;
+    std::string productName(const std::string& path) override;
 
     // --- State -----------------------------------------------------------------------
     Image memory() const;

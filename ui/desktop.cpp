@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -11,7 +12,32 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace nivra::ui {
+
+namespace {
+
+// The width a dialog needs for the window manager to show its whole title: the title as the
+// desktop shows it (Qt adds the application's name) in a bold face, and room for the title
+// bar's icon and buttons.
+int widthForTitle(const QWidget& dialog, const QString& title) {
+    const QString name = QGuiApplication::applicationDisplayName();
+    QString shown = title;
+    if (shown.isEmpty()) shown = name;
+    else if (!name.isEmpty() && !shown.endsWith(name)) shown += QStringLiteral(" \u2014 ") + name;
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(shown) + 130;
+}
+
+// A message box's text is at least this wide, and wide enough for its title.
+QString messageBoxSheet(const QWidget& box, const QString& title, int minimum) {
+    const int width = std::max(minimum, widthForTitle(box, title) - 60);
+    return QStringLiteral("QLabel#qt_msgbox_label { min-width: %1px; }").arg(width);
+}
+
+}  // namespace
 
 QString withBinExtension(const QString& path) {
     if (path.endsWith(QLatin1String(".bin"), Qt::CaseInsensitive)) return path;
@@ -23,16 +49,18 @@ void QtDesktop::message(QWidget* parent, const QString& text, const QString& fon
     box.setObjectName(QStringLiteral("FormMessagDialog"));
     // A short message ("Finding the specified device") would otherwise get a box barely
     // wider than its text.
-    box.setStyleSheet(QStringLiteral("QMessageBox { border: 1px solid rgb(48, 56, 68); }"
-                                     "QLabel#qt_msgbox_label { min-width: 300px; min-height: 40px; }"));
     QFont font = box.font();
     if (!fontName.isEmpty()) font.setFamily(fontName);
     box.setFont(font);
+    box.setStyleSheet(QStringLiteral("QMessageBox { border: 1px solid rgb(48, 56, 68); }"
+                                     "QLabel#qt_msgbox_label { min-height: 40px; }") +
+                      messageBoxSheet(box, QString(), 300));
     box.exec();
 }
 
 void QtDesktop::plainMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
+    box.setStyleSheet(messageBoxSheet(box, QString(), 0));
     box.exec();
 }
 
@@ -48,6 +76,7 @@ std::optional<QString> QtDesktop::password(QWidget* parent, const QString& fontN
     QFont font = dlg.font();
     if (!fontName.isEmpty()) font.setFamily(fontName);
     dlg.setFont(font);
+    dlg.setMinimumWidth(widthForTitle(dlg, dlg.windowTitle()));
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return dlg.textValue();
 }

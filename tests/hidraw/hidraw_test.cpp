@@ -256,7 +256,7 @@ TEST_F(HidrawBedTest, ANodeTheUserMayNotOpenNamesTheUdevRule) {
     EXPECT_FALSE(discovery.OpenMouse(kVid, kPid));
 
     // Every command that needs the mouse says the same, not "device not found".
-    for (const std::string command : {"info", "save " + (tmp.path() / "denied.bin").string()}) {
+    for (const std::string& command : {std::string("info"), "save " + (tmp.path() / "denied.bin").string()}) {
         const testing::CommandResult r = nivractl(command);
         EXPECT_EQ(r.status, 1) << command;
         EXPECT_NE(r.err.find("no permission to open the mouse (1BCF:08B8) at /dev/hidraw0"), std::string::npos) << r.err;

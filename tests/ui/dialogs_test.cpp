@@ -9,6 +9,8 @@
 #include "ui/small_dialog.h"
 #include "ui/table_skin.h"
 
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -123,12 +125,35 @@ TEST(Desktop, PasswordPromptHidesWhatIsTypedAndCancelGivesNothing) {
         auto* edit = dlg->findChild<QLineEdit*>();
         ASSERT_NE(edit, nullptr);
         EXPECT_EQ(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), int('*'));
+        // Wide enough for the title the desktop shows ("Password" and the program's name).
+        EXPECT_GT(dlg->minimumWidth(), QFontMetrics(dlg->font()).horizontalAdvance(
+                                           QStringLiteral("Password \u2014 ") + QGuiApplication::applicationDisplayName()));
         dlg->setTextValue(QStringLiteral("QorvinTek"));
         dlg->accept();
     });
     EXPECT_EQ(desktop.password(nullptr, {}), std::optional<QString>(QStringLiteral("QorvinTek")));
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     EXPECT_EQ(desktop.password(nullptr, {}), std::nullopt);
+}
+
+// The question before replacing the mouse's configuration: Cancel is the default and answers
+// no; only OK agrees.
+TEST(Desktop, ConfirmationDefaultsToCancelAndOnlyOkAgrees) {
+    qtApp();
+    QtDesktop desktop;
+    for (bool ok : {false, true}) {
+        QTimer::singleShot(0, [ok] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Cancel));
+            EXPECT_EQ(box->text(), QStringLiteral("Restore built-in configuration 2?"));
+            EXPECT_EQ(box->informativeText(), QStringLiteral("This replaces the whole configuration."));
+            box->button(ok ? QMessageBox::Ok : QMessageBox::Cancel)->click();
+        });
+        EXPECT_EQ(desktop.confirm(nullptr, QStringLiteral("Restore built-in configuration 2?"),
+                                  QStringLiteral("This replaces the whole configuration."), {}),
+                  ok);
+    }
 }
 
 TEST(LoadingSplash, SitsCentredAndFortyPixelsBelowTheMiddleAndAnimates) {
