@@ -3,10 +3,15 @@
 // a temporary configuration folder, X11 through a fake of the XInput calls. The same cases run
 // through every backend: what the stored values show, and what a click writes and reads back.
 #include "settings/pointer_backends.h"
+#include "tests/advanced/advanced_rig.h"
+#include "tests/advanced/page_fixture.h"
 #include "tests/advanced/pointer_fakes.h"
+#include "tests/ui/qt_app.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <QTest>
 
 #include <cstdio>
 #include <cstdlib>
@@ -216,6 +221,36 @@ TEST(GnomePointerBackend, TheUsersAdaptiveProfileSurvivesASpeedChange) {
     // Wheel lines are no GNOME setting.
     EXPECT_FALSE(backend->holds(PointerSetting::WheelLines));
     EXPECT_FALSE(backend->write({.wheelLines = 3}));
+}
+
+TEST(GnomePointerBackend, ThePageShowsGnomesValuesAndKeepsTheProfile) {
+    if (!gnomeReady()) GTEST_SKIP() << "the GNOME desktop schemas are not installed";
+    QApplication& app = ui::test::qtApp();
+    (void)app;
+    GnomeRig rig;
+    g_settings_set_string(rig.s, "accel-profile", "adaptive");
+    g_settings_set_int(rig.s, "double-click", 480);
+    auto backend = rig.backend();
+    TempDir dir;
+    PointerSettings pointer(PointerStore(qpath(dir.path() / "pointer.ini")), backend.get());
+    testing::AdvancedRig r;
+    testing::StyledSkin skin(1);
+    ui::AdvancedPage page(skin, nullptr, {&r.cpi, &r.fire, &pointer});
+    testing::skinPage(skin, page, 3);
+    const auto picture = [&](const char* name) { return ui::skinPictureOf(page.findChild<QWidget*>(name)); };
+    page.show();
+    EXPECT_EQ(picture("Img_DbSpd7"), "Bar1_E");
+    EXPECT_EQ(picture("Img_IsControl"), "CbS_E");
+    QTest::mouseClick(page.findChild<QWidget*>("Img_Spd9"), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(rig.rawSpeed(), "0.6");
+    EXPECT_EQ(rig.profile(), "adaptive");
+    // Set in GNOME's own settings meanwhile: shown when the page is shown again.
+    g_settings_set_double(rig.s, "speed", 0.9);
+    page.hide();
+    page.show();
+    EXPECT_EQ(picture("Img_Spd10"), "Bar1_E");
+    EXPECT_EQ(picture("Img_Spd9"), "Bar1_D");
+    EXPECT_EQ(page.findChild<QWidget*>("Img_ScrSpd3")->toolTip(), "GNOME keeps no such setting");
 }
 #endif
 
