@@ -14,6 +14,7 @@
 #include <set>
 
 #include "device/report_descriptor.h"
+#include "image/fields.h"
 
 namespace nivra {
 namespace {
@@ -67,25 +68,7 @@ private:
 // A wide string of hidapi (UTF-32 on Linux) as UTF-8, without surrounding blanks.
 std::string utf8Of(const wchar_t* text) {
     std::string out;
-    for (; *text; ++text) {
-        const auto c = static_cast<std::uint32_t>(*text);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            if (c >= 0xD800 && c <= 0xDFFF) continue;  // a lone surrogate is no character
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x110000) {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (; *text; ++text) appendUtf8(out, static_cast<char32_t>(*text));
     const auto first = out.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return out.substr(first, out.find_last_not_of(' ') - first + 1);

@@ -156,6 +156,8 @@ std::uint16_t patchCheckOf(std::span<const std::uint8_t> patchCode);
 // Names of 16 bytes: UTF-16 big-endian, read up to the first zero unit.
 std::u16string utf16NameText(std::span<const std::uint8_t> name16);
 std::string utf16NameUtf8(std::span<const std::uint8_t> name16);
+// Appends one code point as UTF-8; a surrogate or a value past U+10FFFF appends U+FFFD.
+void appendUtf8(std::string& out, char32_t c);
 // A fire-macro name whose first two bytes are 0xFF 0xFF or 0x00 0x00 marks an empty slot.
 bool isEmptyNameSlot(std::span<const std::uint8_t> name16);
 
