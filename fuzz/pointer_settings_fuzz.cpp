@@ -1,10 +1,12 @@
-// The pointer settings file (a small text file the user may edit): any bytes read and shown
-// without fault, with steps the scales have.
+// The pointer settings file (a small text file the user may edit, which keeps the wheel step
+// whole-screen scrolling restores): any bytes read without fault, and the page's steps stay
+// on its scales.
 #include "fuzz/fuzz_check.h"
 #include "settings/pointer_settings.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -17,7 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(::pwrite(fd, data, size, 0) == static_cast<ssize_t>(size));
     const QString path = QStringLiteral("/proc/self/fd/%1").arg(fd);
 
-    nivra::PointerSettings settings{nivra::PointerStore(path)};
+    const nivra::PointerStore store(path);
+    for (const char* section : {nivra::pointer_store::kMouse, nivra::pointer_store::kDesktop})
+        (void)store.readSection(QString::fromLatin1(section));
+    nivra::PointerSettings settings(store, nullptr);
     settings.refresh();
     FUZZ_CHECK(settings.speedStep() >= 0 && settings.speedStep() <= 11);
     FUZZ_CHECK(settings.doubleClickStep() >= 0 && settings.doubleClickStep() <= 11);
