@@ -1,5 +1,6 @@
 // The naming context an image carries: its fire keys and its device macro table.
 #include "image/codes.h"
+#include "image/fields.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -34,24 +35,6 @@ std::size_t macroLength(std::span<const std::uint8_t> body) {
         at += instructionLength(body[at]);
     }
     return 0;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // A 16-byte name: eight big-endian UTF-16 units up to the first zero unit, as UTF-8.
