@@ -2,7 +2,7 @@
 # Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer and
 # runs every test with CTest; then builds the threaded tests (link lock, notification thread,
 # recorder poller) with ThreadSanitizer and runs them; then builds the libFuzzer targets
-# (clang) and runs each for a few seconds. The builds are the "asan", "tsan" and "fuzz"
+# (clang) and runs each over its committed seeds. The builds are the "asan", "tsan" and "fuzz"
 # presets of CMakePresets.json; each step prints its start time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,8 +33,8 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/device/test_
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$tsan/tests/macro_record/test_macro_record" \
     --gtest_filter='RecordingPoller*'
 
-# libFuzzer: every reader of bytes from outside, a few seconds each from the committed
-# seeds (scripts/fuzz.sh runs them longer).
+# libFuzzer: every reader of bytes from outside, run over the committed seeds (the same
+# inputs each time; scripts/fuzz.sh mutates them for as long as asked).
 step "libFuzzer targets"
 fuzz="$root/build/fuzz"
 cmake -S "$root" -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DNIVRA_FUZZ=ON \
