@@ -7,6 +7,7 @@
 #include "ui/single_instance.h"
 #include "ui/start_language.h"
 #include "ui/table_skin.h"
+#include "macro/library.h"
 #include "settings/mouse_session.h"
 
 #include <QApplication>
@@ -112,9 +113,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nivra-configurator: cannot watch for a second start; running anyway\n");
 
     const nivra::ui::GlobalLayout global = skin->globalLayout();
-    nivra::MouseSessionConfig config;
+    nivra::ModelConfig config;
     config.reserveManufacturerId = static_cast<std::uint8_t>(global.reserveManufacturerId);
     config.reserveProductId = static_cast<std::uint8_t>(global.reserveProductId);
+    config.macroLibraryFile = nivra::macro::libraryFilePath(global.macroPath.toStdString());
+    config.gunLayout = nivra::GunLayout{global.gun6Scopes, global.gun7Scopes};
     std::string error;
     auto session = nivra::MouseSession::open(parsed.options->session(), config, &error);
     if (!session) {

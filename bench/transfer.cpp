@@ -39,10 +39,16 @@ private:
     std::filesystem::path path_;
 };
 
+ModelConfig configWithBackups(const std::filesystem::path& backupDir) {
+    ModelConfig c;
+    c.backupDirectory = backupDir;
+    return c;
+}
+
 // The mouse under the program's one MouseSession, connected.
 struct Rig {
     explicit Rig(const std::filesystem::path& backupDir = {})
-        : session(mouse, clock, MouseSessionConfig{0, 0, backupDir}),
+        : session(mouse, clock, configWithBackups(backupDir)),
           state(session.state()),
           transfer(&session.transfer()) {
         session.enterNoDevice();

@@ -27,6 +27,7 @@ FireMacroModel::FireMacroModel(ImageEditor& editor, Transfer& transfer, QObject*
     connect(&editor_, &ImageEditor::bytesChanged, this, [this](EditRegion region, std::size_t, std::size_t) {
         if (region == EditRegion::FireMacros && !selfEdit_) refreshFromWork();
     });
+    refreshFromWork();
 }
 
 // ------------------------------------------------------------------ names and listing

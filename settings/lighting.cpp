@@ -166,10 +166,16 @@ LightingModel::LightingModel(ImageEditor& editor, QObject* parent) : QObject(par
         if (touchesLighting(offset, count)) emit changed();
     });
     connect(&editor_, &ImageEditor::imageReplaced, this, [this] {
-        const int count = lighting::zkLedCountOf(editor_.work().bytes[offset::kLedByte]);
-        if (count > 0) lastZkCount_ = count;
+        rememberZkCount();
         emit changed();
     });
+    rememberZkCount();
+}
+
+// The ZK LED count last seen in the image: the count a switch back to ZK offers.
+void LightingModel::rememberZkCount() {
+    const int count = lighting::zkLedCountOf(editor_.work().bytes[offset::kLedByte]);
+    if (count > 0) lastZkCount_ = count;
 }
 
 LightingView LightingModel::view() const { return decodeLighting(editor_.work().bytes, editor_.state().led); }

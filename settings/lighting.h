@@ -149,6 +149,7 @@ signals:
     void changed();
 
 private:
+    void rememberZkCount();
     bool writeMode(int code);  // byte 165 from the type, the ZK count and the code
     bool clampAndWrite(std::size_t offset, int value, int max, int& shown);
 

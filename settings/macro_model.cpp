@@ -38,7 +38,9 @@ std::uint8_t repeatByte(const std::string& text) {
 }  // namespace
 
 MacroModel::MacroModel(ImageEditor& editor, Transfer& transfer, std::filesystem::path libraryFile, QObject* parent)
-    : QObject(parent), editor_(editor), transfer_(transfer), library_(std::move(libraryFile)) {}
+    : QObject(parent), editor_(editor), transfer_(transfer), library_(std::move(libraryFile)) {
+    ReadAndRefreshMacro3740();
+}
 
 // ------------------------------------------------------------------ device macros
 

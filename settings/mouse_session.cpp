@@ -156,6 +156,7 @@ void MouseSession::wire(MouseSessionConfig config) {
     notifications_ = std::make_unique<NotificationThread>(*discovery_, *link_, clock_, *bridge_);
     editor_ = std::make_unique<ImageEditor>(state_, *transfer_);
     connect(editor_.get(), &ImageEditor::bytesChanged, this, &MouseSession::bytesChanged);
+    models_ = std::make_unique<EditorModels>(*this, config);
     if (QCoreApplication::instance()) {
         // The presence poll's timer and the waits that keep the UI responsive need the
         // event loop; without one (nivractl, most tests) the poll runs by pollNow().
@@ -228,6 +229,17 @@ void MouseSession::deviceGone() {
     enterNoDevice();
     state_.led = LedType::None;
     emit gone();
+}
+
+bool MouseSession::restartMouse() {
+    emit restartStarted();
+    const std::size_t reads = transfer_->readRuns();
+    transfer_->restartAndRefind();
+    // Back means found, accepted and read whole: a read that lost reports is no mouse whose
+    // configuration is known.
+    const bool cameBack = transfer_->readRuns() > reads && transfer_->lastReadComplete() && transfer_->mouseOpen();
+    emit restartFinished(cameBack);
+    return cameBack;
 }
 
 bool MouseSession::readImage() {

@@ -11,6 +11,7 @@
 #include "device/transfer_view.h"
 #include "files/profile_files.h"
 #include "image/code_texts.h"
+#include "settings/editor_models.h"
 #include "settings/image_editor.h"
 
 #include <QObject>
@@ -33,13 +34,7 @@ class NotificationThread;
 class PatchCodeFiles;
 class SimulatedMouse;
 
-struct MouseSessionConfig {
-    // Layout keys Rev_Manu_ID / Rev_Pro_ID: a second ID pair the identity check accepts.
-    std::uint8_t reserveManufacturerId = 0;
-    std::uint8_t reserveProductId = 0;
-    // Folder of the backups of each connection's image; empty: no backups kept.
-    std::filesystem::path backupDirectory;
-};
+using MouseSessionConfig = ModelConfig;
 
 class MouseSession : public QObject {
     Q_OBJECT
@@ -74,6 +69,8 @@ public:
     ImageState& state() { return state_; }
     const ImageState& state() const { return state_; }
     ImageEditor& editor() { return *editor_; }
+    // The editor models of this session, built with the session's config (each on first use).
+    EditorModels& models() { return *models_; }
     Transfer& transfer() { return *transfer_; }
     Discovery& discovery() { return *discovery_; }
     Link& link() { return *link_; }
@@ -113,6 +110,11 @@ public:
     bool programPatch();           // Program (nothing without a loaded patch)
     FileResult patchInOneStep(const ChoosePath& choose);  // the engineer page's Load Patch Code
 
+    // The restart a new report rate needs: restartStarted(), the restart and re-find with
+    // the whole-image read that brings the new image, restartFinished(). True when the
+    // mouse came back and was read whole.
+    bool restartMouse();
+
     // How many times the mouse's IDs were refused since the session began.
     int refusals() const { return refusals_; }
     // The device-gone handling ran since the session began.
@@ -125,6 +127,9 @@ signals:
     // Bytes of a region of the working copy changed through the editor.
     void bytesChanged(nivra::EditRegion region, std::size_t offset, std::size_t count);
     void busyChanged(bool busy);
+    // Around restartMouse().
+    void restartStarted();
+    void restartFinished(bool cameBack);
     // A mouse passed the identity check; its whole-image read follows.
     void connected();
     // The device-gone handling: the no-device state is in place; covers and "Str100" follow.
@@ -186,6 +191,7 @@ private:
     std::unique_ptr<PatchCodeFiles> patch_;
     std::unique_ptr<NotificationThread> notifications_;
     std::unique_ptr<ImageEditor> editor_;
+    std::unique_ptr<EditorModels> models_;
     QTimer* devTimer_ = nullptr;
     bool pumpInstalled_ = false;
     int pumping_ = 0;     // depth of event processing from inside a wait of the clock

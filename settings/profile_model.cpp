@@ -105,6 +105,7 @@ SwitchSettings deriveSwitchSettings(const Image& work, const NameInputs& in) {
 ProfileModel::ProfileModel(ImageEditor& editor, ButtonModel& buttons, QObject* parent)
     : QObject(parent), editor_(editor), buttons_(buttons) {
     connect(&editor_, &ImageEditor::imageReplaced, this, [this] { deriveFromImage(); });
+    deriveFromImage();
 }
 
 void ProfileModel::setLayout(const ProfileLayout& layout) {

@@ -10,14 +10,16 @@ namespace nivra::ui {
 
 AdvancedSetup::AdvancedSetup(MouseSession& session, QObject* parent) : QObject(parent) {
     MouseSession* s = &session;
-    // A new report rate takes effect after a restart; the re-find's whole-image read
-    // announces the new image to the models.
-    cpi_ = new CpiModel(session.editor(), [this, s] {
+    // A new report rate takes effect after the session's restart; the re-find's whole-image
+    // read announces the new image to the models.
+    cpi_ = &session.models().cpi();
+    fire_ = &session.models().fireKeys();
+    connect(s, &MouseSession::restartStarted, this, [this] {
         if (beforeRestart) beforeRestart();
-        s->transfer().restartAndRefind();
+    });
+    connect(s, &MouseSession::restartFinished, this, [this] {
         if (afterRestart) afterRestart();
-    }, this);
-    fire_ = new FireKeyModel(session.editor(), this);
+    });
     desktop_ = systemPointerBackend();
     pointer_ = new PointerSettings(PointerStore(PointerStore::defaultPath()), desktop_.get(), this);
     pointer_->setFollower(applyPointerHints);

@@ -78,9 +78,11 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     setWindowTitle(QLatin1String(kWindowTitle));
     // Pictures the program did not ask for before are decoded while the pages are built.
     prefetchStartPictures(skin_, startLanguage_);
-    buttons_ = new ButtonModel(session_.editor(), this);
+    // The models are the session's; the window shows them and names keys in its language.
+    EditorModels& models = session_.models();
+    buttons_ = &models.buttons();
     buttons_->setLanguage([this](std::string_view id) { return skin_.text(qs(id)).toStdString(); });
-    profiles_ = new ProfileModel(session_.editor(), *buttons_, this);
+    profiles_ = &models.profiles();
     profilePage_ = new ProfilePage(skin_, *buttons_, *profiles_, this);
     profilePage_->onHideAllMenu = [this] { HideAllMenu(); };
     profilePage_->onMessage = [this](const QString& id) { showMessage(id); };
@@ -89,11 +91,10 @@ MainWindow::MainWindow(SkinPort& skin, MouseSession& session, Desktop& desktop, 
     connect(this, &MainWindow::hideAllMenus, profilePage_->menu(), &FunctionMenu::HideAllMenu);
     pages_[0] = profilePage_;
     advanced_ = new AdvancedSetup(session_, this);
-    lighting_ = new LightingModel(session_.editor(), this);
+    lighting_ = &models.lighting();
     // Pages 2-6 are built when first opened or needed (advancedPage() .. updatePage(),
-    // firePage()); their models are built here.
-    gunModel_ = new GunModel(session_.editor(), *buttons_, *profiles_, *lighting_, this);
-    gunModel_->setLayout(GunLayout{skin_.globalLayout().gun6Scopes, skin_.globalLayout().gun7Scopes});
+    // firePage()); their models are there from the start.
+    gunModel_ = &models.gun();
     // The gun page and its fire macro editor are built when the page is first opened
     // (firePage()).
     // Confirm and Cancel of the gun page return to the main page.
@@ -173,17 +174,15 @@ void MainWindow::prefetchStartPictures(SkinPort& skin, int startLanguage) {
 // The Macro page's model on the session's editor, the PC macro library in the folder of the
 // layout key "Path" (or the program's data folder), loaded at start.
 void MainWindow::wireMacroPage() {
-    macroModel_ = std::make_unique<MacroModel>(session_.editor(), session_.transfer(),
-                                               macro::libraryFilePath(skin_.globalLayout().macroPath.toStdString()));
+    macroModel_ = &session_.models().macros();
     // The page shows the model's messages once it is built; until then the window does (a
     // library that cannot be read at start).
-    connect(macroModel_.get(), &MacroModel::message, this, [this](const QString& id) {
+    connect(macroModel_, &MacroModel::message, this, [this](const QString& id) {
         if (!macroPage_) showMessage(id);
     });
-    connect(macroModel_.get(), &MacroModel::messageText, this, [this](const QString& text) {
+    connect(macroModel_, &MacroModel::messageText, this, [this](const QString& text) {
         if (!macroPage_) desktop_.plainMessage(this, text);
     });
-    connect(&session_, &MouseSession::deviceMacroAreaChanged, macroModel_.get(), &MacroModel::ReadAndRefreshMacro3740);
     // A damaged or foreign library was refused (the model said why) and is left as it is;
     // the user chooses whether the default library replaces it.
     if (!macroModel_->CheckPCMacro() && macroModel_->libraryDamaged() &&
@@ -213,7 +212,7 @@ MacroPageRecording& MainWindow::macroRecording() {
 
 // The fire macro editor's model; the reveal flag and its double-click count are the window's.
 void MainWindow::wireFireMacroModel() {
-    fireMacroModel_ = new FireMacroModel(session_.editor(), session_.transfer(), this);
+    fireMacroModel_ = &session_.models().fireMacros();
     fireMacroModel_->attachReveal(&state_.reveal, &state_.doubleClicks);
     // Confirm and Cancel of the gun page hide the editor's controls (and end a recording).
     connect(gunModel_, &GunModel::closed, fireMacroModel_, &FireMacroModel::hideEditor);

@@ -229,7 +229,7 @@ private:
     AdvancedSetup* advanced_ = nullptr;
     AdvancedPage* advancedPage_ = nullptr;
     MacroPage* macroPage_ = nullptr;
-    std::unique_ptr<MacroModel> macroModel_;  // the Macro page's model
+    MacroModel* macroModel_ = nullptr;  // the Macro page's model
     std::unique_ptr<MacroPageRecording> macroRecording_;  // its record buttons (goes before the model)
     FireMacroModel* fireMacroModel_ = nullptr;  // the fire macro editor's model (outlives the page)
     FireMacroEditor* fireMacroEditor_ = nullptr;

@@ -27,6 +27,8 @@ struct ProfileRig : EditorRig {
         put(3, 2, "01080000");
         putSlot(2, "00000000");
         putSlot(4, "00000000");
+        // The buttons were written under the model: it derives from them as after a read.
+        profiles.deriveFromImage();
     }
     ButtonModel buttons;
     ProfileModel profiles;

@@ -5,6 +5,9 @@
 
 #include "device/protocol.h"
 #include "files/patch_code.h"
+#include "settings/cpi_model.h"
+#include "settings/macro_model.h"
+#include "settings/profile_model.h"
 
 namespace nivra {
 namespace {
@@ -163,6 +166,55 @@ TEST(Session, TheWindowsNotificationsComeAsSignals) {
     EXPECT_EQ(gone, 1);
     EXPECT_EQ(noDevice, 1);
     EXPECT_TRUE(rig.session->noDevice());
+}
+
+// The models are the session's: one of each, built on first use from the image in the
+// working copy at that moment, and following every replacement of it afterwards.
+TEST(EditorModels, AModelBuiltLateShowsTheImageItIsBuiltOnAndFollowsTheNextOne) {
+    Image memory = builtinImage(2);
+    // One device macro "Macro1" (a key down and up), then the end of the area.
+    const macro::NameBytes name = macro::nameBytes("Macro1");
+    std::vector<std::uint8_t> area(name.begin(), name.end());
+    for (std::uint8_t b : {0xA1, 0xFE, 0x00, 0x32, 0x21, 0x00}) area.push_back(b);
+    std::fill_n(memory.begin() + static_cast<std::ptrdiff_t>(region::kDeviceMacros.offset), region::kDeviceMacros.length, 0);
+    std::copy(area.begin(), area.end(), memory.begin() + static_cast<std::ptrdiff_t>(region::kDeviceMacros.offset));
+    Rig rig(memory);
+    rig.connect();
+    EditorModels& models = rig.session->models();
+    ASSERT_EQ(&models.cpi(), &rig.session->models().cpi());
+    EXPECT_EQ(models.macros().deviceMacros().count(), 1u);
+    ProfileModel fresh(rig.editor(), models.buttons());
+    fresh.deriveFromImage();
+    EXPECT_EQ(models.profiles().switchMethod(), fresh.switchMethod());
+
+    // Built-in image 1 written and read back: every model shows it.
+    rig.session->restoreBuiltin(1);
+    macro::DeviceMacros builtin;
+    builtin.ReadAndRefreshMacro3740(rig.state.work.deviceMacros());
+    EXPECT_EQ(models.macros().deviceMacros().count(), builtin.count());
+    EXPECT_EQ(models.cpi().currentLevel(), rig.state.work.bytes[offset::kCurrentCpi] + 1);
+}
+
+// A new report rate restarts the mouse through the session, which says so before and after.
+TEST(EditorModels, TheReportRatesRestartRunsThroughTheSession) {
+    Rig rig;
+    rig.connect();
+    std::vector<std::string> seen;
+    QObject::connect(rig.session.get(), &MouseSession::restartStarted, [&] { seen.push_back("started"); });
+    QObject::connect(rig.session.get(), &MouseSession::restartFinished,
+                     [&](bool back) { seen.push_back(back ? "back" : "lost"); });
+    CpiModel& cpi = rig.session->models().cpi();
+    const int other = cpi.reportRate() == 1000 ? 500 : 1000;
+    rig.mark();
+    cpi.setReportRate(other);
+    EXPECT_EQ(seen, (std::vector<std::string>{"started", "back"}));
+    EXPECT_EQ(countPrefix(rig.lines(), setLine(protocol::commandReport(static_cast<std::uint8_t>(protocol::Command::Restart)))), 1u);
+    EXPECT_EQ(rig.mouse.memory()[4], rig.state.work.bytes[4]);  // the rate byte as written
+
+    // The mouse does not come back: the session says so.
+    rig.mouse.unplug();
+    cpi.setReportRate(cpi.reportRate() == 1000 ? 500 : 1000);
+    EXPECT_EQ(seen.back(), "lost");
 }
 
 TEST(ImageState, TheRefreshTakesTheLedTypeFromUserByte165) {
