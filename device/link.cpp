@@ -56,6 +56,34 @@ void Link::leave() {
     mutex_.unlock();
 }
 
+bool Link::counted(bool ok) {
+    const std::thread::id self = std::this_thread::get_id();
+    for (Tally* t = tally_; t; t = t->outer_) {
+        if (t->thread_ != self) continue;
+        ++t->sent_;
+        if (ok) ++t->accepted_;
+    }
+    return ok;
+}
+
+Link::Tally::Tally(Link& link) : link_(link), thread_(std::this_thread::get_id()) {
+    std::lock_guard lock(link_.mutex_);
+    outer_ = link_.tally_;
+    link_.tally_ = this;
+}
+
+Link::Tally::~Tally() {
+    std::lock_guard lock(link_.mutex_);
+    // Tallies end in the reverse order they began on their thread; one of another thread
+    // that began inside this one's lifetime is unlinked where it stands.
+    for (Tally** at = &link_.tally_; *at; at = &(*at)->outer_) {
+        if (*at == this) {
+            *at = outer_;
+            break;
+        }
+    }
+}
+
 Link::Exchange::Exchange(Link& link) : link_(link), entered_(link.enter()) {}
 
 Link::Exchange::~Exchange() {
@@ -83,14 +111,14 @@ bool Link::SendCommand(std::uint8_t code, std::uint8_t p2, std::uint8_t p3, std:
     Exchange ex(*this);
     if (!ex.entered() || !command_) return false;
     const Report r = protocol::commandReport(code, p2, p3, p4, p5);
-    return command_->setFeature(r);
+    return counted(command_->setFeature(r));
 }
 
 bool Link::WriteData(const DataBytes& data) {
     Exchange ex(*this);
     if (!ex.entered() || !reply_) return false;
     const Report r = protocol::dataReport(data);
-    return reply_->setFeature(r);
+    return counted(reply_->setFeature(r));
 }
 
 void Link::ReadData() {
@@ -100,7 +128,7 @@ void Link::ReadData() {
     lastReadFailed_ = true;
     if (!reply_) return;
     Report r = protocol::dataRequest();
-    if (reply_->getFeature(r)) {
+    if (counted(reply_->getFeature(r))) {
         std::copy(r.begin() + 1, r.end(), replyCopy_.begin());
         lastReadFailed_ = false;
     }
@@ -122,7 +150,7 @@ bool Link::SetBytes(std::uint8_t offset, std::uint8_t b0, std::uint8_t b1, std::
     bool ok = false;
     {
         Exchange ex(*this);
-        if (ex.entered() && command_) ok = command_->setFeature(protocol::setBytesReport(offset, b0, b1, b2, count));
+        if (ex.entered() && command_) ok = counted(command_->setFeature(protocol::setBytesReport(offset, b0, b1, b2, count)));
     }
     hideSplash();
     return ok;
@@ -133,7 +161,7 @@ bool Link::SetBytes4(std::uint8_t offset, std::uint8_t b0, std::uint8_t b1, std:
     bool ok = false;
     {
         Exchange ex(*this);
-        if (ex.entered() && command_) ok = command_->setFeature(protocol::setBytes4Report(offset, b0, b1, b2, b3));
+        if (ex.entered() && command_) ok = counted(command_->setFeature(protocol::setBytes4Report(offset, b0, b1, b2, b3)));
     }
     hideSplash();
     return ok;
@@ -153,7 +181,7 @@ bool Link::SetBytesChunked(std::uint8_t offset, std::span<const std::uint8_t> da
         if (!ex.entered() || !command_) return false;
         const auto o = static_cast<std::uint8_t>(offset + at);   // offsets wrap at 256
         // A refused report means the mouse is gone or not answering: the rest would be lost too.
-        if (!command_->setFeature(protocol::setBytesReport(o, b[0], b[1], b[2], static_cast<std::uint8_t>(n))))
+        if (!counted(command_->setFeature(protocol::setBytesReport(o, b[0], b[1], b[2], static_cast<std::uint8_t>(n)))))
             return false;
     }
     return true;
@@ -165,7 +193,7 @@ ReadResult Link::GetBytes(std::uint16_t address, std::uint8_t count, std::span<s
     std::fill_n(buffer.begin(), count, 0xFF);
     Exchange ex(*this);
     if (!ex.entered() || !command_) return result;
-    if (!command_->setFeature(protocol::blockCommand(protocol::Command::GetBytes, address, count)))
+    if (!counted(command_->setFeature(protocol::blockCommand(protocol::Command::GetBytes, address, count))))
         return result;
     result.accepted = true;
     for (std::size_t at = 0; at < count; at += protocol::kDataBytes)
@@ -177,7 +205,7 @@ bool Link::WriteBlock(std::uint16_t address, std::uint16_t length, std::span<con
     if (data.size() < length) return false;
     Exchange ex(*this);
     if (!ex.entered() || !command_) return false;
-    if (!command_->setFeature(protocol::blockCommand(protocol::Command::BlockWrite, address, length))) return false;
+    if (!counted(command_->setFeature(protocol::blockCommand(protocol::Command::BlockWrite, address, length)))) return false;
     for (std::size_t at = 0; at < length; at += protocol::kDataBytes) {
         DataBytes d{};
         // Positions past the last significant byte carry no meaning; they are sent as 0.
@@ -198,7 +226,7 @@ ReadResult Link::ReadBlock(std::uint16_t address, std::uint16_t length, std::spa
     if (!withSplash) std::fill_n(buffer.begin(), length, 0xFF);
     Exchange ex(*this);
     if (!ex.entered() || !command_) return result;
-    if (!command_->setFeature(protocol::blockCommand(protocol::Command::BlockRead, address, length)))
+    if (!counted(command_->setFeature(protocol::blockCommand(protocol::Command::BlockRead, address, length))))
         return result;
     result.accepted = true;
     for (std::size_t at = 0; at < length; at += protocol::kDataBytes) {

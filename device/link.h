@@ -108,8 +108,34 @@ public:
         bool entered_;
     };
 
+    // --- Counting reports ----------------------------------------------------------------
+    // Counts the feature reports this thread sends or asks for on the link while it lives
+    // (a nested tally counts them as well as the outer ones), and how many of them the mouse
+    // took: what one edit or flow cost and whether all of it arrived.
+    class Tally {
+    public:
+        explicit Tally(Link& link);
+        ~Tally();
+        Tally(const Tally&) = delete;
+        Tally& operator=(const Tally&) = delete;
+        std::size_t sent() const { return sent_; }
+        std::size_t accepted() const { return accepted_; }
+
+    private:
+        friend class Link;
+        Link& link_;
+        Tally* outer_;
+        std::thread::id thread_;
+        std::size_t sent_ = 0;
+        std::size_t accepted_ = 0;
+    };
+
 private:
     friend class Exchange;
+    friend class Tally;
+    // Counts one report in the tallies of the calling thread; returns `ok`. Called with the
+    // exchange lock held.
+    bool counted(bool ok);
     bool enter();   // takes the lock; false when refused (inside a splash hook on this thread)
     void leave();
     void showSplash();
@@ -125,6 +151,7 @@ private:
     std::shared_ptr<HidHandle> reply_;
     protocol::DataBytes replyCopy_{};
     bool lastReadFailed_ = false;   // the last ReadData got no data report
+    Tally* tally_ = nullptr;        // the innermost tally, under mutex_
 };
 
 }  // namespace nivra

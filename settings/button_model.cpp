@@ -197,11 +197,11 @@ bool ButtonModel::assemblyOpensFor(ButtonRef ref) const {
 
 AssignResult ButtonModel::applyAssemblyKey(ButtonRef ref, const ButtonCode& c) { return store(ref, c); }
 
-bool ButtonModel::setButtonCode(int profile, int key, const ButtonCode& c, Write how) {
+EditResult ButtonModel::setButtonCode(int profile, int key, const ButtonCode& c, Write how) {
     return editor_.setButtonCode(profile, key, c.bytes, how);
 }
 
-bool ButtonModel::setSlotCode(int slot, const ButtonCode& c, Write how) {
+EditResult ButtonModel::setSlotCode(int slot, const ButtonCode& c, Write how) {
     return editor_.setComboKeyCode(slot, c.bytes, how);
 }
 

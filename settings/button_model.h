@@ -143,9 +143,9 @@ public:
 
     // Simple setters for the other editors' rules (AIM keys, fire keys, profile switches):
     // the code stored with `how` (CommitProfileSections by default). No rule applies.
-    bool setButtonCode(int profile, int key, const ButtonCode& code, Write how = Write::Profiles);
-    bool setSlotCode(int slot, const ButtonCode& code, Write how = Write::Live);
-    bool CommitProfileSections() { return editor_.CommitProfileSections(); }
+    EditResult setButtonCode(int profile, int key, const ButtonCode& code, Write how = Write::Profiles);
+    EditResult setSlotCode(int slot, const ButtonCode& code, Write how = Write::Live);
+    EditResult CommitProfileSections() { return editor_.CommitProfileSections(); }
 
 signals:
     // Codes or names changed (an edit, a new image, the language, the page shown).

@@ -262,7 +262,14 @@ void GunModel::toggleKeepLeft() {
 
 // ---------------------------------------------------------------- Confirm and Cancel
 
-bool GunModel::confirm() {
+EditResult GunModel::confirm() {
+    confirmOk_ = false;
+    // While a transfer runs the page closes and nothing changes: the working copy is being
+    // replaced or written, and an edit made now would be lost or sent half.
+    if (editor_.busy()) {
+        emit closed();
+        return EditResult::whileBusy();
+    }
     // The gun's code goes on the edited button only while Game Mode is shown and the page was
     // opened for one of its buttons: a selection left on another profile (the command line's
     // column edits select nothing) changes no button.
@@ -273,32 +280,28 @@ bool GunModel::confirm() {
     rebuildFireMacroBlock(editor_.workForEdit());
     editor_.touched(region::kFireMacroBlock.offset, region::kFireMacroBlock.length);
     remember();
-    confirmOk_ = false;
-    if (editor_.busy()) {
-        emit closed();
-        return false;
-    }
 
     // The ten LED colours, the user section (it carries the X/Y offsets), then for an I2C
     // mouse the profiles, the fire-key block and the fire macro area; the profile re-selection.
-    bool ok = true;
+    EditResult result;
+    result.outcome = EditResult::Outcome::Applied;
+    result.copyChanged = true;
     for (std::size_t n = 0; n < 10; ++n) {
         const std::size_t at = offset::kColours + 3 * n;
         const Image& b = editor_.work().bytes;
         const std::uint8_t rgb[3] = {b[at], b[at + 1], b[at + 2]};
-        editor_.setBytes(at, rgb, Write::Live);
-        ok = editor_.lastWriteOk() && ok;
+        result += editor_.setBytes(at, rgb, Write::Live);
     }
-    editor_.write(Write::UserSection);
-    ok = editor_.lastWriteOk() && ok;
+    result += editor_.write(Write::UserSection);
     for (int p = 1; p <= 3; ++p) setSectionCheckByte(editor_.workForEdit().profile(p));
     constexpr Region kProfiles{region::kProfile1.offset, region::kProfile3.end() - region::kProfile1.offset};
+    // The blocks go only to an I2C mouse; for any other the block write is no part of the change.
     for (Region r : {kProfiles, region::kIdentity, region::kFireMacroBlock})
-        if (editor_.writeBlock(r.offset, r.length)) ok = editor_.lastWriteOk() && ok;
-    editor_.reselectProfile();
-    confirmOk_ = editor_.lastWriteOk() && ok;
+        if (const EditResult block = editor_.writeBlock(r.offset, r.length); block.changed()) result += block;
+    result += editor_.reselectProfile();
+    confirmOk_ = result.applied();
     emit closed();
-    return true;
+    return result;
 }
 
 void GunModel::cancel() {

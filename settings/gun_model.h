@@ -94,9 +94,10 @@ public:
     // lbl_FireSelLeftClick.
     void toggleKeepLeft();
 
-    // Btn_FireConfirmClick for the button the function menu opened the page from. False,
-    // sending nothing, while busy.
-    bool confirm();
+    // Btn_FireConfirmClick for the button the function menu opened the page from. Busy,
+    // changing and sending nothing, while a transfer runs; Applied when the mouse took every
+    // report.
+    EditResult confirm();
     // The last Confirm sent everything and the mouse took every write.
     bool confirmOk() const { return confirmOk_; }
     // Btn_FireExitClick: nothing is sent; the fire macros (names and bodies) and the X/Y

@@ -18,35 +18,62 @@ EditRegion editRegionOf(std::size_t offset) {
 ImageEditor::ImageEditor(ImageState& state, Transfer& transfer, QObject* parent)
     : QObject(parent), state_(state), transfer_(transfer) {}
 
-bool ImageEditor::setByte(std::size_t offset, std::uint8_t value, Write how) {
+namespace {
+EditResult busyResult() { return EditResult::whileBusy(); }
+EditResult outOfRange() { return EditResult::refused(); }
+}  // namespace
+
+// Counts the reports of one edit and turns them and its outcome into its result.
+class ImageEditor::Counting {
+public:
+    explicit Counting(ImageEditor& editor) : editor_(editor), tally_(editor.transfer_.link()) {}
+    // `delivered`: the write the edit called for went through whole (or none was needed).
+    EditResult result(bool copyChanged, bool delivered) const {
+        editor_.note(delivered);
+        EditResult r;
+        r.outcome = delivered ? EditResult::Outcome::Applied : EditResult::Outcome::Refused;
+        r.copyChanged = copyChanged;
+        r.reportsSent = tally_.sent();
+        r.reportsAccepted = tally_.accepted();
+        return r;
+    }
+
+private:
+    ImageEditor& editor_;
+    Link::Tally tally_;
+};
+
+EditResult ImageEditor::setByte(std::size_t offset, std::uint8_t value, Write how) {
     const std::uint8_t b[1] = {value};
     return setBytes(offset, b, how);
 }
 
-bool ImageEditor::setBytes(std::size_t offset, std::span<const std::uint8_t> bytes, Write how) {
-    if (busy() || bytes.empty() || offset + bytes.size() > kImageSize) return false;
+EditResult ImageEditor::setBytes(std::size_t offset, std::span<const std::uint8_t> bytes, Write how) {
+    if (busy()) return busyResult();
+    if (bytes.empty() || offset + bytes.size() > kImageSize) return outOfRange();
     std::copy(bytes.begin(), bytes.end(), state_.work.bytes.begin() + static_cast<std::ptrdiff_t>(offset));
     return finish(offset, bytes.size(), how);
 }
 
-bool ImageEditor::setField(BitField f, std::uint8_t value, Write how) {
-    if (busy() || f.offset >= kImageSize) return false;
+EditResult ImageEditor::setField(BitField f, std::uint8_t value, Write how) {
+    if (busy()) return busyResult();
+    if (f.offset >= kImageSize) return outOfRange();
     nivra::setField(state_.work.bytes, f, value);
     return finish(f.offset, 1, how);
 }
 
-bool ImageEditor::setBe16(std::size_t offset, std::uint16_t value, Write how) {
+EditResult ImageEditor::setBe16(std::size_t offset, std::uint16_t value, Write how) {
     const std::uint8_t b[2] = {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF)};
     return setBytes(offset, b, how);
 }
 
-bool ImageEditor::setButtonCode(int profile, int key, std::span<const std::uint8_t, 4> code, Write how) {
-    if (profile < 1 || profile > 3 || key < 1 || key > static_cast<int>(kKeysPerProfile)) return false;
+EditResult ImageEditor::setButtonCode(int profile, int key, std::span<const std::uint8_t, 4> code, Write how) {
+    if (profile < 1 || profile > 3 || key < 1 || key > static_cast<int>(kKeysPerProfile)) return outOfRange();
     return setBytes(buttonCodeOffset(profile, key), code, how);
 }
 
-bool ImageEditor::setComboKeyCode(int n, std::span<const std::uint8_t, 4> code, Write how) {
-    if (n < 1 || n > static_cast<int>(kComboKeyCount)) return false;
+EditResult ImageEditor::setComboKeyCode(int n, std::span<const std::uint8_t, 4> code, Write how) {
+    if (n < 1 || n > static_cast<int>(kComboKeyCount)) return outOfRange();
     return setBytes(comboKeyOffset(n), code, how);
 }
 
@@ -55,69 +82,83 @@ void ImageEditor::touched(std::size_t offset, std::size_t count) {
     emit bytesChanged(editRegionOf(offset), offset, std::min(count, kImageSize - offset));
 }
 
-bool ImageEditor::write(Write how) {
-    if (busy()) return false;
+EditResult ImageEditor::write(Write how) {
+    if (busy()) return busyResult();
+    return carryOut(how);
+}
+
+// The write `how` of what the working copy holds now. The working copy counts as changed:
+// the edits made with Write::None before it are what it carries.
+EditResult ImageEditor::carryOut(Write how) {
+    const Counting count(*this);
+    bool ok = false;
     switch (how) {
-    case Write::None: lastWriteOk_ = true; break;
-    case Write::Live: note(false); break;  // a live write needs the bytes: use the setters
-    case Write::VendorSection: note(transfer_.liveWriteVendorSection()); break;
-    case Write::UserSection: note(transfer_.liveWriteUserSection()); break;
-    case Write::Profiles: note(transfer_.CommitProfileSections()); break;
-    case Write::ProfilesAndFireKeys: note(transfer_.CommitProfileAndFireKeySections()); break;
+    case Write::None: ok = true; break;
+    case Write::Live: ok = false; break;  // a live write needs the bytes: use the setters
+    case Write::VendorSection: ok = transfer_.liveWriteVendorSection(); break;
+    case Write::UserSection: ok = transfer_.liveWriteUserSection(); break;
+    case Write::Profiles: ok = transfer_.CommitProfileSections(); break;
+    case Write::ProfilesAndFireKeys: ok = transfer_.CommitProfileAndFireKeySections(); break;
     }
+    const EditResult r = count.result(true, ok);
     // The profile commit reads the user section back.
     if (how == Write::Profiles || how == Write::ProfilesAndFireKeys)
         emit bytesChanged(EditRegion::User, region::kUser.offset, region::kUser.length);
-    return true;
+    return r;
 }
 
-bool ImageEditor::reselectProfile() {
-    if (busy()) return false;
-    note(transfer_.reselectProfile());
+EditResult ImageEditor::reselectProfile() {
+    if (busy()) return busyResult();
+    const Counting count(*this);
+    const EditResult r = count.result(true, transfer_.reselectProfile());
     emit bytesChanged(EditRegion::User, region::kUser.offset, region::kUser.length);
-    return true;
+    return r;
 }
 
-bool ImageEditor::RefreshProfileParameter() {
-    if (busy()) return false;
-    note(transfer_.RefreshProfileParameter());
+EditResult ImageEditor::RefreshProfileParameter() {
+    if (busy()) return busyResult();
+    const Counting count(*this);
+    const EditResult r = count.result(true, transfer_.RefreshProfileParameter());
     emit bytesChanged(EditRegion::User, region::kUser.offset, region::kUser.length);
-    return true;
+    return r;
 }
 
-bool ImageEditor::finish(std::size_t offset, std::size_t count, Write how) {
+EditResult ImageEditor::finish(std::size_t offset, std::size_t count, Write how) {
     if (how == Write::Live) {
+        const Counting counting(*this);
         // One report carries at most four bytes; longer edits go in 4-byte pieces.
         bool ok = true;
         for (std::size_t at = 0; at < count; at += 4)
             ok = transfer_.liveWrite(offset + at, std::min<std::size_t>(4, count - at)) && ok;
-        note(ok);
+        const EditResult r = counting.result(true, ok);
         touched(offset, count);
-        return true;
+        return r;
     }
     touched(offset, count);
-    write(how);
-    return true;
+    return carryOut(how);
 }
 
-bool ImageEditor::rebuildDefaults() {
-    if (busy() || !transfer_.mouseOpen()) return false;
+EditResult ImageEditor::rebuildDefaults() {
+    if (busy()) return busyResult();
+    if (!transfer_.mouseOpen()) return outOfRange();
     Transfer::Flow flow(transfer_);
-    if (!flow.entered()) return false;
+    if (!flow.entered()) return busyResult();
+    const Counting count(*this);
     const std::size_t readsBefore = transfer_.readRuns();
     transfer_.TLDefaultParameter();
     // The mouse came back from its restart, was read whole and holds what was written.
-    note(transfer_.readRuns() > readsBefore && transfer_.lastVerification().ok());
+    const EditResult r = count.result(true, transfer_.readRuns() > readsBefore && transfer_.lastVerification().ok());
     announceImageReplaced();
-    return true;
+    return r;
 }
 
-bool ImageEditor::writeBlock(std::size_t offset, std::size_t length) {
-    if (busy() || length == 0 || length > 0xFFFF || offset + length > kImageSize) return false;
-    if (!transfer_.connectedI2c()) return false;
-    note(transfer_.link().WriteBlock(static_cast<std::uint16_t>(offset), static_cast<std::uint16_t>(length),
-                                     std::span<const std::uint8_t>(state_.work.bytes).subspan(offset, length)));
-    return true;
+EditResult ImageEditor::writeBlock(std::size_t offset, std::size_t length) {
+    if (busy()) return busyResult();
+    if (length == 0 || length > 0xFFFF || offset + length > kImageSize) return outOfRange();
+    if (!transfer_.connectedI2c()) return outOfRange();
+    const Counting count(*this);
+    return count.result(true, transfer_.link().WriteBlock(static_cast<std::uint16_t>(offset), static_cast<std::uint16_t>(length),
+                                                          std::span<const std::uint8_t>(state_.work.bytes).subspan(offset, length)));
 }
 
 void ImageEditor::announceImageReplaced() { emit imageReplaced(); }

@@ -29,6 +29,47 @@ enum class Write {
     ProfilesAndFireKeys,  // CommitProfileAndFireKeySections
 };
 
+// What one edit did, returned with the call.
+struct EditResult {
+    enum class Outcome {
+        Applied,  // the working copy took the edit, and the mouse every report of its write
+        Busy,     // a transfer or a refresh runs: nothing changed, nothing sent
+        Refused,  // not taken whole: an edit out of range (nothing changed), or a write that
+                  // the mouse, or its absence, did not take (the working copy holds the edit)
+    };
+    Outcome outcome = Outcome::Refused;
+    bool copyChanged = false;        // the working copy holds the edit
+    std::size_t reportsSent = 0;     // feature reports the edit sent or asked for
+    std::size_t reportsAccepted = 0; // of those, the ones the mouse took
+
+    bool applied() const { return outcome == Outcome::Applied; }
+    bool busy() const { return outcome == Outcome::Busy; }
+    // The edit reached the working copy (whatever became of its write): what a view that
+    // shows the working copy must follow.
+    bool changed() const { return copyChanged; }
+    // In a condition: changed(). Whether the mouse took it is applied().
+    explicit operator bool() const { return copyChanged; }
+
+    // One change made of several edits: it changed the copy when any did, it was applied
+    // only when each was, busy when one was; the reports add up.
+    EditResult& operator+=(const EditResult& next) {
+        if (next.outcome == Outcome::Busy || outcome == Outcome::Busy) outcome = Outcome::Busy;
+        else if (next.outcome == Outcome::Refused) outcome = Outcome::Refused;
+        copyChanged = copyChanged || next.copyChanged;
+        reportsSent += next.reportsSent;
+        reportsAccepted += next.reportsAccepted;
+        return *this;
+    }
+    // An edit out of range or of nothing: Refused, nothing changed, nothing sent.
+    static EditResult refused() { return {}; }
+    // An edit made while busy: nothing changed, nothing sent.
+    static EditResult whileBusy() {
+        EditResult r;
+        r.outcome = Outcome::Busy;
+        return r;
+    }
+};
+
 // The regions an editor listens to.
 enum class EditRegion { Vendor, User, Profiles, Identity, DeviceMacros, FireMacros, Other };
 EditRegion editRegionOf(std::size_t offset);
@@ -45,26 +86,26 @@ public:
     // refused then.
     bool busy() const { return transfer_.busy() || transfer_.imageIncomplete(); }
 
-    // --- Edits. Each returns false, changing nothing, while busy. Otherwise the working
-    // copy takes the value and `how` is carried out; lastWriteOk() tells whether the
-    // mouse accepted it (false as well when no mouse is open).
-    bool setByte(std::size_t offset, std::uint8_t value, Write how = Write::Live);
-    bool setBytes(std::size_t offset, std::span<const std::uint8_t> bytes, Write how = Write::Live);
-    bool setField(BitField f, std::uint8_t value, Write how = Write::Live);
-    bool setBe16(std::size_t offset, std::uint16_t value, Write how = Write::Live);
+    // --- Edits. Each returns what it did: Busy, changing nothing, while busy; otherwise the
+    // working copy takes the value and `how` is carried out, Applied when the mouse took
+    // every report of it (Refused as well when no mouse is open).
+    EditResult setByte(std::size_t offset, std::uint8_t value, Write how = Write::Live);
+    EditResult setBytes(std::size_t offset, std::span<const std::uint8_t> bytes, Write how = Write::Live);
+    EditResult setField(BitField f, std::uint8_t value, Write how = Write::Live);
+    EditResult setBe16(std::size_t offset, std::uint16_t value, Write how = Write::Live);
     // Button k (1..12) of profile p (1..3); combo key n (1..9). Four code bytes.
-    bool setButtonCode(int profile, int key, std::span<const std::uint8_t, 4> code, Write how = Write::None);
-    bool setComboKeyCode(int n, std::span<const std::uint8_t, 4> code, Write how = Write::None);
+    EditResult setButtonCode(int profile, int key, std::span<const std::uint8_t, 4> code, Write how = Write::None);
+    EditResult setComboKeyCode(int n, std::span<const std::uint8_t, 4> code, Write how = Write::None);
     // Several edits made with Write::None, then one write.
-    bool write(Write how);
-    bool CommitProfileSections() { return write(Write::Profiles); }
-    bool CommitProfileAndFireKeySections() { return write(Write::ProfilesAndFireKeys); }
+    EditResult write(Write how);
+    EditResult CommitProfileSections() { return write(Write::Profiles); }
+    EditResult CommitProfileAndFireKeySections() { return write(Write::ProfilesAndFireKeys); }
     // The profile re-selection alone (the user section read back, then 0x0F and the mode
     // byte to 164), for a caller that wrote the blocks before it with writeBlock().
-    bool reselectProfile();
+    EditResult reselectProfile();
     // RefreshProfileParameter: the user section read back from the mouse into the working
     // copy (unchanged when the read fails). False, reading nothing, while busy.
-    bool RefreshProfileParameter();
+    EditResult RefreshProfileParameter();
 
     // A mutable view for edits the typed setters above do not cover (macro areas, fire
     // macros). The caller reports what it changed with touched(); nothing is sent.
@@ -104,13 +145,13 @@ public:
     // the current type and package, written whole when the mouse is I2C, then the restart
     // and re-read; imageReplaced() follows. False, doing nothing, while busy, while another
     // transfer runs or without a mouse.
-    bool rebuildDefaults();
+    EditResult rebuildDefaults();
     // A block write of bytes [offset, offset + length) of the working copy as they stand
     // (the device macro area in its two 256-byte halves, the profile sections without the
     // profile re-selection). The mouse's memory must be "I2C". False, sending nothing,
     // while busy, for a range outside the image or another memory type; lastWriteOk()
     // tells whether the mouse accepted it.
-    bool writeBlock(std::size_t offset, std::size_t length);
+    EditResult writeBlock(std::size_t offset, std::size_t length);
 
     // Called by the session after the working copy was replaced (a whole-image read, a
     // restore, the no-device image): every model refreshes from the working copy.
@@ -123,7 +164,9 @@ signals:
     void imageReplaced();
 
 private:
-    bool finish(std::size_t offset, std::size_t count, Write how);
+    class Counting;
+    EditResult finish(std::size_t offset, std::size_t count, Write how);
+    EditResult carryOut(Write how);
     // Records the outcome of one write call: lastWriteOk() and every open WriteCheck.
     void note(bool ok);
 

@@ -182,14 +182,15 @@ LightingView LightingModel::view() const { return decodeLighting(editor_.work().
 
 LedType LightingModel::type() const { return view().type; }
 
-bool LightingModel::writeMode(int code) {
+EditResult LightingModel::writeMode(int code) {
     const LedType t = type();
     const int count = t == LedType::Nt ? view().zkLedCount : lastZkCount_;
     return editor_.setByte(offset::kLedByte, lighting::lightingByte(t, count, code));
 }
 
-bool LightingModel::cb_LEDModeChange(LedType newType) {
-    if (newType == LedType::None || newType == type() || editor_.busy() || !editor_.mouseOpen()) return false;
+EditResult LightingModel::cb_LEDModeChange(LedType newType) {
+    if (editor_.busy()) return EditResult::whileBusy();
+    if (newType == LedType::None || newType == type() || !editor_.mouseOpen()) return EditResult::refused();
     // The ZK count the starting effect keeps: the one in use, or the one last shown.
     const int zkCount = type() == LedType::Nt ? view().zkLedCount : lastZkCount_;
     editor_.setLedType(newType);
@@ -201,49 +202,51 @@ bool LightingModel::cb_LEDModeChange(LedType newType) {
     return editor_.rebuildDefaults();
 }
 
-bool LightingModel::cb_LEDNumChange(int item) {
-    if (type() != LedType::Nt || item < 0 || item >= kMaxZkLeds) return false;
+EditResult LightingModel::cb_LEDNumChange(int item) {
+    if (type() != LedType::Nt || item < 0 || item >= kMaxZkLeds) return EditResult::refused();
     const int code = view().modeCode;
-    if (!editor_.setByte(offset::kLedByte, lighting::lightingByte(LedType::Nt, item + 1, code))) return false;
-    lastZkCount_ = item + 1;
-    return true;
+    const EditResult r = editor_.setByte(offset::kLedByte, lighting::lightingByte(LedType::Nt, item + 1, code));
+    if (r.changed()) lastZkCount_ = item + 1;
+    return r;
 }
 
-bool LightingModel::cb_BreModeChange(int item) {
+EditResult LightingModel::cb_BreModeChange(int item) {
     const LightingView v = view();
     const int code = lighting::codeOfItem(v.type, item);
-    if (code < 0 || !v.effectShown[static_cast<std::size_t>(code)]) return false;  // "------"
+    if (code < 0 || !v.effectShown[static_cast<std::size_t>(code)]) return EditResult::refused();  // "------"
     return writeMode(code);
 }
 
-bool LightingModel::TLRefreshBreathMode(int box, bool ticked) {
+EditResult LightingModel::TLRefreshBreathMode(int box, bool ticked) {
     const LightingView v = view();
-    if (box < 0 || box >= kEffectButtons || !v.boxShown[static_cast<std::size_t>(box)]) return false;
+    if (box < 0 || box >= kEffectButtons || !v.boxShown[static_cast<std::size_t>(box)]) return EditResult::refused();
     std::uint8_t mask = v.enableMask;
     mask = ticked ? static_cast<std::uint8_t>(mask | (1u << box)) : static_cast<std::uint8_t>(mask & ~(1u << box));
     // Only the type's own boxes count; the bits of the others are cleared.
     mask &= lighting::typeEnableMask(v.type);
-    if (!editor_.setByte(offset::kModeEnableMask, mask)) return false;
+    EditResult r = editor_.setByte(offset::kModeEnableMask, mask);
+    if (!r.changed()) return r;
     // The effect in use lost its place in the list: the lowest enabled one takes over.
-    if (v.selectedItem < 0 || (mask & (1u << v.modeCode))) return true;
+    if (v.selectedItem < 0 || (mask & (1u << v.modeCode))) return r;
     for (int code : lighting::effectCodes(v.type))
-        if (mask & (1u << code)) return writeMode(code);
-    return true;  // every effect disabled: the effect stays as it is
+        if (mask & (1u << code)) return r += writeMode(code);
+    return r;  // every effect disabled: the effect stays as it is
 }
 
-bool LightingModel::RGBMode_OnClick(int button) {
+EditResult LightingModel::RGBMode_OnClick(int button) {
     const LightingView v = view();
-    if (button < 1 || button > kEffectButtons || !v.effectShown[static_cast<std::size_t>(button - 1)]) return false;
+    if (button < 1 || button > kEffectButtons || !v.effectShown[static_cast<std::size_t>(button - 1)])
+        return EditResult::refused();
     const std::uint8_t b165 = editor_.work().bytes[offset::kLedByte];
     return editor_.setByte(offset::kLedByte, static_cast<std::uint8_t>((b165 & 0xF0) | (button - 1)));
 }
 
-bool LightingModel::FallTime_OnClick(int segment) {
-    if (segment < 1 || segment > kSpeedBarSegments || !view().speedBarEnabled) return false;
+EditResult LightingModel::FallTime_OnClick(int segment) {
+    if (segment < 1 || segment > kSpeedBarSegments || !view().speedBarEnabled) return EditResult::refused();
     return editor_.setByte(offset::kBreathStepTime, static_cast<std::uint8_t>(lighting::stepDelayOfSegment(segment)));
 }
 
-bool LightingModel::clampAndWrite(std::size_t offset, int value, int max, int& shown) {
+EditResult LightingModel::clampAndWrite(std::size_t offset, int value, int max, int& shown) {
     shown = std::clamp(value, 0, max);
     return editor_.setByte(offset, static_cast<std::uint8_t>(shown));
 }
@@ -277,26 +280,30 @@ int LightingModel::cpiColourComponentChange(int level, int component, int value)
     return shown;
 }
 
-bool LightingModel::lbl_ColClick(int n, Rgb c) {
-    if (n < 1 || n > kUserColours || !view().coloursShown || editor_.busy()) return false;
+EditResult LightingModel::lbl_ColClick(int n, Rgb c) {
+    if (editor_.busy()) return EditResult::whileBusy();
+    if (n < 1 || n > kUserColours || !view().coloursShown) return EditResult::refused();
     const std::size_t at = offset::kColours + 3 * static_cast<std::size_t>(n - 1);
     const std::uint8_t rgb[3] = {c.r, c.g, c.b};
+    EditResult r;
+    r.outcome = EditResult::Outcome::Applied;
     // The three edits take the colour first; an edit whose text does not change writes nothing.
     for (std::size_t i = 0; i < 3; ++i)
-        if (editor_.work().bytes[at + i] != rgb[i]) editor_.setByte(at + i, rgb[i]);
-    return editor_.setBytes(at, rgb);
+        if (editor_.work().bytes[at + i] != rgb[i]) r += editor_.setByte(at + i, rgb[i]);
+    return r += editor_.setBytes(at, rgb);
 }
 
-bool LightingModel::ledOptionChange(LedOption option, int item) {
+EditResult LightingModel::ledOptionChange(LedOption option, int item) {
     const BitField f = ledOptionField(option);
-    if (item < 0 || item >= (1 << f.width)) return false;
-    if (!editor_.setField(f, static_cast<std::uint8_t>(item))) return false;
+    if (item < 0 || item >= (1 << f.width)) return EditResult::refused();
+    const EditResult r = editor_.setField(f, static_cast<std::uint8_t>(item));
+    if (!r.changed()) return r;
     // The package shown is what the default generators use for bytes 40-41.
     if (option == LedOption::Package) {
         editor_.setPackageChoice(packageChoiceFromItem(item));
         emit changed();
     }
-    return true;
+    return r;
 }
 
 int LightingModel::edt_LEDInitChange(int n, int value) {

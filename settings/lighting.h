@@ -112,19 +112,19 @@ public:
     // configuration rebuilt from the type's defaults and written whole (I2C), with the
     // restart and re-read that follows. Refused without a mouse, while busy, or for the
     // type in effect.
-    bool cb_LEDModeChange(LedType type);
+    EditResult cb_LEDModeChange(LedType type);
     // cb_LEDNumChange: ZK only, item 0..7 for 1..8 LEDs.
-    bool cb_LEDNumChange(int item);
+    EditResult cb_LEDNumChange(int item);
     // cb_BreModeChange: an item of the effect list; a disabled effect ("------") does nothing.
-    bool cb_BreModeChange(int item);
+    EditResult cb_BreModeChange(int item);
     // TLRefreshBreathMode after a click on cb_Mode<box> (0..5): the mask is recomputed from
     // the type's boxes and written; when the effect in use was disabled, the lowest enabled
     // one is selected and written.
-    bool TLRefreshBreathMode(int box, bool ticked);
+    EditResult TLRefreshBreathMode(int box, bool ticked);
     // RGBMode_OnClick: effect button 1..6 selects mode code button - 1 (shown effects only).
-    bool RGBMode_OnClick(int button);
+    EditResult RGBMode_OnClick(int button);
     // FallTime_OnClick: bar segment 1..10 writes Step Delay 5 x segment (not for CPI Breath).
-    bool FallTime_OnClick(int segment);
+    EditResult FallTime_OnClick(int segment);
 
     // The edits return the value they hold after the limit (what the edit then shows).
     int edt_StepTimeChange(int value);               // 0..255, byte 56
@@ -135,11 +135,11 @@ public:
     int cpiColourComponentChange(int level, int component, int value);
     // lbl_Col<n>Click after the colour dialog's OK: each component that changed is written
     // as its edit writes it, then all three bytes together (RGB and ZK only).
-    bool lbl_ColClick(int n, Rgb colour);
+    EditResult lbl_ColClick(int n, Rgb colour);
 
     // cb_PackageChange, cb_LEDCtrl0Change, cb_LEDCtrl1Change, cb_LEDModeFuseChange,
     // cb_LEDPowerChange: the list item into the field's bits, the whole byte written.
-    bool ledOptionChange(LedOption option, int item);
+    EditResult ledOptionChange(LedOption option, int item);
     // edt_LEDInit0Change / edt_LEDInit1Change: n 0 or 1, 0..255 (0xFF above).
     int edt_LEDInitChange(int n, int value);
 
@@ -150,8 +150,8 @@ signals:
 
 private:
     void rememberZkCount();
-    bool writeMode(int code);  // byte 165 from the type, the ZK count and the code
-    bool clampAndWrite(std::size_t offset, int value, int max, int& shown);
+    EditResult writeMode(int code);  // byte 165 from the type, the ZK count and the code
+    EditResult clampAndWrite(std::size_t offset, int value, int max, int& shown);
 
     ImageEditor& editor_;
     int lastZkCount_ = kMaxZkLeds;  // cb_LEDNum's item, kept while another type is shown

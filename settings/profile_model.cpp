@@ -382,16 +382,16 @@ bool ProfileModel::TLRefreshComboEn(ComboList list, int item) {
 bool ProfileModel::keepProfileInfo() const { return getField(editor_.work().bytes, field::kKeepProfileInfo) != 0; }
 bool ProfileModel::profileLedFlash() const { return getField(editor_.work().bytes, field::kProfileLEDFlash) != 0; }
 
-bool ProfileModel::cb_KeepProfileInfoChange(bool on) {
-    const bool ok = editor_.setField(field::kKeepProfileInfo, on ? 1 : 0, Write::Live);
+EditResult ProfileModel::cb_KeepProfileInfoChange(bool on) {
+    const EditResult r = editor_.setField(field::kKeepProfileInfo, on ? 1 : 0, Write::Live);
     emit changed();
-    return ok;
+    return r;
 }
 
-bool ProfileModel::cb_ProfileLEDFlashChange(bool on) {
-    const bool ok = editor_.setField(field::kProfileLEDFlash, on ? 1 : 0, Write::Live);
+EditResult ProfileModel::cb_ProfileLEDFlashChange(bool on) {
+    const EditResult r = editor_.setField(field::kProfileLEDFlash, on ? 1 : 0, Write::Live);
     emit changed();
-    return ok;
+    return r;
 }
 
 bool ProfileModel::cb_BtnEFTChange(int item) {

@@ -106,8 +106,8 @@ public:
     // --- User section bits ----------------------------------------------------------------
     bool keepProfileInfo() const;
     bool profileLedFlash() const;
-    bool cb_KeepProfileInfoChange(bool on);
-    bool cb_ProfileLEDFlashChange(bool on);
+    EditResult cb_KeepProfileInfoChange(bool on);
+    EditResult cb_ProfileLEDFlashChange(bool on);
     bool cb_BtnEFTChange(int item);
 
     // Every setting above derived from the working copy (after each read of the image).

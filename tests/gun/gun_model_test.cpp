@@ -261,11 +261,14 @@ TEST(GunModel, ConfirmAndEditsWhileBusySendNothing) {
     r.gun.open();
     const ButtonCode before = r.buttons.code(2, 3);
     r.rig.mark();
+    const Image workBefore = r.rig.state.work.bytes;
     r.rig.transfer->setBusy(true);
     r.gun.setMove(1, Axis::Y, "9");
-    EXPECT_FALSE(r.gun.confirm());
+    EXPECT_TRUE(r.gun.confirm().busy());
     r.rig.transfer->setBusy(false);
     EXPECT_TRUE(r.rig.lines().empty());
+    // Not a byte of the working copy changed (the fire macro area was rebuilt before).
+    EXPECT_EQ(r.rig.state.work.bytes, workBefore);
     EXPECT_EQ(r.buttons.code(2, 3), before);
     EXPECT_EQ(r.work().fireMacroBodies[0][8], 5);
 }

@@ -217,6 +217,41 @@ TEST(EditorModels, TheReportRatesRestartRunsThroughTheSession) {
     EXPECT_EQ(seen.back(), "lost");
 }
 
+// An edit's result tells what it cost and whether all of it arrived: the user section's 10
+// reports, with the mouse refusing each one of them in turn.
+TEST(EditResult, CountsTheReportsOfItsEditAndWhetherTheMouseTookThemAll) {
+    Rig rig;
+    rig.connect();
+    const EditResult live = rig.editor().setByte(kUserByte, rig.state.work.bytes[kUserByte] ^ 1, Write::Live);
+    EXPECT_TRUE(live.applied());
+    EXPECT_EQ(live.reportsSent, 1u);
+    EXPECT_EQ(live.reportsAccepted, 1u);
+
+    const EditResult whole = rig.editor().write(Write::UserSection);
+    EXPECT_TRUE(whole.applied());
+    EXPECT_EQ(whole.reportsSent, 10u);
+    EXPECT_EQ(whole.reportsAccepted, 10u);
+
+    for (std::size_t k = 1; k <= 10; ++k) {
+        rig.mouse.addReportFault({ReportFaultKind::RefuseSet, rig.mouse.runReportCount() + k});
+        const EditResult r = rig.editor().write(Write::UserSection);
+        EXPECT_EQ(r.outcome, EditResult::Outcome::Refused) << k;
+        EXPECT_TRUE(r.changed()) << k;
+        EXPECT_EQ(r.reportsSent, k) << k;   // a refused report ends the section write
+        EXPECT_EQ(r.reportsAccepted, k - 1) << k;
+    }
+
+    const Image before = rig.state.work.bytes;
+    rig.transfer->setBusy(true);
+    const EditResult busy = rig.editor().setByte(kUserByte, 0x42, Write::Live);
+    rig.transfer->setBusy(false);
+    EXPECT_TRUE(busy.busy());
+    EXPECT_FALSE(busy.changed());
+    EXPECT_EQ(busy.reportsSent, 0u);
+    EXPECT_EQ(rig.state.work.bytes, before);
+    EXPECT_EQ(rig.editor().setByte(kImageSize, 1).outcome, EditResult::Outcome::Refused);
+}
+
 TEST(ImageState, TheRefreshTakesTheLedTypeFromUserByte165) {
     ImageState state;
     distributeImage(builtinImage(2), state.work, state.defaultInputs());
