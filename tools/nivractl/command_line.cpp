@@ -14,6 +14,7 @@ std::vector<Command>& registry() {
     static std::vector<Command> all;
     return all;
 }
+}  // namespace
 
 void printHelp(std::ostream& out) {
     out << "usage: nivractl " << nivra::kDeviceOptionsUsage << " COMMAND [ARGS...]\n"
@@ -24,15 +25,9 @@ void printHelp(std::ostream& out) {
               [](const Command* a, const Command* b) { return a->name < b->name; });
     for (const Command* c : sorted) out << "  " << c->usage << '\n';
 }
-}  // namespace
 
 void registerCommand(Command command) { registry().push_back(std::move(command)); }
 const std::vector<Command>& commands() { return registry(); }
-
-int fail(const std::string& message) {
-    std::cerr << "nivractl: " << message << '\n';
-    return kBadInput;
-}
 
 std::string listingField(std::string_view text) {
     std::string out;
@@ -63,17 +58,6 @@ std::string listingField(std::string_view text) {
     return out;
 }
 
-int usageError(const std::string& commandName) {
-    for (const Command& c : registry()) {
-        if (c.name == commandName) {
-            std::cerr << "usage: nivractl " << c.usage << '\n';
-            return kBadUsage;
-        }
-    }
-    printHelp(std::cerr);
-    return kBadUsage;
-}
-
 int runCommandLine(const std::vector<std::string>& words) {
     const int argc = static_cast<int>(words.size());
     Invocation inv;
@@ -90,18 +74,12 @@ int runCommandLine(const std::vector<std::string>& words) {
         }
         std::string error;
         const nivra::DeviceOption parsed = nivra::parseDeviceOption(words, at, inv.global, &error);
-        if (parsed == nivra::DeviceOption::Error) {
-            std::cerr << "nivractl: " << error << '\n';
-            return usageError("");
-        }
+        if (parsed == nivra::DeviceOption::Error) return exitStatus(usageError("", {error}));
         if (parsed == nivra::DeviceOption::Taken) continue;
-        if (a.starts_with("-")) {
-            std::cerr << "nivractl: unknown option " << a << '\n';
-            return usageError("");
-        }
+        if (a.starts_with("-")) return exitStatus(usageError("", {"unknown option " + a}));
         break;
     }
-    if (i >= argc) return usageError("");
+    if (i >= argc) return exitStatus(usageError(""));
     std::string name = words[static_cast<std::size_t>(i++)];
     // A command may be named by two words ("set led"); the two-word name is looked up first.
     if (i < argc) {
@@ -115,10 +93,9 @@ int runCommandLine(const std::vector<std::string>& words) {
     }
     for (; i < argc; ++i) inv.args.push_back(words[static_cast<std::size_t>(i)]);
     for (const Command& c : commands()) {
-        if (c.name == name) return c.run(inv);
+        if (c.name == name) return exitStatus(c.run(inv));
     }
-    std::cerr << "nivractl: unknown command " << name << '\n';
-    return usageError("");
+    return exitStatus(usageError("", {"unknown command " + name}));
 }
 
 }  // namespace nivractl
