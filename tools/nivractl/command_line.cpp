@@ -2,6 +2,8 @@
 // registered command. main() and the in-process tests both run it.
 #include "tools/nivractl/command.h"
 
+#include "tools/nivractl/reference.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
@@ -18,7 +20,7 @@ std::vector<Command>& registry() {
 
 void printHelp(std::ostream& out) {
     out << "usage: nivractl " << nivra::kDeviceOptionsUsage << " COMMAND [ARGS...]\n"
-        << "       nivractl --version | --help\n\ncommands:\n";
+        << "       nivractl --version | --help | --completion bash|zsh|fish\n\ncommands:\n";
     std::vector<const Command*> sorted;
     for (const Command& c : registry()) sorted.push_back(&c);
     std::sort(sorted.begin(), sorted.end(),
@@ -60,6 +62,23 @@ std::string listingField(std::string_view text) {
 
 int runCommandLine(const std::vector<std::string>& words) {
     const int argc = static_cast<int>(words.size());
+    // The reference texts the build installs, and what the completion scripts ask for.
+    if (argc == 2 && words[1] == "--man") {
+        std::cout << manPage();
+        return kOk;
+    }
+    if (argc >= 2 && words[1] == "--completion") {
+        const std::optional<std::string> script = argc == 3 ? completionScript(words[2]) : std::nullopt;
+        if (!script) return exitStatus(usageError("", {"--completion takes one shell: bash, zsh or fish"}));
+        std::cout << *script;
+        return kOk;
+    }
+    if (argc >= 2 && words[1] == "--complete") {
+        const std::size_t from = argc >= 3 && words[2] == "--" ? 3 : 2;
+        for (const std::string& c : completions(std::vector<std::string>(words.begin() + static_cast<std::ptrdiff_t>(from), words.end())))
+            std::cout << c << '\n';
+        return kOk;
+    }
     Invocation inv;
     int i = 1;
     for (std::size_t at = 1; at < words.size(); ++at, i = static_cast<int>(at)) {
