@@ -236,7 +236,8 @@ std::vector<std::string> completions(const std::vector<std::string>& words) {
 
 std::string manPage() {
     std::ostringstream m;
-    m << ".TH NIVRACTL 1 \"\" \"nivractl " << NIVRA_VERSION << "\" \"User Commands\"\n"
+    // No hyphenation and a ragged right edge: synopses and paths stay whole.
+    m << ".TH NIVRACTL 1 \"\" \"nivractl " << NIVRA_VERSION << "\" \"User Commands\"\n.nh\n.ad l\n"
       << ".SH NAME\nnivractl \\- read and change the configuration of a Nivra mouse from a shell\n"
       << ".SH SYNOPSIS\n.B nivractl\n[\\fIOPTIONS\\fR] \\fICOMMAND\\fR [\\fIARGS\\fR...]\n.br\n"
       << ".B nivractl\n\\-\\-help | \\-\\-version | \\-\\-completion \\fISHELL\\fR\n"
