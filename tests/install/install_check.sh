@@ -106,6 +106,10 @@ offered() {  # offered WORD...: what the bash completion offers for the last wor
 }
 [ "$(offered lo)" = load ] || fail "bash completes 'nivractl lo' to '$(offered lo)', not load"
 offered set cpi "" | grep -qx count || fail "bash does not offer count after 'nivractl set cpi'"
+if command -v fish >/dev/null; then
+  PATH="$root/usr/bin:$PATH" fish -c "source $completions/fish/vendor_completions.d/nivractl.fish
+    complete -C'nivractl set rate '" | grep -qx 500 || fail "fish does not offer 500 after 'nivractl set rate'"
+fi
 touch "$root/some-image.bin"
 (cd "$root" && offered load some-im) | grep -qx some-image.bin || fail "bash does not offer file names after load"
 
