@@ -73,10 +73,10 @@ TEST(NivractlCli, ResultsMapToOneExitStatusAndTheirMessagesInOrder) {
     EXPECT_EQ(err.rfind("nivractl: bad word\nusage: nivractl save FILE", 0), 0u) << err;
 }
 
-// The layout's reserve ID pair (0/0 in the shipped table) is accepted by every command that
-// opens the mouse, not only by some.
-TEST(NivractlCli, EveryMouseCommandAcceptsTheReserveIdPair) {
-    const TempDir tmp;
+// Every command that opens the mouse opens it the same way, whichever kind of change it makes:
+// the layout's reserve ID pair (0/0 in the shipped table) is accepted, and a connection whose
+// backup could not be kept fails the command with the reason.
+TEST(NivractlCli, EveryMouseCommandOpensTheMouseTheSameWay) {
     Image reserve = builtinImage(1);
     reserve[484] = 0;
     reserve[485] = 0;
@@ -86,9 +86,21 @@ TEST(NivractlCli, EveryMouseCommandAcceptsTheReserveIdPair) {
         {"save", "{dir}/saved.bin"},
     };
     for (const std::vector<std::string>& args : commands) {
-        writeBytes(tmp.path() / "mouse.bin", Bytes(reserve.begin(), reserve.end()));
-        const Outcome o = runIn(tmp.path(), args, {});
-        EXPECT_EQ(o.status, 0) << args[0] << ' ' << args[1] << ": " << o.err;
+        const std::string name = args[0] + ' ' + args[1];
+        {
+            const TempDir tmp;
+            writeBytes(tmp.path() / "mouse.bin", Bytes(reserve.begin(), reserve.end()));
+            const Outcome o = runIn(tmp.path(), args, {});
+            EXPECT_EQ(o.status, 0) << name << " with the reserve IDs: " << o.err;
+        }
+        {
+            const TempDir tmp;
+            writeBytes(tmp.path() / "state", Bytes{});  // a file where the backups' folder should go
+            const Outcome o = runIn(tmp.path(), args, {});
+            EXPECT_EQ(o.status, 1) << name << " without a backup";
+            EXPECT_NE(o.err.find("no backup of the mouse's configuration was kept"), std::string::npos)
+                << name << ": " << o.err;
+        }
     }
 }
 
