@@ -100,18 +100,20 @@ for shell in zsh fish; do
     echo "$shell not found: its completion was not parsed"
   fi
 done
+# (grep reads all its input here: grep -q would close the pipe early and, with pipefail, fail
+# the check when the writer is still writing.)
 offered() {  # offered WORD...: what the bash completion offers for the last word
   PATH="$root/usr/bin:$PATH" bash -c 'source "$1"; shift; COMP_WORDS=(nivractl "$@"); COMP_CWORD=$#
     _nivractl; printf "%s\n" "${COMPREPLY[@]}"' - "$completions/bash-completion/completions/nivractl" "$@"
 }
 [ "$(offered lo)" = load ] || fail "bash completes 'nivractl lo' to '$(offered lo)', not load"
-offered set cpi "" | grep -qx count || fail "bash does not offer count after 'nivractl set cpi'"
+offered set cpi "" | grep -x count >/dev/null || fail "bash does not offer count after 'nivractl set cpi'"
 if command -v fish >/dev/null; then
   PATH="$root/usr/bin:$PATH" fish -c "source $completions/fish/vendor_completions.d/nivractl.fish
-    complete -C'nivractl set rate '" | grep -qx 500 || fail "fish does not offer 500 after 'nivractl set rate'"
+    complete -C'nivractl set rate '" | grep -x 500 >/dev/null || fail "fish does not offer 500 after 'nivractl set rate'"
 fi
 touch "$root/some-image.bin"
-(cd "$root" && offered load some-im) | grep -qx some-image.bin || fail "bash does not offer file names after load"
+(cd "$root" && offered load some-im) | grep -x some-image.bin >/dev/null || fail "bash does not offer file names after load"
 
 [ $failed -eq 0 ] && echo "install tree OK: ${#expected[@]} files"
 exit $failed
