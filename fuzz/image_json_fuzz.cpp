@@ -19,9 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::copy_n(data, std::min(size, image.size()), image.begin());
     std::ostringstream report;
     std::streambuf* const stdoutBuffer = std::cout.rdbuf(report.rdbuf());
-    const int status = nivractl::printImageJson(image);
+    nivractl::printImageJson(image);
     std::cout.rdbuf(stdoutBuffer);
-    FUZZ_CHECK(status == 0);
     const std::string text = report.str();
     if (!nivra::fuzz::JsonCheck(text).valid()) {
         std::fprintf(stderr, "%s\n", text.c_str());

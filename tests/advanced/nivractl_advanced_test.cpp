@@ -68,6 +68,7 @@ TEST(NivractlAdvanced, RefusedValuesChangeNothing) {
     ASSERT_TRUE(writeFileAtomically(mem, builtinImage(1)));
     const std::string env = "XDG_STATE_HOME=" + dir.path().string() + " ";
     for (const char* command : {"set cpi level 3 1500", "set cpi count 9", "set cpi current 7", "set cpi color 1 12345",
+                                "set cpi color 1 +FFFFF", "set cpi color 1 0xFFFF",
                                 "set aim 800", "set rate 300", "set fire 4 5 80", "set fire 1 16 80", "set fire 1 5 0",
                                 "set cpi-option level 5th"}) {
         SCOPED_TRACE(command);

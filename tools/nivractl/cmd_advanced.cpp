@@ -8,8 +8,7 @@
 #include "settings/fire_key_model.h"
 #include "settings/pointer_backends.h"
 #include "settings/pointer_settings.h"
-#include "skin/language_table.h"
-#include "tools/nivractl/advanced_session.h"
+#include "tools/nivractl/cli.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
 
@@ -25,40 +24,25 @@ namespace {
 
 using namespace nivra;
 
-std::optional<int> integer(const std::string& s, int lo, int hi) {
-    if (s.empty() || s.size() > 9 || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const int v = std::stoi(s);
-    return v >= lo && v <= hi ? std::optional<int>(v) : std::nullopt;
-}
+using nivractl::Connected;
+using nivractl::english;
+using nivractl::Result;
+using nivractl::parseInteger;
 
 // A CPI value of the list ("1600") as its index.
 std::optional<int> cpiIndex(const std::string& s) {
-    const std::optional<int> v = integer(s, 0, 100000);
+    const std::optional<int> v = parseInteger(s, 0, 100000);
     if (!v) return std::nullopt;
     const auto it = std::find(kCpiValues.begin(), kCpiValues.end(), *v);
     return it == kCpiValues.end() ? std::nullopt : std::optional<int>(static_cast<int>(it - kCpiValues.begin()));
 }
 
-std::optional<bool> onOff(const std::string& s) {
-    if (s == "on") return true;
-    if (s == "off") return false;
-    return std::nullopt;
-}
-
-std::string english(std::string_view id) {
-    const std::string text = skin::builtInText(3, id);
-    return text.empty() ? std::string(id) : text;
-}
-
-int busy() { return nivractl::fail("the mouse is busy with a transfer"); }
-
 // ---------------------------------------------------------------- set cpi, aim, rate, options
 
-int runSetCpi(const nivractl::Invocation& inv) {
+Result runSetCpi(const nivractl::Invocation& inv) {
     const auto& a = inv.args;
     const std::string what = a.empty() ? "" : a[0];
-    std::optional<int> n = a.size() >= 2 ? integer(a[1], 1, kMaxCpiLevels) : std::nullopt;
+    std::optional<int> n = a.size() >= 2 ? parseInteger(a[1], 1, kMaxCpiLevels) : std::nullopt;
     if (!n || (what == "count" && a.size() != 2) || (what == "current" && a.size() != 2) ||
         ((what == "level" || what == "color") && a.size() != 3) ||
         (what != "count" && what != "current" && what != "level" && what != "color"))
@@ -68,50 +52,45 @@ int runSetCpi(const nivractl::Invocation& inv) {
     if (what == "level" && !(index = cpiIndex(a[2])))
         return nivractl::fail("not a CPI value of the list: " + a[2] + " (200 400 600 800 1000 1200 1600 2000 2400 3200 4800 6400)");
     if (what == "color") {
-        unsigned r = 0, g = 0, b = 0;
-        char rest = 0;
-        if (a[2].size() != 6 || std::sscanf(a[2].c_str(), "%2x%2x%2x%c", &r, &g, &b, &rest) != 3)
-            return nivractl::fail("not a colour of six hex digits (RRGGBB): " + a[2]);
-        colour = Rgb{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
+        std::string error;
+        if (!(colour = nivractl::parseColour(a[2], &error))) return nivractl::fail(error);
     }
-    return nivractl::withEditorAndRestart(inv, [&](ImageEditor& editor, const nivractl::RestartMouse& restart) {
-        CpiModel cpi(editor, [&] { restart(); });
-        if (editor.busy()) return busy();
+    return nivractl::withMouse(inv, [&](Connected& s) {
+        CpiModel& cpi = s.cpi();
+        if (s.editor().busy()) return nivractl::busy();
         if ((what == "current" || what == "color") && !cpi.levelEnabled(*n))
             return nivractl::fail("CPI level " + a[1] + " is not enabled (levels 1.." + std::to_string(cpi.levelCount()) + ")");
         if (what == "count") cpi.setLevelCount(*n);
         else if (what == "current") cpi.setCurrentLevel(*n);
         else if (what == "level") cpi.setLevelValue(*n, *index);
         else cpi.chooseLevelColour(*n, *colour);
-        return nivractl::kOk;
+        return nivractl::ok();
     });
 }
 
-int runSetAim(const nivractl::Invocation& inv) {
+Result runSetAim(const nivractl::Invocation& inv) {
     if (inv.args.size() != 1) return nivractl::usageError("set aim");
     const std::optional<int> index = cpiIndex(inv.args[0]);
     if (!index) return nivractl::fail("not a CPI value of the list: " + inv.args[0]);
-    return nivractl::withEditorAndRestart(inv, [&](ImageEditor& editor, const nivractl::RestartMouse& restart) {
-        CpiModel cpi(editor, [&] { restart(); });
-        if (editor.busy()) return busy();
-        return cpi.setAimLevel(*index, false) ? nivractl::kOk : nivractl::fail(english("Str105"));
+    return nivractl::withMouse(inv, [&](Connected& s) {
+        CpiModel& cpi = s.cpi();
+        if (s.editor().busy()) return nivractl::busy();
+        return cpi.setAimLevel(*index, false) ? nivractl::ok() : nivractl::fail(english("Str105"));
     });
 }
 
-int runSetRate(const nivractl::Invocation& inv) {
-    const std::optional<int> hz = inv.args.size() == 1 ? integer(inv.args[0], 125, 1000) : std::nullopt;
+Result runSetRate(const nivractl::Invocation& inv) {
+    const std::optional<int> hz = inv.args.size() == 1 ? parseInteger(inv.args[0], 125, 1000) : std::nullopt;
     if (!hz || (*hz != 125 && *hz != 250 && *hz != 500 && *hz != 1000)) return nivractl::usageError("set rate");
-    return nivractl::withEditorAndRestart(inv, [&](ImageEditor& editor, const nivractl::RestartMouse& restart) {
-        bool cameBack = true;
-        CpiModel cpi(editor, [&] { cameBack = restart(); });
-        if (editor.busy()) return busy();
-        cpi.setReportRate(*hz);
-        return cameBack ? nivractl::kOk
+    return nivractl::withMouse(inv, [&](Connected& s) {
+        if (s.editor().busy()) return nivractl::busy();
+        s.cpi().setReportRate(*hz);
+        return s.restartsCameBack() ? nivractl::ok()
                         : nivractl::fail("the report rate was written but the mouse was not found again after its restart");
     });
 }
 
-int runSetCpiOption(const nivractl::Invocation& inv) {
+Result runSetCpiOption(const nivractl::Invocation& inv) {
     const auto& a = inv.args;
     if (a.size() != 2) return nivractl::usageError("set cpi-option");
     std::optional<CpiOption> option;
@@ -125,32 +104,32 @@ int runSetCpiOption(const nivractl::Invocation& inv) {
     int item = -1;
     for (int i = 0; i < items.size(); ++i)
         if (items[i].trimmed().compare(QString::fromStdString(a[1]).trimmed(), Qt::CaseInsensitive) == 0) item = i;
-    if (item < 0) item = integer(a[1], 0, static_cast<int>(items.size()) - 1).value_or(-1);
+    if (item < 0) item = parseInteger(a[1], 0, static_cast<int>(items.size()) - 1).value_or(-1);
     if (item < 0)
         return nivractl::fail("not an item of " + a[0] + ": " + a[1] + " (" +
                               items.join(QStringLiteral(" | ")).toStdString() + ")");
-    return nivractl::withEditorAndRestart(inv, [&](ImageEditor& editor, const nivractl::RestartMouse& restart) {
-        CpiModel cpi(editor, [&] { restart(); });
-        if (editor.busy()) return busy();
+    return nivractl::withMouse(inv, [&](Connected& s) {
+        CpiModel& cpi = s.cpi();
+        if (s.editor().busy()) return nivractl::busy();
         cpi.setOption(*option, item);
-        return nivractl::kOk;
+        return nivractl::ok();
     });
 }
 
-int runSetFire(const nivractl::Invocation& inv) {
+Result runSetFire(const nivractl::Invocation& inv) {
     const auto& a = inv.args;
     if (a.size() != 3 && a.size() != 4) return nivractl::usageError("set fire");
-    const std::optional<int> n = integer(a[0], 1, 3);
-    const std::optional<int> count = integer(a[1], 1, 15);
-    const std::optional<int> interval = integer(a[2], 1, 4094);
+    const std::optional<int> n = parseInteger(a[0], 1, 3);
+    const std::optional<int> count = parseInteger(a[1], 1, 15);
+    const std::optional<int> interval = parseInteger(a[2], 1, 4094);
     if (!n || (a.size() == 4 && a[3] != "continue")) return nivractl::usageError("set fire");
     if (!count) return nivractl::fail("clicks per press must be 1..15: " + a[1]);
     if (!interval) return nivractl::fail("the interval must be 1..4094 ms: " + a[2]);
-    return nivractl::withEditorAndRestart(inv, [&](ImageEditor& editor, const nivractl::RestartMouse&) {
-        FireKeyModel fire(editor);
-        if (editor.busy()) return busy();
+    return nivractl::withMouse(inv, [&](Connected& s) {
+        FireKeyModel& fire = s.fireKeys();
+        if (s.editor().busy()) return nivractl::busy();
         fire.setFireKey(*n, *count, *interval, a.size() == 4);
-        return nivractl::kOk;
+        return nivractl::ok();
     });
 }
 
@@ -186,7 +165,7 @@ std::string pointerValueText(const PointerSettings& p, PointerSetting s) {
     return "-";
 }
 
-int runPointer(const nivractl::Invocation& inv) {
+Result runPointer(const nivractl::Invocation& inv) {
     const auto& a = inv.args;
     const std::unique_ptr<PointerBackend> desktop = systemPointerBackend();
     PointerSettings settings{PointerStore(PointerStore::defaultPath()), desktop.get()};
@@ -198,7 +177,7 @@ int runPointer(const nivractl::Invocation& inv) {
             std::cout << pointerSettingName(s) << ": " << (here ? pointerValueText(settings, s) : std::string("-")) << " ("
                       << (here ? desktop->name().toStdString() : std::string("not on this desktop")) << ")\n";
         }
-        return nivractl::kOk;
+        return nivractl::ok();
     }
     if (a.size() != 3 || a[0] != "set") return nivractl::usageError("pointer");
     const std::string& what = a[1];
@@ -207,10 +186,10 @@ int runPointer(const nivractl::Invocation& inv) {
     std::optional<bool> on;
     if (what == "speed" || what == "double-click" || what == "wheel") {
         setting = what == "speed" ? PointerSetting::Speed : what == "double-click" ? PointerSetting::DoubleClick : PointerSetting::WheelLines;
-        if (!(step = integer(a[2], 1, 11))) return nivractl::fail("a step is 1..11: " + a[2]);
+        if (!(step = parseInteger(a[2], 1, 11))) return nivractl::fail("a step is 1..11: " + a[2]);
     } else if (what == "precision" || what == "whole-screen") {
         setting = what == "precision" ? PointerSetting::Precision : PointerSetting::WholeScreen;
-        if (!(on = onOff(a[2]))) return nivractl::usageError("pointer");
+        if (!(on = nivractl::parseOnOff(a[2]))) return nivractl::usageError("pointer");
     } else {
         return nivractl::usageError("pointer");
     }
@@ -233,7 +212,7 @@ int runPointer(const nivractl::Invocation& inv) {
         break;
     }
     if (!applied) return nivractl::fail("could not apply " + what + " to " + where);
-    return nivractl::kOk;
+    return nivractl::ok();
 }
 
 // The AIM level the AIM keys hold: the last one over profiles 1, 2, 3 and then the profile in

@@ -2,20 +2,14 @@
 // switch settings, through the same models the window uses (so the same reports):
 //   set button PROFILE KEY FUNCTION, set slot K FUNCTION, set profile N,
 //   set switch METHOD, set led-chord on|off, set gun-switch on|off.
-#include "device/transfer.h"
 #include "image/keys.h"
 #include "settings/assembly_key.h"
 #include "settings/button_model.h"
 #include "settings/function_menu.h"
-#include "settings/mouse_session.h"
 #include "settings/profile_model.h"
-#include "skin/language_table.h"
-#include "skin/skin_layout.h"
+#include "tools/nivractl/cli.h"
 #include "tools/nivractl/command.h"
-#include "tools/nivractl/mouse_access.h"
 
-#include <charconv>
-#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -24,98 +18,20 @@ namespace {
 
 using namespace nivra;
 
-std::string english(std::string_view id) { return skin::builtInText(3, id); }
+using nivractl::Connected;
+using nivractl::english;
+using nivractl::Result;
+using nivractl::parseInteger;
 
-// The program's one MouseSession from the global options, connected and read as the
-// window does it, with the button and profile models on its editor.
-class EditSession {
-public:
-    std::unique_ptr<MouseSession> session;
-    std::unique_ptr<ButtonModel> buttons;
-    std::unique_ptr<ProfileModel> profiles;
-
-    bool open(const nivractl::GlobalOptions& g, std::string& error) {
-        session = MouseSession::open(g, {}, &error);
-        if (!session) return false;
-        QObject::connect(session.get(), &MouseSession::refused, [this] { refused_ = true; });
-        QObject::connect(session.get(), &MouseSession::message, [this](const QString& id) {
-            if (id == QLatin1String("Str102")) refused_ = true;
-        });
-        buttons = std::make_unique<ButtonModel>(session->editor());
-        buttons->setLanguage([](std::string_view id) { return english(id); });
-        profiles = std::make_unique<ProfileModel>(session->editor(), *buttons);
-        ProfileLayout layout;
-        if (const auto global = skin::LoadGlobalLayout()) layout.gdEnable = global->gunDisplay;
-        profiles->setLayout(layout);
-        session->enterNoDevice();
-        return true;
-    }
-
-    bool connect(std::string& error) {
-        Transfer& t = session->transfer();
-        const std::size_t before = t.readRuns();
-        if (!session->findNow() || refused_ || session->refusals() > 0) {
-            error = refused_ || session->refusals() > 0
-                        ? english("Str107")
-                        : nivractl::mouseNotOpenedReason(session->discovery(), english("Str022"));
-            return false;
-        }
-        if (t.readRuns() == before || !t.connectedI2c() || !t.lastReadAccepted()) {
-            error = "the mouse did not answer the read of its configuration";
-            return false;
-        }
-        if (!t.lastReadComplete()) {
-            error = english("Str821");
-            return false;
-        }
-        return true;
-    }
-
-    bool close(std::string& error) {
-        profiles.reset();
-        buttons.reset();
-        return !session || session->close(&error);
-    }
-
-private:
-    bool refused_ = false;
-};
-
-template <typename Body>
-int withEditor(const nivractl::Invocation& inv, Body body) {
-    EditSession s;
-    std::string error;
-    if (!s.open(inv.global, error)) return nivractl::fail(error);
-    int status = nivractl::kBadInput;
-    if (!s.connect(error)) {
-        status = nivractl::fail(error);
-    } else {
-        // Every report of the change counts, not only the last one: a refused write is a failure.
-        ImageEditor::WriteCheck writes(s.session->editor());
-        status = body(s);
-        if (status == nivractl::kOk && !writes.allAccepted())
-            status = nivractl::fail("the mouse did not accept every report of the change");
-    }
-    if (!s.close(error)) status = nivractl::fail(error);
-    return status;
-}
-
-std::optional<int> number(const std::string& s, int lo, int hi) {
-    int v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || end != s.data() + s.size() || v < lo || v > hi) return std::nullopt;
-    return v;
-}
-
-int outcome(AssignResult r) {
+Result outcome(AssignResult r) {
     switch (r) {
-        case AssignResult::Done: return nivractl::kOk;
+        case AssignResult::Done: return nivractl::ok();
         case AssignResult::RefusedKeepLeft: return nivractl::fail(english("Str108"));
         case AssignResult::NoCode: return nivractl::fail("that function gives no code for this mouse");
-        case AssignResult::Busy: return nivractl::fail("the mouse is busy with a transfer");
+        case AssignResult::Busy: return nivractl::busy();
         case AssignResult::Ignored: return nivractl::fail("nothing to change");
     }
-    return nivractl::kBadInput;
+    return nivractl::fail("nothing to change");
 }
 
 // A function-menu leaf by its English caption, or by "Menu/Entry" where the caption alone
@@ -175,8 +91,8 @@ std::optional<ButtonCode> comboCode(const std::string& text, std::string& error)
 }
 
 // FUNCTION on a button or slot: the forms code:, combo:, macro: and menu captions.
-int assign(EditSession& s, ButtonRef ref, const std::string& function, bool engineer) {
-    ButtonModel& b = *s.buttons;
+Result assign(Connected& s, ButtonRef ref, const std::string& function, bool engineer) {
+    ButtonModel& b = s.buttons();
     std::string error;
     if (function.rfind("code:", 0) == 0) {
         const std::optional<ButtonCode> code = parseCodeText(function.substr(5));
@@ -201,57 +117,51 @@ int assign(EditSession& s, ButtonRef ref, const std::string& function, bool engi
         return nivractl::fail("no device macro is named \"" + name + "\"");
     }
     const MenuOffer offer{engineer ? ButtonView::Engineer : ButtonView::User, ref.isSlot() ? 1 : ref.profile,
-                          s.profiles->layout().gdEnable, !b.deviceMacros().empty()};
+                          s.profiles().layout().gdEnable, !b.deviceMacros().empty()};
     const std::optional<MenuEntry> leaf = findLeaf(function, offer, error);
     if (!leaf) return nivractl::fail(error);
     if (leaf->action != MenuAction::Leaf) return nivractl::fail("\"" + function + "\" opens the combination dialog: use combo:KEYS");
     return outcome(b.assignMenuFunction(ref, leaf->menuId));
 }
 
-std::optional<bool> onOff(const std::string& s) {
-    if (s == "on") return true;
-    if (s == "off") return false;
-    return std::nullopt;
-}
-
-int runSet(const nivractl::Invocation& inv) {
+Result runSet(const nivractl::Invocation& inv) {
     const auto& a = inv.args;
     if (a.empty()) return nivractl::usageError("set");
     const std::string& what = a[0];
     if (what == "button" && a.size() == 4) {
-        const auto p = number(a[1], 1, 3);
-        const auto k = number(a[2], 1, 12);
+        const auto p = parseInteger(a[1], 1, 3);
+        const auto k = parseInteger(a[2], 1, 12);
         if (!p || !k) return nivractl::usageError("set");
-        return withEditor(inv, [&](EditSession& s) { return assign(s, {*p, *k}, a[3], false); });
+        return nivractl::withMouse(inv, [&](Connected& s) { return assign(s, {*p, *k}, a[3], false); });
     }
     if (what == "slot" && a.size() == 3) {
-        const auto k = number(a[1], 1, 9);
+        const auto k = parseInteger(a[1], 1, 9);
         if (!k) return nivractl::usageError("set");
-        return withEditor(inv, [&](EditSession& s) {
-            s.buttons->selectEngineer(ButtonRef::slot(*k));
+        return nivractl::withMouse(inv, [&](Connected& s) {
+            s.buttons().selectEngineer(ButtonRef::slot(*k));
             return assign(s, ButtonRef::slot(*k), a[2], true);
         });
     }
     if (what == "profile" && a.size() == 2) {
-        const auto p = number(a[1], 1, 3);
+        const auto p = parseInteger(a[1], 1, 3);
         if (!p) return nivractl::usageError("set");
-        return withEditor(inv, [&](EditSession& s) {
-            return s.profiles->showProfile(*p) ? nivractl::kOk : nivractl::fail("the mouse is busy with a transfer");
+        return nivractl::withMouse(inv, [&](Connected& s) {
+            return s.profiles().showProfile(*p) ? nivractl::ok() : nivractl::busy();
         });
     }
     if (what == "switch" && a.size() == 2) {
         const auto m = switchMethodFromWord(a[1]);
         if (!m) return nivractl::usageError("set");
-        return withEditor(inv, [&](EditSession& s) {
-            return s.profiles->setSwitchMethod(*m) ? nivractl::kOk : nivractl::fail("the mouse is busy with a transfer");
+        return nivractl::withMouse(inv, [&](Connected& s) {
+            return s.profiles().setSwitchMethod(*m) ? nivractl::ok() : nivractl::busy();
         });
     }
     if ((what == "led-chord" || what == "gun-switch") && a.size() == 2) {
-        const auto on = onOff(a[1]);
+        const auto on = nivractl::parseOnOff(a[1]);
         if (!on) return nivractl::usageError("set");
-        return withEditor(inv, [&](EditSession& s) {
-            const bool ok = what == "led-chord" ? s.profiles->setLedChord(*on) : s.profiles->setGunSwitch(*on);
-            return ok ? nivractl::kOk : nivractl::fail("the mouse is busy with a transfer");
+        return nivractl::withMouse(inv, [&](Connected& s) {
+            const bool ok = what == "led-chord" ? s.profiles().setLedChord(*on) : s.profiles().setGunSwitch(*on);
+            return ok ? nivractl::ok() : nivractl::busy();
         });
     }
     return nivractl::usageError("set");

@@ -16,45 +16,20 @@
 #include "device/session.h"
 #include "files/file_bytes.h"
 #include "image/builtin.h"
-#include "skin/ini_reader.h"
-#include "skin/language_table.h"
+#include "tools/nivractl/cli.h"
 #include "tools/nivractl/command.h"
-#include "tools/nivractl/mouse_access.h"
 
 namespace {
 
 using namespace nivra;
 
-constexpr int kEnglishTable = 3;
-
-// The English text of a language id, or `fallback` when the tables lack it.
-std::string englishText(const char* id, const char* fallback) {
-    std::string text = skin::builtInText(kEnglishTable, id);
-    return text.empty() ? fallback : text;
-}
+using nivractl::english;
+using nivractl::Result;
 
 std::string hex4(unsigned v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%04X", v & 0xFFFF);
     return buf;
-}
-
-// A mouse that is there but may not be opened is not "no mouse": say what fixes it.
-std::string deniedMessage(const HidInterfaceInfo& denied) {
-    return "no permission to open the mouse (" + hex4(denied.vendorId) + ":" + hex4(denied.productId) + ") at " +
-           denied.path + ": install the nivra-configurator package, which brings the udev rule, or install the rule " +
-           kUdevRuleFile +
-           " into /etc/udev/rules.d/ and run 'udevadm control --reload && udevadm trigger' as root; then plug the "
-           "mouse in again";
-}
-
-// The reserve manufacturer or product ID of the layout table ORG ([org] Rev_Manu_ID or
-// Rev_Pro_ID); 0 when the key is missing or not a byte value.
-std::uint8_t reserveId(const char* key) {
-    const skin::Checked<skin::IniTable> org = skin::loadLayoutTable(QStringLiteral("ORG"));
-    if (!org) return 0;
-    const int v = org->section(u"org").integer(QString::fromLatin1(key)).valueOr(0);
-    return v >= 0 && v <= 0xFF ? static_cast<std::uint8_t>(v) : 0;
 }
 
 std::unique_ptr<DeviceSession> openSession(const nivractl::Invocation& inv, std::string* error) {
@@ -67,13 +42,13 @@ std::unique_ptr<DeviceSession> openSession(const nivractl::Invocation& inv, std:
 }
 
 // Ends a session: the simulated mouse's memory goes back to its file.
-int finish(DeviceSession& session, int status) {
+Result finish(DeviceSession& session, Result status) {
     std::string error;
-    if (!session.close(&error)) return nivractl::fail(error);
+    if (!session.close(&error)) return nivractl::andThen(std::move(status), nivractl::fail(error));
     return status;
 }
 
-int runDevices(const nivractl::Invocation& inv) {
+Result runDevices(const nivractl::Invocation& inv) {
     if (!inv.args.empty()) return nivractl::usageError("devices");
     std::string error;
     auto session = openSession(inv, &error);
@@ -82,10 +57,10 @@ int runDevices(const nivractl::Invocation& inv) {
         std::cout << i.path << ' ' << hex4(i.vendorId) << ':' << hex4(i.productId) << " feature="
                   << i.featureReportLength << " input=" << i.inputReportLength << '\n';
     }
-    return finish(*session, nivractl::kOk);
+    return finish(*session, nivractl::ok());
 }
 
-int runDescriptor(const nivractl::Invocation& inv) {
+Result runDescriptor(const nivractl::Invocation& inv) {
     if (inv.args.size() != 1) return nivractl::usageError("descriptor");
     // One byte more than the longest descriptor tells a file that cannot be one.
     std::string error;
@@ -109,17 +84,18 @@ int runDescriptor(const nivractl::Invocation& inv) {
                   << " feature=" << c.featureReportLength << '\n';
     }
     std::cout << (vendorCollection(info) ? "qualifies" : "does not qualify") << '\n';
-    return nivractl::kOk;
+    return nivractl::ok();
 }
 
-int runInfo(const nivractl::Invocation& inv) {
+Result runInfo(const nivractl::Invocation& inv) {
     if (!inv.args.empty()) return nivractl::usageError("info");
     std::string error;
     auto session = openSession(inv, &error);
     if (!session) return nivractl::fail(error);
 
-    const DiscoveryConfig config =
-        DiscoveryConfig::fromBuiltinImage(builtinImage(1), reserveId("Rev_Manu_ID"), reserveId("Rev_Pro_ID"));
+    const nivractl::LayoutConfig layout = nivractl::layoutConfig();
+    const DiscoveryConfig config = DiscoveryConfig::fromBuiltinImage(builtinImage(1), layout.reserveManufacturerId,
+                                                                     layout.reserveProductId);
     Link link;
     DeviceEvents quiet;
     IdentifyResult result;
@@ -149,7 +125,7 @@ int runInfo(const nivractl::Invocation& inv) {
 
     if (!opened) {
         // A mouse that is there but may not be opened is not "no mouse": say what fixes it.
-        if (denied) return finish(*session, nivractl::fail(deniedMessage(*denied)));
+        if (denied) return finish(*session, nivractl::fail(nivractl::deniedMessage(*denied)));
         const DeviceId& want = config.deviceTable[0];
         return finish(*session, nivractl::fail("no mouse found: no HID interface " + hex4(want.vendorId) + ":" +
                                                hex4(want.productId) + " with an 8-byte feature report"));
@@ -159,7 +135,7 @@ int runInfo(const nivractl::Invocation& inv) {
     case IdentifyOutcome::NotIdentified:
         return finish(*session, nivractl::fail("the mouse did not identify itself as one with an I2C configuration memory"));
     case IdentifyOutcome::MemoryTypeError:
-        return finish(*session, nivractl::fail(englishText("Str102", "NivraData.bin file type error")));
+        return finish(*session, nivractl::fail(english("Str102")));
     case IdentifyOutcome::IdsRefused:
     case IdentifyOutcome::Accepted:
         break;
@@ -168,8 +144,8 @@ int runInfo(const nivractl::Invocation& inv) {
               << "manufacturer id: " << unsigned{result.manufacturerId} << '\n'
               << "product id: " << unsigned{result.productId} << '\n';
     if (result.outcome == IdentifyOutcome::IdsRefused)
-        return finish(*session, nivractl::fail(englishText("Str107", "The mouse manufacturer or product id error")));
-    return finish(*session, nivractl::kOk);
+        return finish(*session, nivractl::fail(english("Str107")));
+    return finish(*session, nivractl::ok());
 }
 
 NIVRACTL_COMMAND("devices", "devices                 list the HID interfaces: path, VID:PID, feature and input lengths",
@@ -180,12 +156,3 @@ NIVRACTL_COMMAND("descriptor",
 NIVRACTL_COMMAND("info", "info                    find, identify and check the mouse", runInfo);
 
 }  // namespace
-
-namespace nivractl {
-
-std::string mouseNotOpenedReason(nivra::Discovery& discovery, const std::string& notFound) {
-    if (const auto denied = discovery.deniedMouseInterface()) return deniedMessage(*denied);
-    return notFound;
-}
-
-}  // namespace nivractl

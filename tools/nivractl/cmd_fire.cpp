@@ -4,9 +4,8 @@
 #include "macro/fire_listing.h"
 #include "settings/fire_macro_model.h"
 #include "settings/mouse_session.h"
-#include "skin/language_table.h"
+#include "tools/nivractl/cli.h"
 #include "tools/nivractl/command.h"
-#include "tools/nivractl/mouse_access.h"
 
 #include <iostream>
 
@@ -14,65 +13,68 @@ namespace {
 
 using namespace nivra;
 
-std::string english(std::string_view id) {
-    const std::string text = skin::builtInText(3, id);
-    return text.empty() ? std::string(id) : text;
-}
+using nivractl::Connected;
+using nivractl::english;
+using nivractl::Result;
 
-// The editor's model on a connected mouse; messages are kept for the error line.
+// The editor's model on a connected mouse; messages are kept for the error line while
+// the run lasts.
 struct FireRun {
-    explicit FireRun(MouseSession& s) : editor(s.editor()), model(editor, s.transfer()) {
-        QObject::connect(&model, &FireMacroModel::message, [this](const QString& id) { messages.push_back(english(id.toStdString())); });
-        QObject::connect(&model, &FireMacroModel::messageText, [this](const QString& t) { messages.push_back(t.toStdString()); });
+    explicit FireRun(Connected& s) : editor(s.editor()), model(s.fireMacros()) {
+        heard[0] = QObject::connect(&model, &FireMacroModel::message,
+                                    [this](const QString& id) { messages.push_back(english(id.toStdString())); });
+        heard[1] = QObject::connect(&model, &FireMacroModel::messageText,
+                                    [this](const QString& t) { messages.push_back(t.toStdString()); });
     }
-    int result(const std::string& what) const {
+    ~FireRun() {
+        for (const QMetaObject::Connection& c : heard) QObject::disconnect(c);
+    }
+    FireRun(const FireRun&) = delete;
+    FireRun& operator=(const FireRun&) = delete;
+    Result result(const std::string& what) const {
         if (!messages.empty()) return nivractl::fail(what + ": " + messages.front());
-        return nivractl::kOk;
+        return nivractl::ok();
     }
     ImageEditor& editor;
-    FireMacroModel model;
+    FireMacroModel& model;
     std::vector<std::string> messages;
+    QMetaObject::Connection heard[2];
 };
 
-std::optional<std::size_t> slotOf(const std::string& word) {
-    if (word.size() != 1 || word[0] < '0' || word[0] > '9') return std::nullopt;
-    return static_cast<std::size_t>(word[0] - '0');
-}
-
-int runFire(const nivractl::Invocation& inv) {
+Result runFire(const nivractl::Invocation& inv) {
     const auto& a = inv.args;
     if (a.empty()) return nivractl::usageError("fire");
     const std::string& sub = a[0];
     if (sub == "list" && a.size() == 1) {
-        return nivractl::withConnectedMouse(inv, [](MouseSession& s) {
+        return nivractl::withMouse(inv, [](Connected& s) {
             FireRun run(s);
             const std::vector<std::string> names = run.model.RefreshFireMacroName();
             for (std::size_t i = 0; i < names.size(); ++i)
                 std::cout << i << '\t' << nivractl::listingField(names[i]) << '\t' << run.model.length(i) << '\n';
-            return nivractl::kOk;
+            return nivractl::ok();
         });
     }
     if (sub == "show" && a.size() == 2) {
-        const auto slot = slotOf(a[1]);
+        const auto slot = nivractl::parseInteger(a[1], 0, 9);
         if (!slot) return nivractl::fail(a[1] + ": a fire macro is numbered 0..9");
-        return nivractl::withConnectedMouse(inv, [&](MouseSession& s) {
+        return nivractl::withMouse(inv, [&](Connected& s) {
             FireRun run(s);
-            run.model.LB_FireMacroNameClick(*slot);
+            run.model.LB_FireMacroNameClick(static_cast<std::size_t>(*slot));
             for (const std::string& line : run.model.listing()) std::cout << line << '\n';
-            return nivractl::kOk;
+            return nivractl::ok();
         });
     }
     if (sub == "import" && a.size() == 2) {
-        return nivractl::withConnectedMouse(inv, [&](MouseSession& s) {
+        return nivractl::withMouse(inv, [&](Connected& s) {
             FireRun run(s);
             const bool imported = run.model.Btn_ImportGunMacroClick(a[1]);
-            if (imported && s.state().deviceMemory == MemoryType::I2C && !run.editor.lastWriteOk())
+            if (imported && s.session().state().deviceMemory == MemoryType::I2C && !run.editor.lastWriteOk())
                 return nivractl::fail(a[1] + ": the mouse did not accept the write");
             return run.result(a[1]);
         });
     }
     if (sub == "export" && a.size() == 2) {
-        return nivractl::withConnectedMouse(inv, [&](MouseSession& s) {
+        return nivractl::withMouse(inv, [&](Connected& s) {
             FireRun run(s);
             run.model.exportFireMacroFile(a[1]);
             return run.result(a[1]);

@@ -8,13 +8,9 @@
 #include "settings/gun_model.h"
 #include "settings/lighting.h"
 #include "settings/profile_model.h"
-#include "skin/skin_layout.h"
+#include "tools/nivractl/cli.h"
 #include "tools/nivractl/command.h"
-#include "tools/nivractl/mouse_editor.h"
 
-#include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -24,36 +20,9 @@ namespace {
 
 using namespace nivra;
 
-std::optional<int> number(const std::string& s, int lo, int hi) {
-    int v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || v < lo || v > hi) return std::nullopt;
-    return v;
-}
-
-std::optional<Rgb> hexColour(std::string text) {
-    if (!text.empty() && text[0] == '#') text.erase(0, 1);
-    if (text.size() != 6 || !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isxdigit(c); }))
-        return std::nullopt;
-    const auto v = static_cast<unsigned>(std::stoul(text, nullptr, 16));
-    return Rgb{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
-}
-
-// The gun page's model with the models it works with, on the connected mouse's editor, as
-// the window builds them.
-struct GunSession {
-    explicit GunSession(ImageEditor& editor) : buttons(editor), profiles(editor, buttons), lighting(editor),
-                                               gun(editor, buttons, profiles, lighting) {
-        profiles.deriveFromImage();
-        GunLayout layout;
-        if (const auto global = skin::LoadGlobalLayout()) layout = GunLayout{global->gun6Scopes, global->gun7Scopes};
-        gun.setLayout(layout);
-    }
-    ButtonModel buttons;
-    ProfileModel profiles;
-    LightingModel lighting;
-    GunModel gun;
-};
+using nivractl::Connected;
+using nivractl::parseInteger;
+using nivractl::Result;
 
 void printColumns(const GunModel& m) {
     const auto value = [&](int c, GunParam p) { return m.has(c, p) ? m.text(c, p).toStdString() : std::string("-"); };
@@ -68,25 +37,25 @@ void printColumns(const GunModel& m) {
     }
 }
 
-int confirmed(const GunModel& m) {
-    return m.confirmOk() ? nivractl::kOk : nivractl::fail("the mouse did not accept every write");
+Result confirmed(const GunModel& m) {
+    return m.confirmOk() ? nivractl::ok() : nivractl::fail("the mouse did not accept every write");
 }
 
-int runShow(const nivractl::Invocation& inv) {
-    const auto g = inv.args.size() == 1 ? number(inv.args[0], 1, kGuns) : std::nullopt;
+Result runShow(const nivractl::Invocation& inv) {
+    const auto g = inv.args.size() == 1 ? parseInteger(inv.args[0], 1, kGuns) : std::nullopt;
     if (!g) return nivractl::usageError("gun show");
-    return nivractl::withImageEditor(inv, [&](ImageEditor& editor) {
-        GunSession s(editor);
-        s.gun.selectGun(*g);
-        printColumns(s.gun);
-        return nivractl::kOk;
+    return nivractl::withMouse(inv, [&](Connected& s) {
+        GunModel& gun = s.gun();
+        gun.selectGun(*g);
+        printColumns(gun);
+        return nivractl::ok();
     });
 }
 
-int runSet(const nivractl::Invocation& inv) {
+Result runSet(const nivractl::Invocation& inv) {
     const auto& a = inv.args;
-    const auto g = a.size() == 4 ? number(a[0], 1, kGuns) : std::nullopt;
-    const auto c = g ? number(a[1], 1, gunColumns(*g)) : std::nullopt;
+    const auto g = a.size() == 4 ? parseInteger(a[0], 1, kGuns) : std::nullopt;
+    const auto c = g ? parseInteger(a[1], 1, gunColumns(*g)) : std::nullopt;
     if (!g || !c) return nivractl::usageError("gun set");
     const std::string& what = a[2];
     const struct { const char* word; GunParam param; int lo, hi; } words[] = {
@@ -100,54 +69,54 @@ int runSet(const nivractl::Invocation& inv) {
     for (const auto& w : words) {
         if (what != w.word) continue;
         param = w.param;
-        if (!(value = number(a[3], w.lo, w.hi)))
+        if (!(value = parseInteger(a[3], w.lo, w.hi)))
             return nivractl::fail(what + " must be a number from " + std::to_string(w.lo) + " to " + std::to_string(w.hi));
     }
-    if (what == "color" && !(colour = hexColour(a[3])))
-        return nivractl::fail("not a colour of six hex digits (RRGGBB): " + a[3]);
+    std::string error;
+    if (what == "color" && !(colour = nivractl::parseColour(a[3], &error))) return nivractl::fail(error);
     if (!param && !colour) return nivractl::usageError("gun set");
-    return nivractl::withImageEditor(inv, [&](ImageEditor& editor) {
-        GunSession s(editor);
-        if (editor.busy()) return nivractl::fail("the mouse is busy with a transfer");
-        s.gun.open();
-        s.gun.selectGun(*g);
-        if (param && !s.gun.has(*c, *param))
-            return nivractl::fail("fire macro " + std::to_string(s.gun.slot(*c) + 1) + " has no " + what + " to set");
+    return nivractl::withMouse(inv, [&](Connected& s) {
+        GunModel& gun = s.gun();
+        if (s.editor().busy()) return nivractl::busy();
+        gun.open();
+        gun.selectGun(*g);
+        if (param && !gun.has(*c, *param))
+            return nivractl::fail("fire macro " + std::to_string(gun.slot(*c) + 1) + " has no " + what + " to set");
         const QString text = value ? QString::number(*value) : QString();
-        if (colour) s.gun.chooseColour(*c, *colour);
-        else if (*param == GunParam::Count) s.gun.setCount(*c, text);
-        else if (*param == GunParam::X || *param == GunParam::Y) s.gun.setMove(*c, *param == GunParam::X ? Axis::X : Axis::Y, text);
-        else if (*param == GunParam::Time) s.gun.setTime(*c, text);
-        else s.gun.setOffset(*c, *param == GunParam::XOffset ? Axis::X : Axis::Y, text);
-        printColumns(s.gun);
-        s.gun.confirm();
-        return confirmed(s.gun);
+        if (colour) gun.chooseColour(*c, *colour);
+        else if (*param == GunParam::Count) gun.setCount(*c, text);
+        else if (*param == GunParam::X || *param == GunParam::Y) gun.setMove(*c, *param == GunParam::X ? Axis::X : Axis::Y, text);
+        else if (*param == GunParam::Time) gun.setTime(*c, text);
+        else gun.setOffset(*c, *param == GunParam::XOffset ? Axis::X : Axis::Y, text);
+        printColumns(gun);
+        gun.confirm();
+        return confirmed(gun);
     });
 }
 
-int runAssign(const nivractl::Invocation& inv) {
+Result runAssign(const nivractl::Invocation& inv) {
     std::vector<std::string> a;
     bool keepLeft = false;
     for (const std::string& w : inv.args) {
         if (w == "--keep-left") keepLeft = true;
         else a.push_back(w);
     }
-    const auto g = a.size() == 3 ? number(a[0], 1, kGuns) : std::nullopt;
-    const auto profile = a.size() == 3 ? number(a[1], 1, 3) : std::nullopt;
-    const auto key = a.size() == 3 ? number(a[2], 1, 12) : std::nullopt;
+    const auto g = a.size() == 3 ? parseInteger(a[0], 1, kGuns) : std::nullopt;
+    const auto profile = a.size() == 3 ? parseInteger(a[1], 1, 3) : std::nullopt;
+    const auto key = a.size() == 3 ? parseInteger(a[2], 1, 12) : std::nullopt;
     if (!g || !profile || !key) return nivractl::usageError("gun assign");
     if (*profile != 2)
         return nivractl::fail("gun keys are given to buttons of Game Mode (profile 2) only; other profiles keep their buttons");
-    return nivractl::withImageEditor(inv, [&](ImageEditor& editor) {
-        GunSession s(editor);
-        if (editor.busy()) return nivractl::fail("the mouse is busy with a transfer");
-        s.buttons.setProfileShown(*profile);
-        s.buttons.selectLabel(*key);
-        s.gun.open();
-        s.gun.selectGun(*g);
-        if (s.gun.keepLeft() != keepLeft) s.gun.toggleKeepLeft();
-        s.gun.confirm();
-        return confirmed(s.gun);
+    return nivractl::withMouse(inv, [&](Connected& s) {
+        GunModel& gun = s.gun();
+        if (s.editor().busy()) return nivractl::busy();
+        s.buttons().setProfileShown(*profile);
+        s.buttons().selectLabel(*key);
+        gun.open();
+        gun.selectGun(*g);
+        if (gun.keepLeft() != keepLeft) gun.toggleKeepLeft();
+        gun.confirm();
+        return confirmed(gun);
     });
 }
 

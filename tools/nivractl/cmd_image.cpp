@@ -7,8 +7,9 @@
 #include "image/codes.h"
 #include "image/fields.h"
 #include "image/working_copy.h"
+#include "settings/mouse_session.h"
 #include "settings/profile_model.h"
-#include "skin/language_table.h"
+#include "tools/nivractl/cli.h"
 #include "tools/nivractl/command.h"
 #include "macro/fire_listing.h"
 #include "tools/nivractl/image_json.h"
@@ -44,14 +45,14 @@ bool readImageFile(const std::string& path, Image& img, std::string& error) {
     return true;
 }
 
-int runBuiltin(const nivractl::Invocation& inv) {
+nivractl::Result runBuiltin(const nivractl::Invocation& inv) {
     if (inv.args.size() != 2) return nivractl::usageError("builtin");
     const std::string& n = inv.args[0];
     if (n != "1" && n != "2" && n != "3") return nivractl::usageError("builtin");
     const Image& img = nivra::builtinImage(n[0] - '0');
     std::string error;
     if (!nivra::writeFileAtomically(inv.args[1], img, &error)) return nivractl::fail(error);
-    return nivractl::kOk;
+    return nivractl::ok();
 }
 
 // JSON string: quotes, backslashes and control bytes escaped; the USB text's bytes are
@@ -80,20 +81,13 @@ std::string hex4(unsigned v) {
     return buf;
 }
 
-// Names come from the built-in English table (the third); composed names (key
-// combinations, macro names, fire macros) come from the code itself. No gun key list file
-// is read, so guns get their fixed names.
-nivra::LanguageLookup englishNames() {
-    return [](std::string_view id) { return nivra::skin::builtInText(3, id); };
-}
-
 std::string codeObject(const std::string& text, const nivra::NameInputs& naming) {
     const nivra::CodeDescription d = nivra::describeCode(text, naming);
     return "{\"code\": " + jsonString(text, false) + ", \"id\": " + jsonString(d.id, false) +
            ", \"name\": " + jsonString(d.name, false) + "}";
 }
 
-int runShow(const nivractl::Invocation& inv) {
+nivractl::Result runShow(const nivractl::Invocation& inv) {
     bool json = false;
     std::string file;
     for (std::size_t i = 0; i < inv.args.size(); ++i) {
@@ -106,17 +100,24 @@ int runShow(const nivractl::Invocation& inv) {
         }
     }
     if (!json) return nivractl::usageError("show");
-    if (file.empty()) return nivractl::showMouseImage(inv);
+    if (file.empty()) {
+        // The whole image read from the mouse of the global options.
+        return nivractl::withMouse(inv, [](nivractl::Connected& s) {
+            nivractl::printImageJson(s.session().state().transfer);
+            return nivractl::ok();
+        });
+    }
 
     Image fileImage;
     std::string error;
     if (!readImageFile(file, fileImage, error)) return nivractl::fail(error);
-    return nivractl::printImageJson(fileImage);
+    nivractl::printImageJson(fileImage);
+    return nivractl::ok();
 }
 
 }  // namespace
 
-int nivractl::printImageJson(const Image& fileImage) {
+void nivractl::printImageJson(const Image& fileImage) {
     // As the program does it: the no-device state first holds built-in image 1 and
     // refreshes from it (which sets the LED type and the package choice the repairs use);
     // the image then arrives as from an I2C mouse.
@@ -132,7 +133,10 @@ int nivractl::printImageJson(const Image& fileImage) {
     const Image& w = state.work.bytes;
     const nivra::CodeTexts texts = nivra::codeTexts(state.work);
     nivra::NameInputs naming = nivra::nameInputsFromImage(w, nivra::MemoryType::I2C);
-    naming.language = englishNames();
+    // Names come from the English table; composed names (key combinations, macro names, fire
+    // macros) come from the code itself. No gun key list file is read, so guns get their
+    // fixed names.
+    naming.language = [](std::string_view id) { return nivractl::english(id); };
     auto status = [](bool repaired) { return repaired ? "\"repaired\"" : "\"valid\""; };
 
     std::ostringstream out;
@@ -186,7 +190,6 @@ int nivractl::printImageJson(const Image& fileImage) {
     out << "],\n";
     out << "  \"patch_check\": \"" << hex4(nivra::storedPatchCheck(w)) << "\"\n}\n";
     std::cout << out.str();
-    return nivractl::kOk;
 }
 
 namespace {

@@ -3,13 +3,12 @@
 // same reports.
 #include "settings/lighting.h"
 #include "skin/engineer_captions.h"
+#include "tools/nivractl/cli.h"
 #include "tools/nivractl/command.h"
 #include "tools/nivractl/image_json.h"
-#include "tools/nivractl/mouse_editor.h"
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -19,6 +18,10 @@
 namespace {
 
 using namespace nivra;
+
+using nivractl::Connected;
+using nivractl::parseInteger;
+using nivractl::Result;
 
 // The English name of an effect, as the engineer caption table gives it.
 std::string effectName(LedType type, int code) {
@@ -31,21 +34,6 @@ std::string lower(std::string s) {
     return s;
 }
 
-std::optional<int> number(const std::string& text, int min, int max) {
-    int v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || v < min || v > max) return std::nullopt;
-    return v;
-}
-
-std::optional<Rgb> hexColour(std::string text) {
-    if (!text.empty() && text[0] == '#') text.erase(0, 1);
-    if (text.size() != 6 || !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isxdigit(c); }))
-        return std::nullopt;
-    const auto v = static_cast<unsigned>(std::stoul(text, nullptr, 16));
-    return Rgb{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
-}
-
 std::string effectList(LedType type) {
     std::string out;
     for (int code : lighting::effectCodes(type)) out += (out.empty() ? "" : ", ") + effectName(type, code);
@@ -53,11 +41,11 @@ std::string effectList(LedType type) {
 }
 
 // The end of a command that made one edit: the mouse took it, or say that it did not.
-int written(const ImageEditor& editor) {
-    return editor.lastWriteOk() ? nivractl::kOk : nivractl::fail("the mouse did not accept the change");
+Result written(const ImageEditor& editor) {
+    return editor.lastWriteOk() ? nivractl::ok() : nivractl::fail("the mouse did not accept the change");
 }
 
-int setMode(LightingModel& m, const std::string& name) {
+Result setMode(LightingModel& m, const std::string& name) {
     const LightingView v = m.view();
     for (int code : lighting::effectCodes(v.type)) {
         if (lower(effectName(v.type, code)) != lower(name)) continue;
@@ -70,32 +58,32 @@ int setMode(LightingModel& m, const std::string& name) {
                           " LED type; its effects: " + effectList(v.type));
 }
 
-int setColour(LightingModel& m, const std::vector<std::string>& a) {
-    const auto n = a.size() == 2 ? number(a[0], 1, kUserColours) : std::nullopt;
-    const auto c = a.size() == 2 ? hexColour(a[1]) : std::nullopt;
+Result setColour(LightingModel& m, const std::vector<std::string>& a) {
+    const auto n = a.size() == 2 ? parseInteger(a[0], 1, kUserColours) : std::nullopt;
+    const auto c = a.size() == 2 ? nivractl::parseColour(a[1]) : std::nullopt;
     if (!n || !c) return nivractl::usageError("set led");
     if (!m.view().coloursShown) return nivractl::fail("the Sync LED type has no colours to set");
     m.lbl_ColClick(*n, *c);
     return written(m.editor());
 }
 
-int setSpeed(LightingModel& m, const std::vector<std::string>& a) {
-    const auto n = a.size() == 1 ? number(a[0], 1, kSpeedBarSegments) : std::nullopt;
+Result setSpeed(LightingModel& m, const std::vector<std::string>& a) {
+    const auto n = a.size() == 1 ? parseInteger(a[0], 1, kSpeedBarSegments) : std::nullopt;
     if (!n) return nivractl::usageError("set led");
     if (!m.view().speedBarEnabled) return nivractl::fail("the speed does not apply to the effect CPI Breath");
     m.FallTime_OnClick(*n);
     return written(m.editor());
 }
 
-int setCount(LightingModel& m, const std::vector<std::string>& a) {
-    const auto n = a.size() == 1 ? number(a[0], 1, kMaxZkLeds) : std::nullopt;
+Result setCount(LightingModel& m, const std::vector<std::string>& a) {
+    const auto n = a.size() == 1 ? parseInteger(a[0], 1, kMaxZkLeds) : std::nullopt;
     if (!n) return nivractl::usageError("set led");
     if (m.type() != LedType::Nt) return nivractl::fail("only the ZK LED type has an LED count");
     m.cb_LEDNumChange(*n - 1);
     return written(m.editor());
 }
 
-int setType(LightingModel& m, const std::vector<std::string>& a) {
+Result setType(LightingModel& m, const std::vector<std::string>& a) {
     std::optional<LedType> type;
     bool yes = false;
     for (const std::string& w : a) {
@@ -112,7 +100,7 @@ int setType(LightingModel& m, const std::vector<std::string>& a) {
     if (!type) return nivractl::usageError("set led");
     if (*type == m.type()) {
         std::cout << "the LED type is already " << lighting::typeWord(*type) << "; nothing changed\n";
-        return nivractl::kOk;
+        return nivractl::ok();
     }
     if (!yes)
         return nivractl::fail("changing the LED type replaces the whole configuration with the defaults of the " +
@@ -120,14 +108,14 @@ int setType(LightingModel& m, const std::vector<std::string>& a) {
     if (!m.cb_LEDModeChange(*type)) return nivractl::fail("the mouse is busy; nothing changed");
     if (!m.editor().lastWriteOk())
         return nivractl::fail("the mouse was written but not found again after its restart");
-    return nivractl::kOk;
+    return nivractl::ok();
 }
 
-int setBreathing(LightingModel& m, const std::vector<std::string>& a) {
+Result setBreathing(LightingModel& m, const std::vector<std::string>& a) {
     if (a.size() != 2) return nivractl::usageError("set led");
     const std::string& what = a[0];
     if (what == "step") {
-        const auto v = number(a[1], 0, 255);
+        const auto v = parseInteger(a[1], 0, 255);
         if (!v) return nivractl::fail("step must be a number from 0 to 255");
         m.edt_StepTimeChange(*v);
         return written(m.editor());
@@ -141,7 +129,7 @@ int setBreathing(LightingModel& m, const std::vector<std::string>& a) {
     for (const auto& f : fields) {
         if (what != f.word) continue;
         const int max = breathingField(f.field).max;
-        const auto v = number(a[1], 0, max);
+        const auto v = parseInteger(a[1], 0, max);
         if (!v) return nivractl::fail(what + " must be a number from 0 to " + std::to_string(max));
         m.breathingChange(f.field, *v);
         return written(m.editor());
@@ -149,14 +137,14 @@ int setBreathing(LightingModel& m, const std::vector<std::string>& a) {
     return nivractl::usageError("set led");
 }
 
-int runSetLed(const nivractl::Invocation& inv) {
+Result runSetLed(const nivractl::Invocation& inv) {
     if (inv.args.size() < 2) return nivractl::usageError("set led");
     const std::string& what = inv.args[0];
     const std::vector<std::string> rest(inv.args.begin() + 1, inv.args.end());
     const std::vector<std::string> known{"mode", "color", "speed", "count", "type", "breathing"};
     if (std::find(known.begin(), known.end(), what) == known.end()) return nivractl::usageError("set led");
-    return nivractl::withImageEditor(inv, [&](ImageEditor& editor) {
-        LightingModel m(editor);
+    return nivractl::withMouse(inv, [&](Connected& s) {
+        LightingModel& m = s.lighting();
         if (what == "mode") {
             std::string name;
             for (const std::string& w : rest) name += (name.empty() ? "" : " ") + w;

@@ -6,12 +6,9 @@
 #include "macro/library.h"
 #include "macro/listing.h"
 #include "settings/image_editor.h"
-#include "settings/mouse_session.h"
 #include "settings/macro_model.h"
-#include "skin/language_table.h"
-#include "skin/skin_layout.h"
+#include "tools/nivractl/cli.h"
 #include "tools/nivractl/command.h"
-#include "tools/nivractl/mouse_access.h"
 
 #include <cstdio>
 #include <fstream>
@@ -23,10 +20,9 @@ namespace {
 using namespace nivra;
 using namespace nivra::macro;
 
-std::string english(std::string_view id) {
-    const std::string text = skin::builtInText(3, id);
-    return text.empty() ? std::string(id) : text;
-}
+using nivractl::Connected;
+using nivractl::english;
+using nivractl::Result;
 
 std::string hex2(std::uint8_t b) {
     char buf[3];
@@ -37,10 +33,7 @@ std::string hex2(std::uint8_t b) {
 std::string hex4(std::uint16_t v) { return hex2(static_cast<std::uint8_t>(v >> 8)) + hex2(static_cast<std::uint8_t>(v)); }
 
 // The library file the window uses: the layout key "Path", or the program's data folder.
-std::filesystem::path windowLibraryFile() {
-    const auto global = skin::LoadGlobalLayout();
-    return libraryFilePath(global ? global->macroPath.toStdString() : std::string());
-}
+std::filesystem::path windowLibraryFile() { return nivractl::layoutConfig().libraryFile; }
 
 // Hex digits from the words (blanks between pairs optional); nothing when one is not hex.
 std::optional<std::vector<std::uint8_t>> hexBytes(const std::vector<std::string>& words, std::size_t from) {
@@ -62,7 +55,7 @@ std::optional<std::vector<std::uint8_t>> hexBytes(const std::vector<std::string>
     return out;
 }
 
-int runCompile(const nivractl::Invocation& inv) {
+Result runCompile(const nivractl::Invocation& inv) {
     std::vector<std::uint8_t> bytes;
     std::string error;
     if (!readFileUpTo(inv.args[1], bytes, kMaxTextFileSize, &error)) return nivractl::fail(error);
@@ -76,10 +69,10 @@ int runCompile(const nivractl::Invocation& inv) {
     std::string out;
     for (std::uint8_t b : code) out += (out.empty() ? "" : " ") + hex2(b);
     std::cout << out << '\n';
-    return nivractl::kOk;
+    return nivractl::ok();
 }
 
-int runBuild(const nivractl::Invocation& inv) {
+Result runBuild(const nivractl::Invocation& inv) {
     const auto bytes = hexBytes(inv.args, 1);
     if (!bytes) return nivractl::fail("the bytes must be pairs of hex digits");
     const std::optional<std::size_t> len = scanMacroLength(*bytes);
@@ -88,12 +81,12 @@ int runBuild(const nivractl::Invocation& inv) {
         return nivractl::fail("the bytes are no macro: byte " + std::to_string(*len - 1) + " (" +
                               hex2((*bytes)[*len - 1]) + ") is no instruction");
     for (const std::string& line : BuildMacroListing(*bytes, *len).lines) std::cout << line << '\n';
-    return nivractl::kOk;
+    return nivractl::ok();
 }
 
 // Runs `body` on the library (loaded, or created from the default library).
 template <typename Body>
-int withLibrary(const std::filesystem::path& file, Body body) {
+Result withLibrary(const std::filesystem::path& file, Body body) {
     MacroLibrary lib(file);
     const LibraryResult loaded = lib.CheckPCMacro();
     if (loaded == LibraryResult::Damaged)
@@ -102,9 +95,9 @@ int withLibrary(const std::filesystem::path& file, Body body) {
     return body(lib);
 }
 
-int libraryFailure(const MacroLibrary& lib, LibraryResult r, const std::string& what) {
+Result libraryFailure(const MacroLibrary& lib, LibraryResult r, const std::string& what) {
     switch (r) {
-    case LibraryResult::Done: return nivractl::kOk;
+    case LibraryResult::Done: return nivractl::ok();
     case LibraryResult::Exists: return nivractl::fail(what + ": " + english("Str106"));
     case LibraryResult::BadFile: return nivractl::fail(what + ": Loading .bin is error!");
     case LibraryResult::BadName: return nivractl::fail(what + ": " + english("Str820"));
@@ -112,7 +105,7 @@ int libraryFailure(const MacroLibrary& lib, LibraryResult r, const std::string& 
     case LibraryResult::Damaged: return nivractl::fail(lib.error());
     case LibraryResult::Ignored: return nivractl::fail(what + ": nothing was done (the library is full or the name is empty)");
     }
-    return nivractl::kBadInput;
+    return nivractl::fail(lib.error());
 }
 
 std::optional<std::size_t> indexOf(const std::vector<std::string>& names, const std::string& name) {
@@ -121,7 +114,7 @@ std::optional<std::size_t> indexOf(const std::vector<std::string>& names, const 
     return std::nullopt;
 }
 
-int runLibrary(const nivractl::Invocation& inv) {
+Result runLibrary(const nivractl::Invocation& inv) {
     const auto& a = inv.args;
     if (a.empty()) return nivractl::usageError("library");
     const std::string& sub = a[0];
@@ -131,7 +124,7 @@ int runLibrary(const nivractl::Invocation& inv) {
             const auto names = lib.names();
             for (std::size_t i = 0; i < names.size(); ++i)
                 std::cout << i << '\t' << nivractl::listingField(names[i]) << '\t' << lib.macroLength(i) << '\n';
-            return nivractl::kOk;
+            return nivractl::ok();
         };
         // Listing never writes: a missing file is not created from the defaults. The window's
         // own library, not made yet, lists the default library it will start from.
@@ -148,7 +141,7 @@ int runLibrary(const nivractl::Invocation& inv) {
         // The user's explicit choice to replace the library file (damaged or not).
         MacroLibrary lib(a.size() == 2 ? std::filesystem::path(a[1]) : windowLibraryFile());
         const LibraryResult r = lib.replaceWithDefault();
-        return r == LibraryResult::Done ? nivractl::kOk : nivractl::fail(lib.error());
+        return r == LibraryResult::Done ? nivractl::ok() : nivractl::fail(lib.error());
     }
     if (sub == "export" && a.size() == 3) {
         return withLibrary(windowLibraryFile(), [&](MacroLibrary& lib) {
@@ -156,7 +149,7 @@ int runLibrary(const nivractl::Invocation& inv) {
             if (!i) return nivractl::fail("no macro named " + a[1] + " in the library");
             std::string error;
             if (!writeWhole(a[2], lib.recordBytes(*i), &error)) return nivractl::fail(error);
-            return nivractl::kOk;
+            return nivractl::ok();
         });
     }
     if (sub == "import" && a.size() == 2) {
@@ -188,38 +181,46 @@ int runLibrary(const nivractl::Invocation& inv) {
 
 // The Macro page's model on a connected mouse; messages are kept for the error line.
 struct DeviceMacroRun {
-    explicit DeviceMacroRun(MouseSession& s) : editor(s.editor()), model(editor, s.transfer(), windowLibraryFile()) {
-        QObject::connect(&model, &MacroModel::message, [this](const QString& id) { messages.push_back(english(id.toStdString())); });
-        QObject::connect(&model, &MacroModel::messageText, [this](const QString& text) { messages.push_back(text.toStdString()); });
+    explicit DeviceMacroRun(Connected& s) : editor(s.editor()), model(s.macros()) {
+        heard[0] = QObject::connect(&model, &MacroModel::message,
+                                    [this](const QString& id) { messages.push_back(english(id.toStdString())); });
+        heard[1] = QObject::connect(&model, &MacroModel::messageText,
+                                    [this](const QString& text) { messages.push_back(text.toStdString()); });
         model.ReadAndRefreshMacro3740();
     }
-    int result(const std::string& what) const {
+    ~DeviceMacroRun() {
+        for (const QMetaObject::Connection& c : heard) QObject::disconnect(c);
+    }
+    DeviceMacroRun(const DeviceMacroRun&) = delete;
+    DeviceMacroRun& operator=(const DeviceMacroRun&) = delete;
+    Result result(const std::string& what) const {
         if (!messages.empty()) return nivractl::fail(what + ": " + messages.front());
         if (!editor.lastWriteOk()) return nivractl::fail(what + ": the mouse did not accept the write");
-        return nivractl::kOk;
+        return nivractl::ok();
     }
     ImageEditor& editor;
-    MacroModel model;
+    MacroModel& model;
     std::vector<std::string> messages;
+    QMetaObject::Connection heard[2];
 };
 
-int runMacro(const nivractl::Invocation& inv) {
+Result runMacro(const nivractl::Invocation& inv) {
     const auto& a = inv.args;
     if (a.empty()) return nivractl::usageError("macro");
     const std::string& sub = a[0];
     if (sub == "compile" && a.size() == 2) return runCompile(inv);
     if (sub == "build" && a.size() >= 2) return runBuild(inv);
     if (sub == "list" && a.size() == 1) {
-        return nivractl::withConnectedMouse(inv, [](MouseSession& t) {
+        return nivractl::withMouse(inv, [](Connected& t) {
             DeviceMacroRun run(t);
             const DeviceMacros& d = run.model.deviceMacros();
             for (std::size_t k = 0; k < d.count(); ++k)
                 std::cout << nivractl::listingField(d.name(k)) << '\t' << hex4(d.slot(k).address) << '\t' << d.macroLength(k) << '\n';
-            return nivractl::kOk;
+            return nivractl::ok();
         });
     }
     if (sub == "add" && a.size() == 2) {
-        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
+        return nivractl::withMouse(inv, [&](Connected& t) {
             DeviceMacroRun run(t);
             if (!run.model.CheckPCMacro()) return run.result(a[1]);
             const auto i = indexOf(run.model.libraryNames(), a[1]);
@@ -233,7 +234,7 @@ int runMacro(const nivractl::Invocation& inv) {
         });
     }
     if (sub == "delete" && a.size() == 2) {
-        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
+        return nivractl::withMouse(inv, [&](Connected& t) {
             DeviceMacroRun run(t);
             const auto k = indexOf(run.model.deviceNames(), a[1]);
             if (!k) return nivractl::fail("no macro named " + a[1] + " on the mouse");
@@ -243,15 +244,15 @@ int runMacro(const nivractl::Invocation& inv) {
         });
     }
     if (sub == "export" && a.size() == 2) {
-        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
+        return nivractl::withMouse(inv, [&](Connected& t) {
             DeviceMacroRun run(t);
             std::string error;
             if (!writeWhole(a[1], run.model.deviceMacros().area(), &error)) return nivractl::fail(error);
-            return nivractl::kOk;
+            return nivractl::ok();
         });
     }
     if (sub == "import" && a.size() == 2) {
-        return nivractl::withConnectedMouse(inv, [&](MouseSession& t) {
+        return nivractl::withMouse(inv, [&](Connected& t) {
             DeviceMacroRun run(t);
             run.model.importBaseMacroFile(a[1]);
             return run.result(a[1]);

@@ -2,9 +2,10 @@
 // with a static NIVRACTL_COMMAND object, so main() never lists them by hand.
 #pragma once
 
-#include "device/session.h"
+#include "tools/nivractl/cli.h"
 
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,32 +13,16 @@
 
 namespace nivractl {
 
-// Exit statuses shared by every command.
-inline constexpr int kOk = 0;
-inline constexpr int kBadInput = 1;  // a one-line message has gone to stderr
-inline constexpr int kBadUsage = 2;
-
-// Global options, parsed before the command name: the device options the window takes too.
-using GlobalOptions = nivra::SessionOptions;
-
-struct Invocation {
-    GlobalOptions global;
-    std::vector<std::string> args;    // the words after the command name
-};
-
 struct Command {
     std::string name;
     std::string usage;                // one line, shown by `nivractl help`
-    std::function<int(const Invocation&)> run;
+    std::function<Result(const Invocation&)> run;
 };
 
 void registerCommand(Command command);
 const std::vector<Command>& commands();
-
-// Prints "nivractl: MESSAGE" on stderr and returns kBadInput.
-int fail(const std::string& message);
-// Prints the usage line of the named command on stderr and returns kBadUsage.
-int usageError(const std::string& commandName);
+// `nivractl help`: the synopsis and every command's usage, sorted by name.
+void printHelp(std::ostream& out);
 
 // A text from the mouse or a file (a macro name) as one field of a listing line: control
 // characters (tab and newline among them, and the C1 controls) and the backslash are

@@ -2,6 +2,8 @@
 // registered command. main() and the in-process tests both run it.
 #include "tools/nivractl/command.h"
 
+#include "tools/nivractl/reference.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
@@ -14,25 +16,20 @@ std::vector<Command>& registry() {
     static std::vector<Command> all;
     return all;
 }
+}  // namespace
 
 void printHelp(std::ostream& out) {
     out << "usage: nivractl " << nivra::kDeviceOptionsUsage << " COMMAND [ARGS...]\n"
-        << "       nivractl --version | --help\n\ncommands:\n";
+        << "       nivractl --version | --help | --completion bash|zsh|fish\n\ncommands:\n";
     std::vector<const Command*> sorted;
     for (const Command& c : registry()) sorted.push_back(&c);
     std::sort(sorted.begin(), sorted.end(),
               [](const Command* a, const Command* b) { return a->name < b->name; });
     for (const Command* c : sorted) out << "  " << c->usage << '\n';
 }
-}  // namespace
 
 void registerCommand(Command command) { registry().push_back(std::move(command)); }
 const std::vector<Command>& commands() { return registry(); }
-
-int fail(const std::string& message) {
-    std::cerr << "nivractl: " << message << '\n';
-    return kBadInput;
-}
 
 std::string listingField(std::string_view text) {
     std::string out;
@@ -63,19 +60,25 @@ std::string listingField(std::string_view text) {
     return out;
 }
 
-int usageError(const std::string& commandName) {
-    for (const Command& c : registry()) {
-        if (c.name == commandName) {
-            std::cerr << "usage: nivractl " << c.usage << '\n';
-            return kBadUsage;
-        }
-    }
-    printHelp(std::cerr);
-    return kBadUsage;
-}
-
 int runCommandLine(const std::vector<std::string>& words) {
     const int argc = static_cast<int>(words.size());
+    // The reference texts the build installs, and what the completion scripts ask for.
+    if (argc == 2 && words[1] == "--man") {
+        std::cout << manPage();
+        return kOk;
+    }
+    if (argc >= 2 && words[1] == "--completion") {
+        const std::optional<std::string> script = argc == 3 ? completionScript(words[2]) : std::nullopt;
+        if (!script) return exitStatus(usageError("", {"--completion takes one shell: bash, zsh or fish"}));
+        std::cout << *script;
+        return kOk;
+    }
+    if (argc >= 2 && words[1] == "--complete") {
+        const std::size_t from = argc >= 3 && words[2] == "--" ? 3 : 2;
+        for (const std::string& c : completions(std::vector<std::string>(words.begin() + static_cast<std::ptrdiff_t>(from), words.end())))
+            std::cout << c << '\n';
+        return kOk;
+    }
     Invocation inv;
     int i = 1;
     for (std::size_t at = 1; at < words.size(); ++at, i = static_cast<int>(at)) {
@@ -90,18 +93,12 @@ int runCommandLine(const std::vector<std::string>& words) {
         }
         std::string error;
         const nivra::DeviceOption parsed = nivra::parseDeviceOption(words, at, inv.global, &error);
-        if (parsed == nivra::DeviceOption::Error) {
-            std::cerr << "nivractl: " << error << '\n';
-            return usageError("");
-        }
+        if (parsed == nivra::DeviceOption::Error) return exitStatus(usageError("", {error}));
         if (parsed == nivra::DeviceOption::Taken) continue;
-        if (a.starts_with("-")) {
-            std::cerr << "nivractl: unknown option " << a << '\n';
-            return usageError("");
-        }
+        if (a.starts_with("-")) return exitStatus(usageError("", {"unknown option " + a}));
         break;
     }
-    if (i >= argc) return usageError("");
+    if (i >= argc) return exitStatus(usageError(""));
     std::string name = words[static_cast<std::size_t>(i++)];
     // A command may be named by two words ("set led"); the two-word name is looked up first.
     if (i < argc) {
@@ -115,10 +112,9 @@ int runCommandLine(const std::vector<std::string>& words) {
     }
     for (; i < argc; ++i) inv.args.push_back(words[static_cast<std::size_t>(i)]);
     for (const Command& c : commands()) {
-        if (c.name == name) return c.run(inv);
+        if (c.name == name) return exitStatus(c.run(inv));
     }
-    std::cerr << "nivractl: unknown command " << name << '\n';
-    return usageError("");
+    return exitStatus(usageError("", {"unknown command " + name}));
 }
 
 }  // namespace nivractl

@@ -6,19 +6,12 @@
 
 #include "image/image.h"
 #include "image/types.h"
-#include "tools/nivractl/command.h"
-
-#include <string>
 
 namespace nivractl {
 
 // Distributes `image` as the program does when it arrives from an I2C mouse and prints the
-// report on stdout. Returns kOk.
-int printImageJson(const nivra::Image& image);
-
-// Reads the whole image from the mouse of the global options (--simulate, --trace) and
-// prints its report; exit 1 with a message when no usable mouse answers.
-int showMouseImage(const Invocation& inv);
+// report on stdout.
+void printImageJson(const nivra::Image& image);
 
 // The "cpi", "report_rate" and "fire_keys" members of the report, one per line, each line
 // ending in a comma.
