@@ -161,32 +161,10 @@ std::string mouseNotOpenedReason(nivra::Discovery& discovery, const std::string&
 
 // ---------------------------------------------------------------- the connected mouse
 
-// The one spot where the commands' models are built, each on first use and as the window
-// builds it: the profile model with the layout's gun entries, the gun model with the
-// layout's scope counts, the CPI model restarting through Connected::restart().
-struct Connected::Models {
-    std::unique_ptr<nivra::ButtonModel> buttons;
-    std::unique_ptr<nivra::ProfileModel> profiles;
-    std::unique_ptr<nivra::CpiModel> cpi;
-    std::unique_ptr<nivra::FireKeyModel> fireKeys;
-    std::unique_ptr<nivra::LightingModel> lighting;
-    std::unique_ptr<nivra::GunModel> gun;
-    std::unique_ptr<nivra::FireMacroModel> fireMacros;
-    std::unique_ptr<nivra::MacroModel> macros;
-};
-
 Connected::Connected(nivra::MouseSession& session, const LayoutConfig& layout, const std::vector<std::string>& messages)
-    : session_(session), layout_(layout), messages_(messages), models_(std::make_unique<Models>()) {}
+    : session_(session), layout_(layout), messages_(messages) {}
 
-Connected::~Connected() { dropModels(); }
-
-void Connected::dropModels() {
-    if (!models_) return;
-    // Those that hold others go first.
-    models_->gun.reset();
-    models_->profiles.reset();
-    models_.reset();
-}
+Connected::~Connected() = default;
 
 nivra::ImageEditor& Connected::editor() { return session_.editor(); }
 
@@ -194,71 +172,35 @@ std::string Connected::firstMessage(const std::string& fallback) const {
     return messages_.empty() ? fallback : messages_.front();
 }
 
-nivra::ButtonModel& Connected::buttons() {
-    if (!models_->buttons) {
-        models_->buttons = std::make_unique<nivra::ButtonModel>(editor());
-        models_->buttons->setLanguage([](std::string_view id) { return english(id); });
-    }
-    return *models_->buttons;
-}
+// The session's models, built with the layout's config (withMouse()); the profile model
+// shows the layout's gun entries as the window's profile page sets them.
+nivra::ButtonModel& Connected::buttons() { return session_.models().buttons(); }
 
 nivra::ProfileModel& Connected::profiles() {
-    if (!models_->profiles) {
-        models_->profiles = std::make_unique<nivra::ProfileModel>(editor(), buttons());
+    nivra::ProfileModel& profiles = session_.models().profiles();
+    if (!profileLayoutSet_) {
         nivra::ProfileLayout profileLayout;
         profileLayout.gdEnable = layout_.gunDisplay;
-        models_->profiles->setLayout(profileLayout);
-        // The mouse was read before the model existed.
-        models_->profiles->deriveFromImage();
+        profiles.setLayout(profileLayout);
+        profileLayoutSet_ = true;
     }
-    return *models_->profiles;
+    return profiles;
 }
 
-nivra::CpiModel& Connected::cpi() {
-    if (!models_->cpi) models_->cpi = std::make_unique<nivra::CpiModel>(editor(), [this] { restart(); });
-    return *models_->cpi;
-}
-
-nivra::FireKeyModel& Connected::fireKeys() {
-    if (!models_->fireKeys) models_->fireKeys = std::make_unique<nivra::FireKeyModel>(editor());
-    return *models_->fireKeys;
-}
-
-nivra::LightingModel& Connected::lighting() {
-    if (!models_->lighting) models_->lighting = std::make_unique<nivra::LightingModel>(editor());
-    return *models_->lighting;
-}
+nivra::CpiModel& Connected::cpi() { return session_.models().cpi(); }
+nivra::FireKeyModel& Connected::fireKeys() { return session_.models().fireKeys(); }
+nivra::LightingModel& Connected::lighting() { return session_.models().lighting(); }
 
 nivra::GunModel& Connected::gun() {
-    if (!models_->gun) {
-        models_->gun = std::make_unique<nivra::GunModel>(editor(), buttons(), profiles(), lighting());
-        nivra::GunLayout gunLayout;
-        if (layout_.gunScopes) gunLayout = nivra::GunLayout{layout_.gunScopes->first, layout_.gunScopes->second};
-        models_->gun->setLayout(gunLayout);
-    }
-    return *models_->gun;
+    profiles();   // the gun model works with the profile model as the layout sets it
+    return session_.models().gun();
 }
 
-nivra::FireMacroModel& Connected::fireMacros() {
-    if (!models_->fireMacros)
-        models_->fireMacros = std::make_unique<nivra::FireMacroModel>(editor(), session_.transfer());
-    return *models_->fireMacros;
-}
-
-nivra::MacroModel& Connected::macros() {
-    if (!models_->macros)
-        models_->macros = std::make_unique<nivra::MacroModel>(editor(), session_.transfer(), layout_.libraryFile);
-    return *models_->macros;
-}
+nivra::FireMacroModel& Connected::fireMacros() { return session_.models().fireMacros(); }
+nivra::MacroModel& Connected::macros() { return session_.models().macros(); }
 
 bool Connected::restart() {
-    nivra::Transfer& t = session_.transfer();
-    const std::size_t reads = t.readRuns();
-    // The whole-image read that ends the restart announces the new image to the editor.
-    t.restartAndRefind();
-    // Back means found, accepted and read whole: a read that lost reports is no mouse whose
-    // configuration is known.
-    const bool back = t.readRuns() > reads && !session_.wentAway() && t.lastReadComplete();
+    const bool back = session_.restartMouse();
     if (!back) restartsCameBack_ = false;
     return back;
 }
@@ -294,9 +236,12 @@ std::optional<std::string> connectMouse(Opened& o) {
 Result withMouse(const Invocation& inv, const std::function<Result(Connected&)>& body,
                  const std::filesystem::path& spare) {
     const LayoutConfig layout = layoutConfig();
-    nivra::MouseSessionConfig config;
+    nivra::ModelConfig config;
     config.reserveManufacturerId = layout.reserveManufacturerId;
     config.reserveProductId = layout.reserveProductId;
+    config.macroLibraryFile = layout.libraryFile;
+    if (layout.gunScopes) config.gunLayout = nivra::GunLayout{layout.gunScopes->first, layout.gunScopes->second};
+    config.language = [](std::string_view id) { return english(id); };
     Opened o;
     std::string error;
     o.session = nivra::MouseSession::open(inv.global, config, &error);
@@ -322,7 +267,6 @@ Result withMouse(const Invocation& inv, const std::function<Result(Connected&)>&
         nivra::ImageEditor::WriteCheck writes(s.editor());
         result = body(connected);
         if (result.ok() && !writes.allAccepted()) result = fail("the mouse did not accept every report of the change");
-        connected.dropModels();
     }
     // The configuration read was to be kept as a backup: a backup that could not be written
     // (a full disk, a folder without rights) fails the command rather than pass unseen.

@@ -106,8 +106,8 @@ std::string deniedMessage(const nivra::HidInterfaceInfo& denied);
 // open, otherwise `notFound`.
 std::string mouseNotOpenedReason(nivra::Discovery& discovery, const std::string& notFound);
 
-// The program's one MouseSession, found, identified and read whole, with the models the
-// window builds on its editor. Models are built on first use, each as the window builds it.
+// The program's one MouseSession, found, identified and read whole, with its models (built
+// on first use, as the window has them).
 class Connected {
 public:
     Connected(nivra::MouseSession& session, const LayoutConfig& layout, const std::vector<std::string>& messages);
@@ -137,15 +137,11 @@ public:
     // Every restart so far brought the mouse back.
     bool restartsCameBack() const { return restartsCameBack_; }
 
-    // Drops the models (before the session closes).
-    void dropModels();
-
 private:
-    struct Models;
     nivra::MouseSession& session_;
     const LayoutConfig& layout_;
     const std::vector<std::string>& messages_;
-    std::unique_ptr<Models> models_;
+    bool profileLayoutSet_ = false;
     bool restartsCameBack_ = true;
 };
 

@@ -186,7 +186,6 @@ struct DeviceMacroRun {
                                     [this](const QString& id) { messages.push_back(english(id.toStdString())); });
         heard[1] = QObject::connect(&model, &MacroModel::messageText,
                                     [this](const QString& text) { messages.push_back(text.toStdString()); });
-        model.ReadAndRefreshMacro3740();
     }
     ~DeviceMacroRun() {
         for (const QMetaObject::Connection& c : heard) QObject::disconnect(c);
