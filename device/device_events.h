@@ -23,16 +23,16 @@ public:
         (void)manufacturerId;
         (void)productId;
     }
-    // The ID bytes were refused: message box "Str107" with an empty caption; returns when it
+    // The ID bytes were refused: the IDs-refused message box with an empty caption; returns when it
     // is closed. The presence poll is stopped meanwhile and started again afterwards.
     virtual void ShowIdsRefused() {}
-    // Built-in image 1 is not an I2C image: message "Str102". RefreshErrorAP follows.
+    // Built-in image 1 is not an I2C image: the memory-type message. RefreshErrorAP follows.
     virtual void ShowMemoryTypeError() {}
     // Enter the no-device state (InitNoDevice with the busy flag set, then the pages).
     virtual void RefreshErrorAP() {}
     // The UI part of the device-gone handling, in this order: hide open menus, clear the
     // no-device flag, stop `LabelRun`, RefreshErrorAP, clear the device macro lists and the
-    // LED type, show the covering labels, message "Str100" + two CRs + "Str101". The link
+    // LED type, show the covering labels, the mouse-removed message. The link
     // has already cleared the connected memory type.
     virtual void DeviceGone() {}
     // The notification thread read the current CPI level (user byte 166) or the mode byte

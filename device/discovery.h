@@ -65,8 +65,8 @@ std::optional<HidCollectionInfo> vendorCollection(const HidInterfaceInfo& info);
 // How ReadDevInfo ended.
 enum class IdentifyOutcome {
     NotIdentified,   // identify refused or its reply does not mark an I2C mouse: silent
-    MemoryTypeError, // built-in image 1 is not I2C: "Str102" and the no-device state
-    IdsRefused,      // ID bytes not accepted: "Str107"
+    MemoryTypeError, // built-in image 1 is not I2C: the memory-type message and the no-device state
+    IdsRefused,      // ID bytes not accepted: the IDs-refused message
     Accepted,        // the whole-image read was started
 };
 

@@ -88,7 +88,7 @@ bool Transfer::readWholeImage() {
         } else {
             // Nothing read from a failed report is shown or edited as the mouse's: the working
             // copy keeps what it held, and edits are refused until a whole read succeeds.
-            view_.showMessage("Str821");
+            view_.showMessage(TransferMessage::ReadIncomplete);
         }
     }
 
@@ -279,7 +279,7 @@ void Transfer::verifyWrittenImage(bool readBack) {
             if (verification_.differing.empty() || verification_.differing.back() != name)
                 verification_.differing.push_back(name);
         }
-        if (!verification_.differing.empty()) view_.showMessage("Str822", verification_.sections());
+        if (!verification_.differing.empty()) view_.showMessage(TransferMessage::WriteNotKept, verification_.sections());
     }
     written_.clear();
 }

@@ -150,7 +150,7 @@ public:
     // The last whole-image read was accepted and every one of its data reports answered.
     bool lastReadComplete() const { return lastReadComplete_; }
     // The open mouse's configuration was not handed over whole (its read failed twice): the
-    // working copy does not hold it, so no edit may be made on it ("Str821" was shown).
+    // working copy does not hold it, so no edit may be made on it (ReadIncomplete was told).
     bool imageIncomplete() const { return imageIncomplete_ && mouseOpen(); }
 
     // What the read after the last whole-image write found: whether the mouse was read back

@@ -12,6 +12,13 @@
 
 namespace nivra {
 
+// What a transfer has to tell the user, named by what happened. The session maps each to
+// its text of the language tables.
+enum class TransferMessage {
+    ReadIncomplete,  // the mouse did not hand over its whole configuration, twice
+    WriteNotKept,    // the image read after a write differs from what was written
+};
+
 // Every call comes on the UI thread, in the order the flow makes it. The splash calls of
 // SplashHooks are the same splash the link shows around its reports.
 class TransferView : public SplashHooks {
@@ -22,7 +29,7 @@ public:
     virtual void showCoveringLabels() = 0;
     virtual void hideCoveringLabels() = 0;
 
-    // A flow that needs the mouse found none open (the window says "Str022").
+    // A flow that needs the mouse found none open.
     virtual void noMouseOpen() = 0;
     // The message dialog with a fixed text that is the same in every language
     // ("Loading .bin is error!").
@@ -58,10 +65,10 @@ public:
     virtual void showPatchFilePath(std::string_view path) = 0;
     // The busy flag of the transfers changed.
     virtual void busyChanged(bool busy) { (void)busy; }
-    // The message dialog with a text of the language tables ("Str821"); `detail` says more for
-    // a caller that can show it (the sections a write did not keep).
-    virtual void showMessage(std::string_view languageId, std::string_view detail = {}) {
-        (void)languageId;
+    // The message dialog with the text of `message`; `detail` says more for a caller that can
+    // show it (the sections a write did not keep).
+    virtual void showMessage(TransferMessage message, std::string_view detail = {}) {
+        (void)message;
         (void)detail;
     }
 };

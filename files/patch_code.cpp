@@ -121,7 +121,7 @@ FileResult PatchCodeFiles::patchInOneStep(const ChoosePath& choose) {
         return result;
     }
     // As for "Program": with the presence poll running, the restart would pass for a
-    // removed mouse ("Str100", the no-device state) and the mouse would be read twice; the
+    // removed mouse (its message, the no-device state) and the mouse would be read twice; the
     // covering labels keep the pages from sending to the restarting mouse.
     t_.discovery().StopDevTimer();
     view.showCoveringLabels();

@@ -19,6 +19,15 @@ namespace nivra {
 
 namespace {
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The texts of the device layer's messages, by their language ids.
+QString languageIdOf(TransferMessage m) {
+    switch (m) {
+    case TransferMessage::ReadIncomplete: return QStringLiteral("Str821");
+    case TransferMessage::WriteNotKept: return QStringLiteral("Str822");
+    }
+    return {};
+}
 }  // namespace
 
 // What the device layer asks of its owner (DeviceEvents, TransferView), as signals.
@@ -31,7 +40,6 @@ public:
         emit s_.connected();
         s_.transfer_->onMouseAccepted();
     }
-    void ShowReadIds(std::uint8_t m, std::uint8_t p) override { emit s_.idsRead(m, p); }
     void ShowIdsRefused() override {
         ++s_.refusals_;
         emit s_.refused();
@@ -47,7 +55,6 @@ public:
             if (running) s_.devTimer_->start();
             else s_.devTimer_->stop();
         }
-        emit s_.pollRunningChanged(running);
     }
     void postToUi(std::function<void()> fn) override {
         // With an event loop the UI thread runs it; without one (nivractl, tests) there is no
@@ -87,7 +94,7 @@ public:
     void busyChanged(bool busy) override { emit s_.busyChanged(busy); }
     // The detail (the sections a write did not keep) is for the callers that read the
     // transfer's result; the window shows the message alone.
-    void showMessage(std::string_view id, std::string_view) override { emit s_.message(qs(id)); }
+    void showMessage(TransferMessage m, std::string_view) override { emit s_.message(languageIdOf(m)); }
 
 private:
     MouseSession& s_;

@@ -157,10 +157,8 @@ signals:
     void pointerSettingsRefreshRequested();
     void engineerButtonsEnabled(bool enabled);
     void resultImageVisible(bool visible);
-    void idsRead(std::uint8_t manufacturerId, std::uint8_t productId);
     void currentCpiLevelRead(std::uint8_t level);   // after a CPI key, from the notification thread
     void modeByteRead(std::uint8_t modeByte);       // after a mode key
-    void pollRunningChanged(bool running);
     // The image read from the mouse could not be kept as a backup (`detail` names the file
     // and the reason).
     void backupFailed(const QString& detail);
