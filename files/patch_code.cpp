@@ -103,7 +103,7 @@ bool PatchCodeFiles::programPatch() {
 
 FileResult PatchCodeFiles::patchInOneStep(const ChoosePath& choose) {
     Transfer::Flow flow(t_);
-    if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
+    if (!flow.entered()) return {FileOutcome::Busy, {}, "another transfer is running"};
     TransferView& view = t_.view();
     view.hideOpenMenus();
     const auto chosen = choose();

@@ -8,7 +8,7 @@ namespace nivra {
 
 FileResult ProfileFiles::saveProfile(const ChoosePath& choose) {
     Transfer::Flow flow(t_);
-    if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
+    if (!flow.entered()) return {FileOutcome::Busy, {}, "another transfer is running"};
     TransferView& view = t_.view();
     view.hideOpenMenus();
     if (!t_.mouseOpen()) {
@@ -33,7 +33,7 @@ FileResult ProfileFiles::saveProfile(const ChoosePath& choose) {
 
 FileResult ProfileFiles::loadProfile(const ChoosePath& choose) {
     Transfer::Flow flow(t_);
-    if (!flow.entered()) return {FileOutcome::Cancelled, {}, "another transfer is running"};
+    if (!flow.entered()) return {FileOutcome::Busy, {}, "another transfer is running"};
     TransferView& view = t_.view();
     t_.setBusy(true);
     view.hideOpenMenus();

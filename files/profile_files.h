@@ -11,7 +11,8 @@ namespace nivra {
 // How a file flow ended; `detail` says why for the failures (for logs and nivractl).
 enum class FileOutcome {
     Done,         // the file was written, or the image written to the mouse
-    Cancelled,    // the dialog was cancelled, or another flow was running
+    Cancelled,    // the dialog was cancelled
+    Busy,         // another flow was running: nothing asked, nothing done
     NoMouse,      // no mouse open: the no-mouse message was shown
     Refused,      // the file cannot be loaded: "Loading .bin is error!" was shown, nothing sent
     NotRead,      // the mouse refused the whole-image read, or is not I2C: no file written

@@ -264,7 +264,7 @@ void MouseSession::restoreDefaults() {
 }
 
 FileResult MouseSession::saveProfile(const ChoosePath& choose) {
-    FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
+    FileResult r{FileOutcome::Busy, {}, "another transfer is running"};
     exclusive([&] {
         r = files_->saveProfile(choose);
         if (r.outcome == FileOutcome::NotRead) emit message(QStringLiteral("Str109"));
@@ -274,13 +274,13 @@ FileResult MouseSession::saveProfile(const ChoosePath& choose) {
 }
 
 FileResult MouseSession::loadProfile(const ChoosePath& choose) {
-    FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
+    FileResult r{FileOutcome::Busy, {}, "another transfer is running"};
     exclusive([&] { r = files_->loadProfile(choose); });
     return r;
 }
 
 FileResult MouseSession::exportMacros(const ChoosePath& choose) {
-    FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
+    FileResult r{FileOutcome::Busy, {}, "another transfer is running"};
     exclusive([&] { r = files_->exportDeviceMacros(choose); });
     return r;
 }
@@ -292,7 +292,7 @@ bool MouseSession::openUpdatePage() {
 }
 
 FileResult MouseSession::loadPatch(const ChoosePath& choose) {
-    FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
+    FileResult r{FileOutcome::Busy, {}, "another transfer is running"};
     exclusive([&] { r = patch_->loadPatchFile(choose); });
     if (r.outcome == FileOutcome::WrongSize) emit message(QStringLiteral("Str802"));
     return r;
@@ -307,7 +307,7 @@ bool MouseSession::programPatch() {
 }
 
 FileResult MouseSession::patchInOneStep(const ChoosePath& choose) {
-    FileResult r{FileOutcome::Cancelled, {}, "another transfer is running"};
+    FileResult r{FileOutcome::Busy, {}, "another transfer is running"};
     exclusive([&] { r = patch_->patchInOneStep(choose); });
     if (r.outcome == FileOutcome::WrongSize) emit message(QStringLiteral("Str802"));
     return r;
