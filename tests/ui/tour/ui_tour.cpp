@@ -30,6 +30,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 // Answers the password prompt with the engineer password; confirmations are answered OK
@@ -57,7 +58,21 @@ int main(int argc, char** argv) {
     const QString shot = args.value(3);
 
     nivra::VirtualClock clock;
-    nivra::SimulatedMouse mouse(clock, nivra::builtinImage(1));
+    nivra::Image memory = nivra::builtinImage(1);
+    if (page == QLatin1String("basemacro")) {
+        // Two macros in the mouse's macro area (names "Recoil" and "Burst", each only its end
+        // marker), so that the Base Macro list has rows.
+        std::size_t at = 496;
+        for (const char* name : {"Recoil", "Burst"}) {
+            for (std::size_t i = 0; i < 8; ++i) {
+                memory[at + 2 * i] = 0;
+                memory[at + 2 * i + 1] = i < std::strlen(name) ? static_cast<std::uint8_t>(name[i]) : 0;
+            }
+            memory[at + 16] = 0x00;
+            at += 17;
+        }
+    }
+    nivra::SimulatedMouse mouse(clock, memory);
     nivra::ui::TableSkin skin;
     nivra::MouseSession device(mouse, clock);
     TourDesktop desktop;
