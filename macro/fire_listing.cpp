@@ -19,11 +19,14 @@ Listing BuildFireMacroListing(std::span<const std::uint8_t, kFireMacroBodySize> 
     Listing lines{"00"};
     const std::size_t length = fireMacroLength(body);
     // An instruction that starts before length - 1 is read whole: an operand may hold the
-    // zero bytes that the length rule takes for the end.
+    // zero bytes that the length rule takes for the end. A body without an end marker may
+    // fill its slot to the last byte; the walk stops at the instruction that leaves no room
+    // for the end marker, so the listing always compiles back into the slot and never runs
+    // into the next one.
     for (std::size_t at = 0; at + 1 < length;) {
         const std::uint8_t b = body[at];
         const std::size_t len = fireInstructionLength(b);
-        if (len == 0 || at + len > body.size()) break;
+        if (len == 0 || at + len >= body.size()) break;
         switch (b) {
         case fire_op::kLeftPress:
         case fire_op::kLeftRelease:

@@ -18,7 +18,8 @@ namespace nivra::macro {
 
 // BuildFireMacroListing: header "00", then one line per instruction that starts before the
 // body's length less one. The walk ends at a byte that is no fire opcode and at an
-// instruction the slot cuts off: what follows is treated as absent.
+// instruction that leaves the slot no room for the end marker: what follows is treated as
+// absent, so the listing always compiles back within the 32-byte slot.
 Listing BuildFireMacroListing(std::span<const std::uint8_t, kFireMacroBodySize> body);
 
 // CompileFireMacroListing: the listing's byte code, end marker included, from the start of

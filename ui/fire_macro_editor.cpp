@@ -7,6 +7,7 @@
 #include "settings/fire_macro_model.h"
 #include "ui/macro_page.h"
 #include "ui/number_edits.h"
+#include "ui/panel_box.h"
 #include "ui/skin_button.h"
 #include "ui/skin_port.h"
 #include "ui/small_dialog.h"
@@ -88,9 +89,15 @@ FireMacroEditor::FireMacroEditor(QWidget* page, const SkinPort& skin, FireMacroM
 FireMacroEditor::~FireMacroEditor() { recording_.reset(); }
 
 void FireMacroEditor::build() {
+    // The frame is drawn only while the editor is revealed: hidden, the panel shows nothing
+    // of it.
+    box_ = new PanelBox(page_);
+    box_->setObjectName(QStringLiteral("FireMacroEditorBox"));
+    box_->frame(kBlock.adjusted(-12, -4, 6, 4));
     block_ = new QWidget(page_);
     block_->setObjectName(QStringLiteral("FireMacroEditor"));
     block_->setGeometry(kBlock);
+    box_->stackUnder(block_);
     names_ = new MacroList(QStringLiteral("LB_FireMacroName"), false, block_);
     names_->setGeometry(kNames);
     content_ = new MacroList(QStringLiteral("LB_FireMacro"), true, block_);
@@ -259,6 +266,8 @@ void FireMacroEditor::refresh() {
     insertBase_->lower();
     delayBase_->lower();
     block_->setVisible(model_.editorShown());
+    box_->setVisible(model_.editorShown());
+    box_->stackUnder(block_);
     if (!model_.editorShown()) HidePopups();
 }
 

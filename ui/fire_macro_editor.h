@@ -29,6 +29,7 @@ class Discovery;
 namespace nivra::ui {
 
 class MacroList;
+class PanelBox;
 class SkinButton;
 class SkinPort;
 class SmallDialog;
@@ -95,6 +96,7 @@ private:
     FireMacroModel& model_;
     Discovery& discovery_;
     QWidget* block_ = nullptr;
+    PanelBox* box_ = nullptr;  // the editor's frame, shown with it
     MacroList* names_ = nullptr;
     MacroList* content_ = nullptr;
     QFrame* namePopup_ = nullptr;

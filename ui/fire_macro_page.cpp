@@ -3,6 +3,7 @@
 
 #include "settings/gun_model.h"
 #include "ui/light_page.h"
+#include "ui/panel_box.h"
 #include "ui/skin_button.h"
 #include "ui/skin_port.h"
 
@@ -80,6 +81,10 @@ FireMacroPage::FireMacroPage(const SkinPort& skin, QWidget* parent) : SkinPage(6
     }
     for (int m = 1; m <= kGunModeImages; ++m) modeImages_[at(m)] = addLabel(numbered("Img_GunMode%1", m));
     scopeCaption_ = addLabel(QStringLiteral("lbl_GunModeTitle"));
+    scopeBox_ = new PanelBox(this);
+    scopeBox_->setObjectName(QStringLiteral("GunModeBox"));
+    scopeBox_->stackUnder(modeImages_[0]);
+    scopeBox_->hide();
 
     for (int c = 1; c <= kGunColumns; ++c) {
         for (std::size_t i = 0; i < kParams.size(); ++i) {
@@ -225,7 +230,10 @@ void FireMacroPage::refresh() {
         gunRadios_[at(g)]->setChecked(g == m.gun());
     }
     for (int i = 1; i <= kGunModeImages; ++i) modeImages_[at(i)]->setVisible(m.modeImageShown(i));
-    scopeCaption_->setVisible(m.modeImageShown(1) || m.modeImageShown(3));
+    // Guns without scopes show no scope row: neither its caption nor its box.
+    const bool scopes = m.modeImageShown(1) || m.modeImageShown(3);
+    scopeCaption_->setVisible(scopes);
+    scopeBox_->setVisible(scopes);
     for (int c = 1; c <= kGunColumns; ++c) {
         const bool shown = c <= m.columns();
         for (std::size_t i = 0; i < kParams.size(); ++i) {
@@ -275,6 +283,10 @@ void FireMacroPage::placeCaptions() {
     scopeCaption_->adjustSize();
     const QRect first = modeImages_[0]->geometry();
     scopeCaption_->move(first.left(), first.top() - scopeCaption_->height() - 8);
+    // The box holds the caption and the five scope places, whichever of them a gun shows.
+    QRect row = scopeCaption_->geometry();
+    for (const QLabel* image : modeImages_) row |= image->geometry();
+    scopeBox_->frame(row.adjusted(-12, -4, 12, 10));
 }
 
 }  // namespace nivra::ui

@@ -28,6 +28,7 @@ namespace nivra::ui {
 class ClickLabel;
 class ColourSwatch;
 class HoverLabel;
+class PanelBox;
 
 class FireMacroPage : public SkinPage {
 public:
@@ -75,6 +76,7 @@ private:
     std::array<ClickLabel*, 3> colourButtons_{};
     std::array<QLabel*, 7> captions_{};  // over the seven columns
     QLabel* scopeCaption_ = nullptr;
+    PanelBox* scopeBox_ = nullptr;  // drawn only while the gun has scopes
     QLabel* keepLeftPicture_ = nullptr;
     ClickLabel* keepLeftLabel_ = nullptr;
     QCheckBox* keepLeftBox_ = nullptr;  // cb_FireSelLeft

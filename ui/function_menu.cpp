@@ -58,8 +58,10 @@ void FunctionMenu::build() {
     macroList_ = new QListWidget(host_);
     macroList_->setObjectName(QStringLiteral("LB_Name"));
     macroList_->setAutoFillBackground(true);
-    macroList_->setFrameShape(QFrame::Box);
+    macroList_->setFrameShape(QFrame::NoFrame);
     macroList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    macroList_->setFocusPolicy(Qt::NoFocus);
+    macroList_->setMouseTracking(true);
     macroList_->hide();
     connect(macroList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int slot = macroList_->row(item);
@@ -134,7 +136,10 @@ void FunctionMenu::open(QPoint anchor, const MenuOffer& offer, const QStringList
     HideAllMenu();
     offer_ = offer;
     macroList_->clear();
-    macroList_->addItems(macroNames);
+    // The names carry the marker the other entries' captions begin with.
+    const QString marker = skin_.text(QStringLiteral("Str200"));
+    for (const QString& name : macroNames)
+        macroList_->addItem(marker.isEmpty() ? name : QLatin1Char(' ') + marker + QLatin1Char(' ') + name);
     Panel& main = panels_.at(QStringLiteral("Pnl_Main"));
     layoutPanel(main, QStringLiteral("Pnl_Main"));
     // Beside the label's centre, on the side where the menu fits.
@@ -216,10 +221,38 @@ void FunctionMenu::KeyByTagMouseEnter(const QString& control) {
         layoutPanel(child, qs(e->opens));
         openBeside(child.frame, owner->frame, label);
     } else if (e->action == MenuAction::MacroList && macroList_->count() > 0) {
+        styleMacroList(control);
         const int row = rowHeight();
-        macroList_->resize(owner->frame->width(), std::min(macroList_->count(), 15) * row + 4);
+        macroList_->resize(owner->frame->width(), std::min(macroList_->count(), 15) * row + 6);
         openBeside(macroList_, owner->frame, label);
     }
+}
+
+// The Base Macro list is drawn as a sub-menu: the panels' back and border, rows as tall as
+// the entries, the entries' text colour and their hover colours on the row under the pointer.
+void FunctionMenu::styleMacroList(const QString& entryControl) {
+    const auto& layout = skin_.layout();
+    const auto colourOf = [&layout](const QString& control, auto member, const QString& fallback) {
+        const auto it = layout.find(control);
+        if (it == layout.end() || !(it->second.*member)) return fallback;
+        return skin::toQColor(*(it->second.*member)).name();
+    };
+    const QString list = QStringLiteral("LB_Name");
+    const QString back = colourOf(list, &ControlSkin::backColour, QStringLiteral("#202020"));
+    const QString border = colourOf(list, &ControlSkin::borderColour, back);
+    const QString text = colourOf(entryControl, &ControlSkin::textColour, QStringLiteral("#ffffff"));
+    const QString hoverText = colourOf(entryControl, &ControlSkin::hoverTextColour, text);
+    const QString hoverBack = colourOf(entryControl, &ControlSkin::hoverBackColour, back);
+    const QString sheet =
+        QStringLiteral("QListWidget#LB_Name { background-color: %1; border: 1px solid %2; padding: 2px; outline: 0; }"
+                       "QListWidget#LB_Name::item { height: %3px; color: %4; background: transparent; border: 0;"
+                       " padding: 0; }"
+                       "QListWidget#LB_Name::item:hover, QListWidget#LB_Name::item:selected"
+                       " { color: %5; background-color: %6; }")
+            .arg(back, border)
+            .arg(rowHeight())
+            .arg(text, hoverText, hoverBack);
+    if (macroList_->styleSheet() != sheet) macroList_->setStyleSheet(sheet);
 }
 
 void FunctionMenu::KeyByTagMouseLeave(const QString& control) {

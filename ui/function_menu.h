@@ -69,6 +69,7 @@ private:
     void setHover(QLabel* label, bool on);
     const MenuEntry* offeredEntry(const QString& control, Panel** owner);
     int rowHeight() const;
+    void styleMacroList(const QString& entryControl);
 
     QWidget* host_;
     const SkinPort& skin_;

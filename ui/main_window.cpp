@@ -5,6 +5,7 @@
 #include "ui/advanced_page.h"
 #include "ui/advanced_setup.h"
 #include "ui/app_icon.h"
+#include "ui/connection_footer.h"
 #include "ui/desktop.h"
 #include "ui/engineer_page.h"
 #include "ui/fire_macro_editor.h"
@@ -850,11 +851,13 @@ void MainWindow::beginRestart(const QString& task) {
                                                                       Transfer::kAfterRestart2);
     restartDeadlineMs_ = (session_.clock().now() + restart).count();
     if (splash_->isVisible()) refreshSplashText();
+    refreshConnectionFooter();
 }
 
 void MainWindow::endRestart(const QString& done) {
     restartTask_.clear();
     if (splash_->isVisible()) refreshSplashText();
+    refreshConnectionFooter();
     if (done.isEmpty()) return;
     RefreshFormMessagDialog(session_.mouseOpen() && !session_.noDevice() ? done
                                                                           : skin_.text(QStringLiteral("Str902")));
@@ -1014,32 +1017,23 @@ bool MainWindow::mayEdit() {
 }
 
 void MainWindow::refreshConnectionFooter() {
-    QString text;
-    QString tip;
-    QColor dot(220, 70, 60);
-    if (session_.mouseOpen() && !mouseGone_) {
+    ConnectionFacts facts;
+    facts.open = session_.mouseOpen() && !mouseGone_;
+    facts.reading = session_.noDevice();
+    facts.restarting = !restartTask_.isEmpty();
+    facts.deniedPath = deniedPath_;
+    if (facts.open) {
         const Connection c = session_.discovery().connection();
-        const QString ids =
-            QStringLiteral("%1:%2").arg(c.vendorId, 4, 16, QLatin1Char('0')).arg(c.productId, 4, 16, QLatin1Char('0')).toUpper();
-        if (session_.noDevice()) {
-            text = skin_.text(QStringLiteral("Str883")).arg(ids);
-            dot = QColor(240, 180, 40);
-        } else {
-            const QString name = c.product.empty() ? skin_.title() : QString::fromStdString(c.product);
-            text = skin_.text(QStringLiteral("Str880"))
-                       .arg(name, ids, qs(memoryTypeName(session_.discovery().connectedMemoryType())));
-            dot = QColor(60, 200, 90);
-        }
-    } else if (!deniedPath_.isEmpty()) {
-        text = skin_.text(QStringLiteral("Str882"));
-        tip = skin_.text(QStringLiteral("Str790")).arg(deniedPath_);
-    } else {
-        text = skin_.text(QStringLiteral("Str881"));
+        facts.name = c.product.empty() ? skin_.title() : QString::fromStdString(c.product);
+        facts.vendorId = c.vendorId;
+        facts.productId = c.productId;
+        facts.memoryType = qs(memoryTypeName(session_.discovery().connectedMemoryType()));
     }
-    connectionFooter_->setProperty("plainText", text);
+    const FooterLine line = connectionFooterLine(facts, skin_);
+    connectionFooter_->setProperty("plainText", line.text);
     connectionFooter_->setText(QStringLiteral("<span style=\"color:%1\">&#9679;</span>&nbsp;%2")
-                                   .arg(dot.name(), text.toHtmlEscaped()));
-    connectionFooter_->setToolTip(tip.isEmpty() ? text : tip);
+                                   .arg(line.dot.name(), line.text.toHtmlEscaped()));
+    connectionFooter_->setToolTip(line.tip);
 }
 
 // The footer lies on the page's bottom line, from the page buttons' column to the first

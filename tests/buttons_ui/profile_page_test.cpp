@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QEnterEvent>
+#include <QListWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -49,6 +50,36 @@ TEST(ProfilePage, KeyLabelMenuWalkToDpiUp) {
     EXPECT_EQ(h.page->key(3)->label()->text(), QStringLiteral("DPI Up"));
     EXPECT_EQ(h.rig.inMouse(2, 3).substr(0, 6), "090100");
     EXPECT_EQ(countPrefix(h.rig.lines(), "SET 40 07 00 C0 00 93"), 1u);
+}
+
+// The Base Macro list looks like the other sub-menus: the entries' marker and row height,
+// the panels' background and no frame of its own; choosing a row binds that macro.
+TEST(ProfilePage, BaseMacroListLooksLikeASubMenu) {
+    ui::test::qtApp();
+    PageHost h;
+    putMacroArea(h.rig.state.work, {{"Alpha", {0x00}}, {"Beta", {0x00}}});
+    h.profiles.showProfile(1);
+    h.host.show();
+    QTest::mouseClick(h.page->key(3)->label(), Qt::LeftButton);
+    hover(named(h.host, "Key_Macro"));
+    auto* list = qobject_cast<QListWidget*>(named(h.host, "LB_Name"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral(" * Alpha"));
+    EXPECT_EQ(list->visualItemRect(list->item(1)).height(), named(h.host, "Key_Special")->height());
+    EXPECT_EQ(list->frameShape(), QFrame::NoFrame);
+    // Below its last row the list shows the panels' background, as Pnl_Main does below its
+    // entries.
+    const QImage listPicture = list->grab().toImage();
+    const QImage panelPicture = named(h.host, "Pnl_Main")->grab().toImage();
+    const QRect lastRow = list->visualItemRect(list->item(1));
+    EXPECT_EQ(listPicture.pixelColor(list->width() / 2, lastRow.bottom() + 3 + list->contentsMargins().top()),
+              panelPicture.pixelColor(panelPicture.width() / 2, panelPicture.height() - 2));
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(h.page->key(3)->label()->text(), QStringLiteral("Beta"));
 }
 
 TEST(ProfilePage, EntriesOfferedByModeAndTheLeftKeyRefusal) {

@@ -85,8 +85,9 @@ protected:
 };
 
 TEST_F(FireMacroEditorTest, ControlsShownExactlyWhenRevealed) {
-    const char* controls[] = {"LB_FireMacroName", "LB_FireMacro", "Btn_FireStart", "Img_FireStart",
-                              "GB_FireDelay",     "Img_FireDelay", "Edt_FireDelay"};
+    // The editor's frame goes with it: hidden, nothing of the editor is drawn on the page.
+    const char* controls[] = {"LB_FireMacroName", "LB_FireMacro",  "Btn_FireStart", "Img_FireStart",
+                              "GB_FireDelay",     "Img_FireDelay", "Edt_FireDelay", "FireMacroEditorBox"};
     for (const char* c : controls) EXPECT_FALSE(w(c)->isVisible()) << c;
     // Three double-clicks on the main page count towards the prompt of the gun page.
     window->state().doubleClicks = 3;

@@ -61,6 +61,8 @@ TEST(FireMacroPage, SelectingAGunShowsItsColumnsPicturesAndScopes) {
     EXPECT_EQ(p.textOf("Edt_FireY1"), "5");
     EXPECT_EQ(p.textOf("Edt_FireTime1"), "50");
     EXPECT_FALSE(p.child("Edt_FireCnt2")->isVisible());
+    // A gun without scopes shows no scope row: no caption and no empty box.
+    for (const char* name : {"GunModeBox", "lbl_GunModeTitle"}) EXPECT_FALSE(p.child(name)->isVisible()) << name;
     EXPECT_EQ(p.child<QLabel>("Btn_Fire7")->text(), "7.62mm Fire");
     EXPECT_EQ(p.child<QLabel>("lbl_FireColumn6")->text(), "Interval (ms)");
 
@@ -71,6 +73,11 @@ TEST(FireMacroPage, SelectingAGunShowsItsColumnsPicturesAndScopes) {
     for (const char* name : {"Edt_FireCnt3", "Edt_FireY3Offset", "IB_FireColor3", "Img_GunMode3", "Img_GunMode5"})
         EXPECT_TRUE(p.child(name)->isVisible()) << name;
     for (const char* name : {"Img_GunMode1", "Img_GunMode2"}) EXPECT_FALSE(p.child(name)->isVisible()) << name;
+    // Its box holds the caption and the scope pictures.
+    const QRect box = p.child("GunModeBox")->geometry();
+    EXPECT_TRUE(p.child("GunModeBox")->isVisible());
+    for (const char* name : {"lbl_GunModeTitle", "Img_GunMode3", "Img_GunMode5"})
+        EXPECT_TRUE(box.contains(p.child(name)->geometry())) << name;
     EXPECT_EQ(p.textOf("Edt_FireY3"), "6");
 
     // Hover lights a gun; leaving puts its normal picture back unless it is the selected one.

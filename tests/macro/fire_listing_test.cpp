@@ -47,6 +47,20 @@ TEST(FireListing, BuildEndsWhereTheBodyStopsBeingAFireMacro) {
     noEnd.fill(0xA1);  // no three zero bytes anywhere: the walk stops at the slot's end
     Listing thirtyOne(32, "1 LeftKey CODE:00A1");
     thirtyOne[0] = "00";
+    // Loop starts filling the slot to its last byte: the sixteenth would leave no room for
+    // the end marker, so the listing stops after fifteen.
+    FireMacroBody loops;
+    loops.fill(0xFD);
+    Listing fifteenLoops(16, "7 FDFD");
+    fifteenLoops[0] = "00";
+    // A delay whose operand ends on the slot's last byte is left out the same way.
+    FireMacroBody delayAtEnd;
+    delayAtEnd.fill(0xA1);
+    delayAtEnd[29] = 0xFE;
+    delayAtEnd[30] = 0x01;
+    delayAtEnd[31] = 0x02;
+    Listing twentyNine(30, "1 LeftKey CODE:00A1");
+    twentyNine[0] = "00";
     const Case cases[] = {
         {"empty body", bodyOf({}), {"00"}},
         {"key opcode ends the listing", bodyOf({0xA1, 0x82, 0x04, 0x21, 0x00}), {"00", "1 LeftKey CODE:00A1"}},
@@ -55,8 +69,19 @@ TEST(FireListing, BuildEndsWhereTheBodyStopsBeingAFireMacro) {
          {"00", "1 LeftKey CODE:00A1", "0 256"}},
         {"repeat 0 just before the end", bodyOf({0xFD, 0x00, 0x00}), {"00", "7 FD00"}},
         {"no end marker in the slot", noEnd, thirtyOne},
+        {"last instruction leaves no room for the end marker", loops, fifteenLoops},
+        {"delay ending on the slot's last byte", delayAtEnd, twentyNine},
     };
-    for (const Case& c : cases) EXPECT_EQ(BuildFireMacroListing(c.body), c.lines) << c.what;
+    for (const Case& c : cases) {
+        const Listing built = BuildFireMacroListing(c.body);
+        EXPECT_EQ(built, c.lines) << c.what;
+        // Whatever the body, its listing compiles back within the slot into the same listing.
+        FireMacroBody compiled{};
+        const std::optional<std::size_t> used = CompileFireMacroListing(built, compiled);
+        ASSERT_TRUE(used) << c.what;
+        EXPECT_LE(*used, kFireMacroBodySize) << c.what;
+        EXPECT_EQ(BuildFireMacroListing(compiled), built) << c.what;
+    }
     // An instruction cut off by the slot's end is left out.
     FireMacroBody cut;
     cut.fill(0xFC);

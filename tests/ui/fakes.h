@@ -77,6 +77,7 @@ public:
             {QStringLiteral("Str902"), QStringLiteral("The mouse did not come back.")},
             {QStringLiteral("Str903"), QStringLiteral("Language")},
             {QStringLiteral("Str905"), QStringLiteral("Quit")},
+            {QStringLiteral("Str920"), QStringLiteral("The mouse is restarting")},
             {QStringLiteral("Str910"), QStringLiteral("简体中文")},
             {QStringLiteral("Str911"), QStringLiteral("繁體中文")},
             {QStringLiteral("Str912"), QStringLiteral("English")},

@@ -609,6 +609,28 @@ TEST_F(MainWindowTest, TheSplashNamesTheRestartAndCountsItsSecondsDown) {
     EXPECT_TRUE(window->splash()->progress().isEmpty());
 }
 
+// From the restore's write to the read after the restart the footer says the mouse
+// restarts: neither "connected" while it is away nor "no mouse" while it comes back. Once
+// it is read again the footer names it.
+TEST_F(MainWindowTest, TheFooterSaysTheMouseRestartsUntilItIsReadAgain) {
+    device.connect();
+    window->findChild<QWidget*>(QStringLiteral("Btn_Confirm3_1"))->show();
+    QLabel* footer = w<QLabel>(QStringLiteral("lbl_Connection"));
+    auto text = [&] { return footer->property("plainText").toString(); };
+    const QString connected = text();
+    ASSERT_TRUE(connected.startsWith(QStringLiteral("Mouse connected: "))) << connected.toStdString();
+    QStringList seen;
+    device.clock.setPump([&] {
+        if (seen.isEmpty() || seen.back() != text()) seen << text();
+    });
+    click(QStringLiteral("Btn_Confirm3_1"));
+    device.clock.setPump({});
+    ASSERT_EQ(device.mouse.restartCount(), 1);
+    EXPECT_EQ(seen, QStringList{QStringLiteral("The mouse is restarting")});
+    EXPECT_TRUE(footer->isVisibleTo(window.get()));
+    EXPECT_EQ(text(), connected);
+}
+
 TEST_F(MainWindowTest, WebButtonOpensTheAddressOnlyWhenEnabledButTheLinkAlways) {
     skin.global.web = QStringLiteral("https://example.invalid/nivra");
     click(QStringLiteral("Btn_Web_1"));

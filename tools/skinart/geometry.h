@@ -119,7 +119,6 @@ constexpr QRect kGunBox{12, 40, 146, 496};
 constexpr int kGunX = 24;
 constexpr int kGunY0 = 52;
 constexpr int kGunStep = 68;
-constexpr QRect kGunModeBox{12, 548, 332, 88};
 constexpr std::array<int, 5> kGunModeSize{42, 52, 42, 52, 62};
 constexpr std::array<int, 5> kGunModeX{28, 86, 154, 212, 280};
 constexpr int kGunModeMidY = 592;
@@ -127,7 +126,6 @@ constexpr QRect kGunEditBox{170, 40, 538, 238};
 constexpr std::array<int, 7> kGunEditX{190, 262, 334, 406, 478, 550, 632};  // cnt x xo y yo time colour
 constexpr std::array<int, 3> kGunEditY{98, 150, 202};
 constexpr QPoint kIsHasLK{190, 250};
-constexpr QRect kRecorderBox{170, 290, 538, 246};
 constexpr QPoint kFireConfirm{450, 602};
 constexpr QPoint kFireCancel{584, 602};
 

@@ -501,17 +501,13 @@ QImage fireMacroPanel(const PanelTexts& t) {
         p.drawLine(QPointF(46 + w + 10, 20.5), QPointF(700, 20.5));
     }
     drawGroupBox(p, kGunBox);
-    drawGroupBox(p, kGunModeBox);
     drawBoxGlyph(p, kGunEditBox, Glyph::Gun);
-    drawGroupBox(p, kRecorderBox);
-    drawHatch(p, QRectF(kRecorderBox).adjusted(8, 8, -8, -8), QColor(255, 255, 255, 5), 9);
+    // The scope row (guns 6 and 7 only) and the fire macro recorder (hidden until revealed)
+    // get their boxes from the page while they are shown: the panel draws neither.
     // Gun slots.
     for (int i = 0; i < 7; ++i) {
         drawGroove(p, QRectF(kGunX - 3, kGunY0 + i * kGunStep - 3, 126, 62));
     }
-    // Scope row: a rail under the five scope pictures.
-    p.setPen(QPen(kLineHi, 2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(kGunModeX[0], kGunModeMidY + 36), QPointF(kGunModeX[4] + 62, kGunModeMidY + 36));
     // Column headings of the gun edits, as pictograms: count, X, X offset, Y, Y offset,
     // time, colour.
     const Glyph heads[7] = {Glyph::List, Glyph::Axis, Glyph::Axis, Glyph::Axis, Glyph::Axis, Glyph::Clock, Glyph::Palette};

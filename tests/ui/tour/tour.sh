@@ -14,8 +14,8 @@ tour="$build/tests/ui/ui_tour"
 mkdir -p "$out"
 . "$here/x_session.sh"
 x_session_start
-pages=(office game adv light lightcpi macro update fire firemacro fireinsert engineer unplugged nomouse denied restart
-       confirm langmenu openfile colour form2 form3 form4 form5 form6 form7)
+pages=(office game adv light lightcpi macro update fire firegun6 firemacro fireinsert engineer unplugged nomouse denied
+       restart confirm langmenu keymenu basemacro openfile colour form2 form3 form4 form5 form6 form7)
 languages=(1 2 3)
 [ -z "${TOUR_PAGES:-}" ] || read -ra pages <<<"$TOUR_PAGES"
 [ -z "${TOUR_LANGUAGES:-}" ] || read -ra languages <<<"$TOUR_LANGUAGES"

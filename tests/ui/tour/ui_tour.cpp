@@ -1,6 +1,6 @@
 // ui_tour LANGUAGE PAGE [SHOT.png]: shows the window with the simulated mouse attached, in a
-// language (1..3), on one page (office, game, adv, light, macro, update, fire, firemacro,
-// fireinsert, engineer, nomouse, denied, restart, confirm, langmenu,
+// language (1..3), on one page (office, game, adv, light, macro, update, fire, firegun6,
+// firemacro, fireinsert, engineer, nomouse, denied, restart, confirm, langmenu, keymenu, basemacro,
 // splash, unplugged, openfile, colour) or with a small dialog open and text typed into it (form2 .. form7), for
 // screenshots of every page. With SHOT.png it saves the whole screen there once the window
 // has settled (only the window and its frame with NIVRA_TOUR_WINDOW_ONLY=1), and ends.
@@ -9,8 +9,11 @@
 #include "image/builtin.h"
 #include "ui/desktop.h"
 #include "ui/desktop_style.h"
+#include "ui/fire_macro_page.h"
+#include "ui/function_menu.h"
 #include "ui/light_page.h"
 #include "ui/main_window.h"
+#include "ui/profile_page.h"
 #include "ui/small_dialog.h"
 #include "ui/table_skin.h"
 #include "settings/fire_macro_model.h"
@@ -27,6 +30,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 // Answers the password prompt with the engineer password; confirmations are answered OK
@@ -54,7 +58,21 @@ int main(int argc, char** argv) {
     const QString shot = args.value(3);
 
     nivra::VirtualClock clock;
-    nivra::SimulatedMouse mouse(clock, nivra::builtinImage(1));
+    nivra::Image memory = nivra::builtinImage(1);
+    if (page == QLatin1String("basemacro")) {
+        // Two macros in the mouse's macro area (names "Recoil" and "Burst", each only its end
+        // marker), so that the Base Macro list has rows.
+        std::size_t at = 496;
+        for (const char* name : {"Recoil", "Burst"}) {
+            for (std::size_t i = 0; i < 8; ++i) {
+                memory[at + 2 * i] = 0;
+                memory[at + 2 * i + 1] = i < std::strlen(name) ? static_cast<std::uint8_t>(name[i]) : 0;
+            }
+            memory[at + 16] = 0x00;
+            at += 17;
+        }
+    }
+    nivra::SimulatedMouse mouse(clock, memory);
     nivra::ui::TableSkin skin;
     nivra::MouseSession device(mouse, clock);
     TourDesktop desktop;
@@ -93,6 +111,19 @@ int main(int argc, char** argv) {
     else if (page == QLatin1String("update")) window.Btn_Update_0Click();
     else if (page == QLatin1String("engineer")) window.Btn_Engineer_0Click();
     else if (page == QLatin1String("fire")) window.showFireMacroPage();
+    else if (page == QLatin1String("firegun6")) {  // a gun with scopes: the scope row is shown
+        window.showFireMacroPage();
+        if (auto* gunPage = window.findChild<nivra::ui::FireMacroPage*>(QStringLiteral("gbPage6")))
+            gunPage->Btn_FireClick(6);
+    }
+    else if (page == QLatin1String("keymenu") || page == QLatin1String("basemacro")) {
+        // The first key's function menu with a sub-menu open: the standard keys, or the
+        // mouse's macros (Base Macro).
+        QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("Key1")), Qt::LeftButton);
+        if (auto* profile = window.findChild<nivra::ui::ProfilePage*>(QStringLiteral("gbPage1")))
+            profile->menu()->KeyByTagMouseEnter(page == QLatin1String("keymenu") ? QStringLiteral("Key_Standard")
+                                                                               : QStringLiteral("Key_Macro"));
+    }
     else if (page == QLatin1String("firemacro") || page == QLatin1String("fireinsert")) {
         // The fire macro editor revealed, the first fire macro shown, a line selected.
         window.showFireMacroPage();
