@@ -1,7 +1,7 @@
-// The editor models of one mouse session, built in one place: the window, every nivractl
-// command, the test rigs and the benchmarks take them from MouseSession::models(). Each model
-// is built on first use and derives its state from the working copy when built and after
-// every replacement of the image.
+// The editor models of one mouse session, built in one place: the window and every nivractl
+// command take them from MouseSession::models(). Each model is built on first use and
+// derives its state from the working copy when built and after every replacement of the
+// image.
 #pragma once
 
 #include "image/codes.h"
