@@ -6,6 +6,11 @@
 #include "device/session.h"
 #include "image/fields.h"
 
+#include <QMetaObject>
+#include <QObject>
+#include <QString>
+
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -152,5 +157,34 @@ private:
 // away before the body reads it.
 Result withMouse(const Invocation& inv, const std::function<Result(Connected&)>& body,
                  const std::filesystem::path& spare = {});
+
+// What a model tells the user while a command runs (its message and messageText signals), in
+// English, kept for the error line.
+template <typename Model>
+class ModelMessages {
+public:
+    explicit ModelMessages(Model& model) {
+        heard_[0] = QObject::connect(&model, &Model::message,
+                                     [this](const QString& id) { messages_.push_back(english(id.toStdString())); });
+        heard_[1] = QObject::connect(&model, &Model::messageText,
+                                     [this](const QString& text) { messages_.push_back(text.toStdString()); });
+    }
+    ~ModelMessages() {
+        for (const QMetaObject::Connection& c : heard_) QObject::disconnect(c);
+    }
+    ModelMessages(const ModelMessages&) = delete;
+    ModelMessages& operator=(const ModelMessages&) = delete;
+
+    bool empty() const { return messages_.empty(); }
+    // Failed with `what` and the first message when the model told one.
+    Result result(const std::string& what) const {
+        if (!messages_.empty()) return fail(what + ": " + messages_.front());
+        return ok();
+    }
+
+private:
+    std::array<QMetaObject::Connection, 2> heard_;
+    std::vector<std::string> messages_;
+};
 
 }  // namespace nivractl

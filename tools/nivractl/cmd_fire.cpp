@@ -20,25 +20,11 @@ using nivractl::Result;
 // The editor's model on a connected mouse; messages are kept for the error line while
 // the run lasts.
 struct FireRun {
-    explicit FireRun(Connected& s) : editor(s.editor()), model(s.fireMacros()) {
-        heard[0] = QObject::connect(&model, &FireMacroModel::message,
-                                    [this](const QString& id) { messages.push_back(english(id.toStdString())); });
-        heard[1] = QObject::connect(&model, &FireMacroModel::messageText,
-                                    [this](const QString& t) { messages.push_back(t.toStdString()); });
-    }
-    ~FireRun() {
-        for (const QMetaObject::Connection& c : heard) QObject::disconnect(c);
-    }
-    FireRun(const FireRun&) = delete;
-    FireRun& operator=(const FireRun&) = delete;
-    Result result(const std::string& what) const {
-        if (!messages.empty()) return nivractl::fail(what + ": " + messages.front());
-        return nivractl::ok();
-    }
+    explicit FireRun(Connected& s) : editor(s.editor()), model(s.fireMacros()), told(model) {}
+    Result result(const std::string& what) const { return told.result(what); }
     ImageEditor& editor;
     FireMacroModel& model;
-    std::vector<std::string> messages;
-    QMetaObject::Connection heard[2];
+    nivractl::ModelMessages<FireMacroModel> told;
 };
 
 Result runFire(const nivractl::Invocation& inv) {

@@ -181,26 +181,15 @@ Result runLibrary(const nivractl::Invocation& inv) {
 
 // The Macro page's model on a connected mouse; messages are kept for the error line.
 struct DeviceMacroRun {
-    explicit DeviceMacroRun(Connected& s) : editor(s.editor()), model(s.macros()) {
-        heard[0] = QObject::connect(&model, &MacroModel::message,
-                                    [this](const QString& id) { messages.push_back(english(id.toStdString())); });
-        heard[1] = QObject::connect(&model, &MacroModel::messageText,
-                                    [this](const QString& text) { messages.push_back(text.toStdString()); });
-    }
-    ~DeviceMacroRun() {
-        for (const QMetaObject::Connection& c : heard) QObject::disconnect(c);
-    }
-    DeviceMacroRun(const DeviceMacroRun&) = delete;
-    DeviceMacroRun& operator=(const DeviceMacroRun&) = delete;
+    explicit DeviceMacroRun(Connected& s) : editor(s.editor()), model(s.macros()), told(model) {}
     Result result(const std::string& what) const {
-        if (!messages.empty()) return nivractl::fail(what + ": " + messages.front());
+        if (!told.empty()) return told.result(what);
         if (!editor.lastWriteOk()) return nivractl::fail(what + ": the mouse did not accept the write");
         return nivractl::ok();
     }
     ImageEditor& editor;
     MacroModel& model;
-    std::vector<std::string> messages;
-    QMetaObject::Connection heard[2];
+    nivractl::ModelMessages<MacroModel> told;
 };
 
 Result runMacro(const nivractl::Invocation& inv) {
@@ -227,7 +216,7 @@ Result runMacro(const nivractl::Invocation& inv) {
             const std::size_t before = run.model.deviceMacros().count();
             run.model.LB_PCMacroNameClick(*i);
             run.model.Btn_AddMacroClick();
-            if (run.messages.empty() && run.model.deviceMacros().count() == before)
+            if (run.told.empty() && run.model.deviceMacros().count() == before)
                 return nivractl::fail(a[1] + ": the mouse holds 15 macros already");
             return run.result(a[1]);
         });
